@@ -1,0 +1,39 @@
+#pragma once
+// Monotonic clock, timers and the event pump the program logic waits on.
+
+#include <functional>
+#include <memory>
+
+namespace kivo::platform {
+
+// A form timer: ticks every Interval() ms while enabled; an interval of 0 never ticks.
+// Enabling (or changing the interval of) a running timer restarts its count.
+class Timer {
+public:
+    virtual ~Timer() = default;
+    virtual void SetInterval(int ms) = 0;
+    virtual int Interval() const = 0;
+    virtual void SetEnabled(bool on) = 0;
+    virtual bool Enabled() const = 0;
+    // Called on each tick. A tick never re-enters its own handler.
+    std::function<void()> onTick;
+};
+
+class EventLoop {
+public:
+    virtual ~EventLoop() = default;
+    // Monotonic seconds since an arbitrary origin; never jumps with the wall clock.
+    virtual double Now() const = 0;
+    // Runs due timers and pending events, sleeping (not spinning) until the next is due.
+    // Returns at the deadline at the latest; may return earlier after handling input, so
+    // callers that must wait loop on Now().
+    virtual void ProcessEventsUntil(double deadline) = 0;
+    virtual std::unique_ptr<Timer> CreateTimer() = 0;
+    // Runs fn once at absolute time `at` from the event pump (used by simulated devices).
+    virtual void CallAt(double at, std::function<void()> fn) = 0;
+};
+
+// Waits `seconds` while processing events: the program's only way to wait.
+void Pause(EventLoop& loop, double seconds);
+
+} // namespace kivo::platform

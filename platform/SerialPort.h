@@ -1,0 +1,37 @@
+#pragma once
+// The serial port operations the radio link needs, and nothing else.
+
+#include <string>
+#include <string_view>
+
+namespace kivo::platform {
+
+class SerialPort {
+public:
+    virtual ~SerialPort() = default;
+
+    // Opens the port with the current number and line settings. On failure returns false and
+    // sets error to a description a user can act on.
+    virtual bool Open(std::string& error) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    virtual void SetPortNumber(int number) = 0;
+    virtual int PortNumber() const = 0;
+    // "9600,N,8,2": speed, parity, data bits, stop bits.
+    virtual void SetLineSettings(const std::string& settings) = 0;
+    virtual void SetBufferSizes(int rx, int tx, int inputLength) = 0;
+
+    virtual int BytesWaiting() = 0;
+    virtual void DiscardInput() = 0;
+    virtual void DiscardOutput() = 0;
+    // One write of the whole frame. Silent on a port that has gone away.
+    virtual void Write(std::string_view bytes) = 0;
+    // Up to the input length of the bytes waiting.
+    virtual std::string Read() = 0;
+
+    // True once the device has gone away while open (unplugged, hung up). Cleared by a good Open.
+    virtual bool Vanished() const = 0;
+};
+
+} // namespace kivo::platform

@@ -1,0 +1,152 @@
+#include "state/DataFiles.h"
+
+#include "state/Layout.h"
+#include "state/MemoryFile.h"
+#include "state/Sanitize.h"
+
+namespace kivo::state {
+
+using platform::Buttons;
+using platform::Icon;
+
+PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips)
+{
+    return [=](Long left, Long top) {
+        return left >= 0 && top >= 0 && left < screenWidthTwips && top < screenHeightTwips;
+    };
+}
+
+DataFiles::DataFiles(ModKIVO& s, platform::FileSystem& fs, platform::Dialogs& dialogs, std::string dataDir)
+    : m_s(s), m_fs(fs), m_dialogs(dialogs), m_dir(std::move(dataDir))
+{
+    while (!m_dir.empty() && m_dir.back() == ' ')
+        m_dir.pop_back();
+}
+
+std::string DataFiles::PathOf(const char* fileName) const { return m_dir + "/" + fileName; }
+
+void DataFiles::SaveError(const char* upperName, const char* title, const platform::IoResult& r)
+{
+    m_dialogs.MessageBox(std::string("Error encountered while trying to save file ") + upperName + "." +
+                             r.description + ".",
+                         title, Icon::Exclamation, Buttons::OkCancel);
+}
+
+void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const PositionCheck& onScreen, MemoryFile* memory)
+{
+    std::string bytes;
+    const auto r = m_fs.ReadOrCreate(PathOf(kSettingsFileName), kSettingsRecSize, bytes);
+    bool readOk = static_cast<bool>(r);
+    if (!readOk) {
+        // Keep the user's file as it is (the error may pass); run on the defaults.
+        m_dialogs.MessageBox("Error encountered while trying to open file FT817.KIVO. " + r.description + ".",
+                             "Open Settings File", Icon::Exclamation, Buttons::Ok);
+        m_s.Settings = DefaultSettings();
+    } else {
+        m_s.Settings = SettingsFromBytes(bytes);
+        if (m_s.Settings.CommPort == 0) {
+            m_s.Settings = DefaultSettings();
+            m_dialogs.MessageBox(
+                "The settings file does NOT exist in the program directory, or it is corrupted. A default settings "
+                "file will be created. Check the new settings in the Settings Menu before you continue.",
+                "Open Settings File", Icon::Exclamation, Buttons::Ok);
+            m_s.Settings.LastMemFile.Assign("");
+            SaveSettingsFile();
+        }
+        Sanitize(m_s.Settings);
+    }
+
+    auto& st = m_s.Settings;
+    if (onScreen && !onScreen(st.FormLeft, st.FormTop)) {
+        st.FormLeft = 0;
+        st.FormTop = 0;
+    }
+
+    auto call = [](const std::function<void(int)>& f, int v) {
+        if (f)
+            f(v);
+    };
+    call(menus.commPort, st.CommPort);
+    call(menus.catRate, st.CatRate);
+    call(menus.scanSpeed, st.ScanSpeed);
+    call(menus.meterSpeed, st.MeterSpeed);
+    call(menus.priSpeed, st.PRISpeed);
+    call(menus.resizeDisplay, st.DisplaySize);
+    call(menus.resizeDisplay, st.DisplayStyle);
+    call(menus.resizeDisplay, st.ColorDepth);
+    call(menus.pauseInterval, st.PauseInterval);
+    if (menus.tuneOnStartup)
+        menus.tuneOnStartup(st.TuneOnStartup != 0);
+
+    if (readOk && memory)
+        memory->OpenLastAtStartup();
+}
+
+bool DataFiles::SaveSettingsFile()
+{
+    const auto r = m_fs.WriteAtomic(PathOf(kSettingsFileName), ToBytes(m_s.Settings));
+    if (!r)
+        SaveError("FT817.KIVO", "Save FT-817 Settings File", r);
+    return static_cast<bool>(r);
+}
+
+void DataFiles::OpenBandDataFile()
+{
+    std::string bytes;
+    const auto r = m_fs.ReadOrCreate(PathOf(kBandDataFileName), kBandDataRecSize, bytes);
+    if (!r) {
+        m_dialogs.MessageBox("Error encountered while trying to open file BANDINFO.KIVO. " + r.description + ".",
+                             "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    m_s.BandData = BandDataFromBytes(bytes);
+    if (m_s.BandData.BandMHz[2] == 50) {
+        Sanitize(m_s.BandData);
+        return;
+    }
+    m_s.BandData = DefaultBandData();
+    m_dialogs.MessageBox("The band information file does NOT exist in the program directory, or it is corrupted. A "
+                         "default file will be created. The band information changes you make during this session "
+                         "will be saved upon normal termination.",
+                         "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    SaveBandDataFile();
+}
+
+bool DataFiles::SaveBandDataFile()
+{
+    const auto r = m_fs.WriteAtomic(PathOf(kBandDataFileName), ToBytes(m_s.BandData));
+    if (!r)
+        SaveError("BANDINFO.KIVO", "Save Band Info File", r);
+    return static_cast<bool>(r);
+}
+
+void DataFiles::OpenHomeFile()
+{
+    std::string bytes;
+    const auto r = m_fs.ReadOrCreate(PathOf(kHomeFileName), kHomeFileSize, bytes);
+    if (!r) {
+        m_dialogs.MessageBox("Error encountered while trying to open file HOMEMEM.KIVO. " + r.description + ".",
+                             "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    const std::string_view all(bytes);
+    for (std::size_t b = 0; b < kBandCount; ++b) {
+        const std::size_t at = b * kMemRecSize;
+        m_s.HomeMem[b] = MemRecFromBytes(at < all.size() ? all.substr(at, kMemRecSize) : std::string_view{});
+        Sanitize(m_s.HomeMem[b]);
+    }
+}
+
+bool DataFiles::SaveHomeFile()
+{
+    std::string bytes;
+    bytes.reserve(kHomeFileSize);
+    for (const auto& m : m_s.HomeMem)
+        bytes += ToBytes(m);
+    const auto r = m_fs.WriteAtomic(PathOf(kHomeFileName), bytes);
+    if (!r)
+        SaveError("HOMEMEM.KIVO", "Save HOME Memory File", r);
+    return static_cast<bool>(r);
+}
+
+} // namespace kivo::state

@@ -1,0 +1,58 @@
+#pragma once
+// The settings, band data and HOME memory files in the program's data folder.
+
+#include "platform/Dialogs.h"
+#include "platform/FileSystem.h"
+#include "state/ModKIVO.h"
+
+#include <functional>
+#include <string>
+
+namespace kivo::state {
+
+class MemoryFile;
+
+inline constexpr const char* kSettingsFileName = "ft817.kivo";
+inline constexpr const char* kBandDataFileName = "bandinfo.kivo";
+inline constexpr const char* kHomeFileName = "homemem.kivo";
+
+// The menu handlers that put each stored setting into effect, called in the loader's order.
+struct SettingsMenuHandlers {
+    std::function<void(int)> commPort;
+    std::function<void(int)> catRate;
+    std::function<void(int)> scanSpeed;
+    std::function<void(int)> meterSpeed;
+    std::function<void(int)> priSpeed;
+    std::function<void(int)> resizeDisplay; // called with DisplaySize, DisplayStyle, ColorDepth
+    std::function<void(int)> pauseInterval;
+    std::function<void(bool)> tuneOnStartup;
+};
+
+// True when a stored window position (twips) lies on a screen that exists now.
+using PositionCheck = std::function<bool(Long left, Long top)>;
+// The single-screen rule: both coordinates non-negative and inside the screen's size.
+PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips);
+
+class DataFiles {
+public:
+    DataFiles(ModKIVO& s, platform::FileSystem& fs, platform::Dialogs& dialogs, std::string dataDir);
+
+    std::string PathOf(const char* fileName) const;
+
+    // Reads, repairs, checks the window position, applies the menus, then reopens the last memory file.
+    void OpenSettingsFile(const SettingsMenuHandlers& menus, const PositionCheck& onScreen, MemoryFile* memory);
+    bool SaveSettingsFile();
+    void OpenBandDataFile();
+    bool SaveBandDataFile();
+    void OpenHomeFile();
+    bool SaveHomeFile();
+
+private:
+    void SaveError(const char* upperName, const char* title, const platform::IoResult& r);
+    ModKIVO& m_s;
+    platform::FileSystem& m_fs;
+    platform::Dialogs& m_dialogs;
+    std::string m_dir;
+};
+
+} // namespace kivo::state

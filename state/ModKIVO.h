@@ -1,0 +1,50 @@
+#pragma once
+// The process-wide state of the front panel: one instance, owned by the program, shared by
+// every unit of the panel, the memory manager and the band scope.
+
+#include "state/Records.h"
+
+#include <array>
+
+namespace kivo::state {
+
+enum VFOMRModes : Integer { kModeMR = 1, kModeVFO = 2, kModePMS = 3 };
+
+struct ModKIVO {
+    VFOInfo VFOMB;
+    VFOInfo VFOSB;
+    Integer BandIdxMB = 0;
+    Integer BandIdxSB = 0;
+    BandDataRec BandData = DefaultBandData();
+    std::array<MemRec, kMemCount> MemData{};
+    int MemCount = 0;
+    int CurMemPos = 0;
+    int PrevMemPos = 0;
+    bool MemChanged = false;
+    std::array<MemRec, kBandCount> HomeMem{};
+    std::array<QuickMemRec, kQuickMemCount> QuickMem{};
+    bool QMBStore = false;
+    bool QMBRecall = false;
+    Integer VFOMRMode = kModeVFO;
+    bool MCKOn = false;
+    bool SplitOn = false;
+    bool HomeOn = false;
+    SettingsRec Settings = DefaultSettings();
+    bool CATOn = false;
+    bool PortReady = false;
+    bool RadioSplitOn = false;
+    bool SubSelected = false;
+    bool ClarOn = false;
+    bool KeypadOn = false;
+    bool ScanArmed = false;
+    bool SearchOn = false;
+    int ScanDir = 0;
+    Long ScanStep = 0;
+    bool PRIOn = false;
+    bool MenusLocked = false;
+
+    // Every byte of all 1000 positions to zero.
+    void EmptyMemData() { MemData.fill(MemRec{}); }
+};
+
+} // namespace kivo::state

@@ -1,0 +1,124 @@
+#include "state/Layout.h"
+#include "tests/support/FileFixture.h"
+
+#include <cerrno>
+#include <filesystem>
+
+using namespace kivo;
+using namespace kivo::testing;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+const char* kBandDefaultsText = "The band information file does NOT exist in the program directory, or it is "
+                                "corrupted. A default file will be created. The band information changes you make "
+                                "during this session will be saved upon normal termination.";
+}
+
+class BandAndHomeFiles : public FileFixture {};
+
+TEST_F(BandAndHomeFiles, FirstStartWritesDefaultsAndAnEmptyHomeFile)
+{
+    files.OpenBandDataFile();
+    ExpectOneBox(kBandDefaultsText, "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    EXPECT_EQ(FileSize(bandPath()), 1204);
+    EXPECT_EQ(s.BandData, state::DefaultBandData());
+    files.OpenHomeFile();
+    EXPECT_EQ(FileSize(homePath()), 0);
+    EXPECT_FALSE(s.HomeMem[0].Used());
+    ASSERT_TRUE(files.SaveHomeFile());
+    EXPECT_EQ(FileSize(homePath()), 1236);
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST_F(BandAndHomeFiles, AnEditedBandLabelMeansDefaultsEverywhere)
+{
+    state::BandDataRec b = state::DefaultBandData();
+    b.BandMHz[2] = 51;
+    b.PMSLow[1] = 14450000;
+    b.LastBandMB = 7;
+    WriteAll(bandPath(), state::ToBytes(b));
+    files.OpenBandDataFile();
+    ExpectOneBox(kBandDefaultsText, "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    EXPECT_EQ(s.BandData.PMSLow[1], 14400000);
+    EXPECT_EQ(s.BandData.LastBandMB, 3);
+    EXPECT_EQ(ReadAll(bandPath()), state::ToBytes(state::DefaultBandData()));
+}
+
+TEST_F(BandAndHomeFiles, AShortFileWithTheRightLabelIsAcceptedWithZeros)
+{
+    WriteAll(bandPath(), state::ToBytes(state::DefaultBandData()).substr(0, 1000));
+    files.OpenBandDataFile();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(s.BandData.CoverHigh[10], 0);
+    EXPECT_EQ(s.BandData.TuneLow[0], 0);
+    EXPECT_EQ(s.BandData.LastBandMB, 0);
+}
+
+TEST_F(BandAndHomeFiles, DamagedValuesAreBroughtIntoRange)
+{
+    state::BandDataRec b = state::DefaultBandData();
+    b.LastBandMB = 99;
+    b.LastBandSB = -1;
+    b.BandVFOMB[0].Mode = 12;
+    b.BandVFOSB[3].CTCSSidx = 500;
+    b.BandPMSVFO[4].DCSidx = -2;
+    WriteAll(bandPath(), state::ToBytes(b));
+    files.OpenBandDataFile();
+    EXPECT_EQ(s.BandData.LastBandMB, 3);
+    EXPECT_EQ(s.BandData.LastBandSB, 3);
+    EXPECT_EQ(s.BandData.BandVFOMB[0].Mode, 1);
+    EXPECT_EQ(s.BandData.BandVFOSB[3].CTCSSidx, 8);
+    EXPECT_EQ(s.BandData.BandPMSVFO[4].DCSidx, 0);
+}
+
+TEST_F(BandAndHomeFiles, ErrorsCarryTheirTitlesAndKeepTheOldFiles)
+{
+    files.OpenBandDataFile();
+    dialogs.boxes.clear();
+    const std::string oldBand = ReadAll(bandPath());
+    fs.readErrors[bandPath()] = EIO;
+    files.OpenBandDataFile();
+    ExpectOneBox("Error encountered while trying to open file BANDINFO.KIVO. Input/output error.",
+                 "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    dialogs.boxes.clear();
+    fs.writeErrors[bandPath()] = EROFS;
+    s.BandData.LastBandMB = 5;
+    EXPECT_FALSE(files.SaveBandDataFile());
+    ExpectOneBox("Error encountered while trying to save file BANDINFO.KIVO.Read-only file system.",
+                 "Save Band Info File", Icon::Exclamation, Buttons::OkCancel);
+    EXPECT_EQ(ReadAll(bandPath()), oldBand);
+
+    dialogs.boxes.clear();
+    fs.readErrors[homePath()] = EACCES;
+    files.OpenHomeFile();
+    ExpectOneBox("Error encountered while trying to open file HOMEMEM.KIVO. Permission denied.",
+                 "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);
+    dialogs.boxes.clear();
+    fs.writeErrors[homePath()] = ENOSPC;
+    EXPECT_FALSE(files.SaveHomeFile());
+    ExpectOneBox("Error encountered while trying to save file HOMEMEM.KIVO.No space left on device.",
+                 "Save HOME Memory File", Icon::Exclamation, Buttons::OkCancel);
+}
+
+TEST_F(BandAndHomeFiles, HomeFileOf206BytesHoldsTwoBands)
+{
+    state::MemRec a;
+    a.VFO1.Freq = 43300000;
+    a.VFO1.Mode = 5;
+    a.Desc.Assign("UHF home");
+    state::MemRec b;
+    b.VFO1.Freq = 14550000;
+    b.Band1 = 1;
+    WriteAll(homePath(), state::ToBytes(a) + state::ToBytes(b));
+    files.OpenHomeFile();
+    EXPECT_EQ(s.HomeMem[0], a);
+    EXPECT_EQ(s.HomeMem[1], b);
+    for (int i = 2; i < 12; ++i)
+        EXPECT_FALSE(s.HomeMem[i].Used());
+    ASSERT_TRUE(files.SaveHomeFile());
+    const std::string saved = ReadAll(homePath());
+    ASSERT_EQ(saved.size(), 1236u);
+    EXPECT_EQ(saved.substr(0, 206), state::ToBytes(a) + state::ToBytes(b));
+    EXPECT_EQ(saved.substr(206), std::string(1030, '\0'));
+}
