@@ -32,6 +32,13 @@ void DataFiles::SaveError(const char* upperName, const char* title, const platfo
                          title, Icon::Exclamation, Buttons::OkCancel);
 }
 
+void DataFiles::OpenError(const char* upperName, const char* title, const platform::IoResult& r)
+{
+    m_dialogs.MessageBox(std::string("Error encountered while trying to open file ") + upperName + ". " +
+                             r.description + ".",
+                         title, Icon::Exclamation, Buttons::Ok);
+}
+
 void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const PositionCheck& onScreen, MemoryFile* memory)
 {
     std::string bytes;
@@ -39,8 +46,7 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
     bool readOk = static_cast<bool>(r);
     if (!readOk) {
         // Keep the user's file as it is (the error may pass); run on the defaults.
-        m_dialogs.MessageBox("Error encountered while trying to open file FT817.KIVO. " + r.description + ".",
-                             "Open Settings File", Icon::Exclamation, Buttons::Ok);
+        OpenError("FT817.KIVO", "Open Settings File", r);
         m_s.Settings = DefaultSettings();
     } else {
         m_s.Settings = SettingsFromBytes(bytes);
@@ -95,8 +101,7 @@ void DataFiles::OpenBandDataFile()
     std::string bytes;
     const auto r = m_fs.ReadOrCreate(PathOf(kBandDataFileName), kBandDataRecSize, bytes);
     if (!r) {
-        m_dialogs.MessageBox("Error encountered while trying to open file BANDINFO.KIVO. " + r.description + ".",
-                             "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+        OpenError("BANDINFO.KIVO", "Open Band Info File", r);
         return;
     }
     m_s.BandData = BandDataFromBytes(bytes);
@@ -125,8 +130,7 @@ void DataFiles::OpenHomeFile()
     std::string bytes;
     const auto r = m_fs.ReadOrCreate(PathOf(kHomeFileName), kHomeFileSize, bytes);
     if (!r) {
-        m_dialogs.MessageBox("Error encountered while trying to open file HOMEMEM.KIVO. " + r.description + ".",
-                             "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);
+        OpenError("HOMEMEM.KIVO", "Open HOME Memory File", r);
         return;
     }
     const std::string_view all(bytes);

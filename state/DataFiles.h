@@ -48,6 +48,7 @@ public:
     bool SaveHomeFile();
 
 private:
+    void OpenError(const char* upperName, const char* title, const platform::IoResult& r);
     void SaveError(const char* upperName, const char* title, const platform::IoResult& r);
     ModKIVO& m_s;
     platform::FileSystem& m_fs;
