@@ -133,10 +133,8 @@ void DataFiles::OpenHomeFile()
         OpenError("HOMEMEM.KIVO", "Open HOME Memory File", r);
         return;
     }
-    const std::string_view all(bytes);
     for (std::size_t b = 0; b < kBandCount; ++b) {
-        const std::size_t at = b * kMemRecSize;
-        m_s.HomeMem[b] = MemRecFromBytes(at < all.size() ? all.substr(at, kMemRecSize) : std::string_view{});
+        m_s.HomeMem[b] = MemRecAt(bytes, b);
         Sanitize(m_s.HomeMem[b]);
     }
 }

@@ -157,6 +157,12 @@ VFOInfo VFOInfoFromBytes(std::string_view bytes) { return Reader(bytes).Vfo(); }
 
 MemRec MemRecFromBytes(std::string_view bytes) { return Reader(bytes).Mem(); }
 
+MemRec MemRecAt(std::string_view file, std::size_t index)
+{
+    const std::size_t at = index * kMemRecSize;
+    return MemRecFromBytes(at < file.size() ? file.substr(at, kMemRecSize) : std::string_view{});
+}
+
 BandDataRec BandDataFromBytes(std::string_view bytes)
 {
     Reader r(bytes);

@@ -23,6 +23,8 @@ std::string ToBytes(const SettingsRec& s);
 
 VFOInfo VFOInfoFromBytes(std::string_view bytes);
 MemRec MemRecFromBytes(std::string_view bytes);
+// Record `index` of a file of 103-byte records; past the end it reads as zeros.
+MemRec MemRecAt(std::string_view file, std::size_t index);
 BandDataRec BandDataFromBytes(std::string_view bytes);
 SettingsRec SettingsFromBytes(std::string_view bytes);
 

@@ -79,10 +79,8 @@ bool MemoryFile::OpenMemoryFile(const std::string& path)
     // Whole records read before an error stay loaded; a partial record is not taken.
     const std::size_t records = r ? kMemCount : bytes.size() / kMemRecSize;
     bool oldFormat = false;
-    const std::string_view all(bytes);
     for (std::size_t p = 0; p < records; ++p) {
-        const std::size_t at = p * kMemRecSize;
-        MemRec m = MemRecFromBytes(at < all.size() ? all.substr(at, kMemRecSize) : std::string_view{});
+        MemRec m = MemRecAt(bytes, p);
         if (m.VFO1.Freq > 0)
             ++m_s.MemCount;
         if (m.VFO1.Mode > 7)
