@@ -1,0 +1,205 @@
+#include "radio/Cat.h"
+
+#include "state/Sanitize.h"
+
+namespace kivo::radio {
+
+using platform::DisplayModel;
+
+Cat::Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop,
+         platform::DisplayModel& display)
+    : m_kivo(kivo), m_port(port), m_loop(loop), m_display(display)
+{
+}
+
+void Cat::ResetLastInfoVFO()
+{
+    const Integer dcsMB = LastInfo.MB.DCSidx;
+    const Integer dcsSB = LastInfo.SB.DCSidx;
+    LastInfo = LastInfoVFO{};
+    LastInfo.MB.DCSidx = dcsMB;
+    LastInfo.SB.DCSidx = dcsSB;
+}
+
+bool Cat::CheckVanished()
+{
+    if (!m_port.Vanished())
+        return false;
+    if (!m_vanishReported) {
+        m_vanishReported = true;
+        if (hooks.portVanished)
+            hooks.portVanished();
+    }
+    return true;
+}
+
+void Cat::Write(const Frame& frame)
+{
+    if (CheckVanished() || !m_port.IsOpen())
+        return;
+    m_port.Write(frame);
+    CheckVanished();
+}
+
+void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
+{
+    m_display.SetCaption(led, FreqText(vfo.Freq));
+    if (auto f = FreqFrame(vfo.Freq))
+        Write(*f);
+}
+
+void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, "ledFreq"); }
+void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, "ledSubFreq"); }
+
+void Cat::ShowModeLabels(const char* prefix, Integer mode)
+{
+    for (int k = 0; k < 8; ++k)
+        m_display.SetVisible(DisplayModel::Indexed(prefix, k), k == mode);
+}
+
+void Cat::SendModeMB()
+{
+    Write(ModeFrame(m_kivo.VFOMB.Mode));
+    ShowModeLabels("lblMBmode", m_kivo.VFOMB.Mode);
+    LastInfo.MB.Mode = m_kivo.VFOMB.Mode;
+}
+
+void Cat::SendModeSB()
+{
+    Write(ModeFrame(m_kivo.VFOSB.Mode));
+    ShowModeLabels("lblSBmode", m_kivo.VFOSB.Mode);
+    LastInfo.SB.Mode = m_kivo.VFOSB.Mode;
+}
+
+void Cat::ShowRptDirection(Integer dir)
+{
+    const bool known = dir == 0 || dir == 1 || dir == -1 || dir == -11;
+    if (!known)
+        return;
+    m_display.SetVisible("ImgRPTdirection(0)", dir == 1 || dir == -11);
+    m_display.SetVisible("ImgRPTdirection(1)", dir == -1 || dir == -11);
+}
+
+void Cat::SendRptDirMB()
+{
+    const Integer dir = m_kivo.VFOMB.RptDir;
+    if (auto f = RptDirFrame(dir)) {
+        ShowRptDirection(dir);
+        Write(*f);
+    }
+    LastInfo.MB.RptDir = dir;
+}
+
+void Cat::SendRptOffset()
+{
+    LastInfo.MB.RptOffset = m_kivo.VFOMB.RptOffset;
+    Write(RptOffsetFrame(m_kivo.VFOMB.RptOffset, m_rptParams));
+}
+
+void Cat::ShowToneLabels(bool main, Integer toneMode)
+{
+    const ToneModeRow& r = ToneModeTable[(toneMode >= 0 && toneMode < 4) ? toneMode : 0];
+    const std::string side = main ? "lblMain" : "lblSub";
+    m_display.SetVisible(side + "ENC", r.enc);
+    m_display.SetVisible(side + "DEC", r.dec);
+    m_display.SetVisible(side + "DCS", r.dcs);
+}
+
+void Cat::SendToneModeMB()
+{
+    Write(ToneModeFrame(m_kivo.VFOMB.ToneMode));
+    ShowToneLabels(true, m_kivo.VFOMB.ToneMode);
+    LastInfo.MB.ToneMode = m_kivo.VFOMB.ToneMode;
+}
+
+void Cat::ShowToneModeSB()
+{
+    ShowToneLabels(false, m_kivo.VFOSB.ToneMode);
+    LastInfo.SB.ToneMode = m_kivo.VFOSB.ToneMode;
+}
+
+void Cat::SendCTCSSToneMB()
+{
+    Write(CtcssFrame(m_kivo.VFOMB.CTCSSidx));
+    LastInfo.MB.CTCSSidx = m_kivo.VFOMB.CTCSSidx;
+}
+
+void Cat::SendCTCSSToneSB()
+{
+    Write(CtcssFrame(m_kivo.VFOSB.CTCSSidx));
+    LastInfo.SB.CTCSSidx = m_kivo.VFOSB.CTCSSidx;
+}
+
+void Cat::SendDCSCodeMB()
+{
+    Write(DcsFrame(m_kivo.VFOMB.DCSidx));
+    LastInfo.MB.DCSidx = m_kivo.VFOMB.DCSidx;
+}
+
+void Cat::SendDCSCodeSB() { LastInfo.SB.DCSidx = m_kivo.VFOSB.DCSidx; }
+
+void Cat::SendSplitOn()
+{
+    m_kivo.RadioSplitOn = true;
+    Write(MakeFrame(op::kSplitOn));
+}
+
+void Cat::SendSplitOff()
+{
+    m_kivo.RadioSplitOn = false;
+    Write(MakeFrame(op::kSplitOff));
+}
+
+void Cat::SendPTT(bool on) { Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
+
+void Cat::ToggleVFOAB()
+{
+    platform::Pause(m_loop, 0.25);
+    Write(MakeFrame(op::kToggleVFO));
+    platform::Pause(m_loop, 0.25);
+}
+
+bool Cat::ReadFreqModeFromRadio()
+{
+    platform::Pause(m_loop, 0.2);
+    if (CheckVanished() || !m_port.IsOpen())
+        return false;
+    m_port.DiscardInput();
+    Write(MakeFrame(op::kReadFreqMode));
+    int polls = 0;
+    for (;;) {
+        if (polls > 5)
+            return false;
+        platform::Pause(m_loop, 0.1);
+        if (CheckVanished())
+            return false;
+        if (m_port.BytesWaiting() > 4)
+            break;
+        ++polls;
+    }
+    const std::string reply = m_port.Read();
+    // Whatever came with it (a doubled reply, an acknowledgement) must not shift later replies.
+    m_port.DiscardInput();
+    const auto fm = DecodeFreqModeReply(reply);
+    if (!fm)
+        return false;
+
+    if (!m_kivo.SubSelected) {
+        m_kivo.VFOMB.Freq = fm->freq;
+        m_kivo.BandIdxMB = state::BandOfFreq(fm->freq, m_kivo.BandIdxMB);
+        m_display.SetCaption("ledFreq", FreqText(fm->freq));
+        m_kivo.VFOMB.Mode = fm->mode;
+        SendModeMB();
+        if ((m_kivo.Settings.AutoRptShift144 || m_kivo.Settings.AutoRptShift430) && hooks.autoRepeaterShift)
+            hooks.autoRepeaterShift();
+    } else {
+        m_kivo.VFOSB.Freq = fm->freq;
+        m_kivo.BandIdxSB = state::BandOfFreq(fm->freq, m_kivo.BandIdxSB);
+        m_display.SetCaption("ledSubFreq", FreqText(fm->freq));
+        m_kivo.VFOSB.Mode = fm->mode;
+        SendModeSB();
+    }
+    return true;
+}
+
+} // namespace kivo::radio

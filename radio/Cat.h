@@ -1,0 +1,102 @@
+#pragma once
+// The CAT senders and the frequency-and-mode reader: each writes its frame to the port,
+// shows what it sent on the panel, and remembers it in the last-sent cache.
+
+#include "platform/DisplayModel.h"
+#include "platform/EventLoop.h"
+#include "platform/SerialPort.h"
+#include "radio/CatCodec.h"
+#include "state/ModKIVO.h"
+
+#include <array>
+#include <functional>
+
+namespace kivo::radio {
+
+// What was last sent to the radio; 999 matches no real value, so the field goes out next time.
+struct LastInfoVFO {
+    static constexpr Integer kUnknown = 999;
+    struct Main {
+        Integer Mode = kUnknown;
+        Integer RptDir = kUnknown;
+        Long RptOffset = kUnknown;
+        Integer ToneMode = kUnknown;
+        Integer CTCSSidx = kUnknown;
+        Integer DCSidx = kUnknown;
+    } MB;
+    struct Sub {
+        Integer Mode = kUnknown;
+        Integer ToneMode = kUnknown;
+        Integer CTCSSidx = kUnknown;
+        Integer DCSidx = kUnknown;
+    } SB;
+};
+
+class Cat {
+public:
+    Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop,
+        platform::DisplayModel& display);
+
+    struct Hooks {
+        // Automatic repeater shift after a read put a new main frequency in place.
+        std::function<void()> autoRepeaterShift;
+        // The port's device went away; called once per loss, from the write or read that noticed.
+        std::function<void()> portVanished;
+    } hooks;
+
+    LastInfoVFO LastInfo;
+    // Forgets the main and sub cache entries except the DCS codes.
+    void ResetLastInfoVFO();
+
+    void SendFreqMB();
+    void SendFreqSB();
+    void SendModeMB();
+    void SendModeSB();
+    void SendRptDirMB();
+    void SendRptOffset();
+    void SendToneModeMB();
+    // The sub VFO has no tone-mode command: labels and cache only.
+    void ShowToneModeSB();
+    void SendCTCSSToneMB();
+    void SendCTCSSToneSB();
+    void SendDCSCodeMB();
+    // The sub VFO's DCS code is not sent: cache only.
+    void SendDCSCodeSB();
+    void SendSplitOn();
+    void SendSplitOff();
+    void SendPTT(bool on);
+    // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs.
+    void ToggleVFOAB();
+    // Asks the radio for its current frequency and mode and takes them into the main VFO
+    // (or the sub VFO while SUB is active). A missing or invalid reply changes nothing.
+    // Returns whether a reply was taken.
+    bool ReadFreqModeFromRadio();
+
+    // Writes one frame; silent on a closed or vanished port.
+    void Write(const Frame& frame);
+    // True (and reported once through hooks.portVanished) when the device has gone away.
+    bool CheckVanished();
+    // Re-arms the vanished report after the port was opened again.
+    void PortReopened() { m_vanishReported = false; }
+
+    // Display side of the senders, also used by the panel when it only redraws.
+    void ShowModeLabels(const char* prefix, Integer mode);
+    void ShowRptDirection(Integer dir);
+    void ShowToneLabels(bool main, Integer toneMode);
+
+    platform::SerialPort& Port() { return m_port; }
+    platform::EventLoop& Loop() { return m_loop; }
+    const std::array<std::uint8_t, 4>& RptOffsetParams() const { return m_rptParams; }
+
+private:
+    void SendFreq(const state::VFOInfo& vfo, const char* led);
+
+    state::ModKIVO& m_kivo;
+    platform::SerialPort& m_port;
+    platform::EventLoop& m_loop;
+    platform::DisplayModel& m_display;
+    std::array<std::uint8_t, 4> m_rptParams{};
+    bool m_vanishReported = false;
+};
+
+} // namespace kivo::radio

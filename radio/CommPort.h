@@ -1,0 +1,55 @@
+#pragma once
+// Which serial port and speed the link uses, the two Settings menu groups that choose them,
+// and (re)opening the port.
+
+#include "platform/Dialogs.h"
+#include "platform/DisplayModel.h"
+#include "platform/SerialPort.h"
+#include "state/ModKIVO.h"
+
+#include <functional>
+#include <string>
+
+namespace kivo::radio {
+
+constexpr int kPortNone = 10;
+
+class CommPort {
+public:
+    CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs,
+             platform::DisplayModel& display);
+
+    // Opens (or re-opens) the port for Settings.CommPort and Settings.CatRate; sets PortReady.
+    void OpenCommPort();
+    // Settings > Serial Port entry 1..9, or 10 for "None".
+    void mnuCommPortArray_Click(int index);
+    // Settings > CAT Rate entry 0..2.
+    void mnuCatRate_Click(int index);
+
+    // The device of the open port went away: close it and clear PortReady, remembering that
+    // the port was lost so that POWER can try it again once the device is back.
+    void PortLost();
+    bool WasLost() const { return m_lost; }
+    // Tries the lost port again without a message; true when it is open now.
+    bool ReopenLost();
+
+    // Captions of the port menu: "1" .. "9" (with the device behind the number) and "None".
+    // `deviceOf` maps a port number to its device path, empty when there is none.
+    void RefreshPortCaptions(const std::function<std::string(int)>& deviceOf);
+
+    std::string CatRateText = "9600 ";
+    // "9600,N,8,2" for the current rate.
+    std::string LineSettings() const;
+
+private:
+    bool TryOpen(std::string& error);
+    void CheckPortEntry(int index);
+
+    state::ModKIVO& m_kivo;
+    platform::SerialPort& m_port;
+    platform::Dialogs& m_dialogs;
+    platform::DisplayModel& m_display;
+    bool m_lost = false;
+};
+
+} // namespace kivo::radio

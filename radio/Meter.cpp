@@ -1,0 +1,159 @@
+#include "radio/Meter.h"
+
+#include <algorithm>
+
+namespace kivo::radio {
+
+using platform::DisplayModel;
+
+void LMeter::SetValue(double v) { m_display.SetValue(DisplayModel::Indexed("LMeter", m_selected), v); }
+void LMeter::SetStart(double v) { m_display.SetValue(DisplayModel::Indexed("LMeterStart", m_selected), v); }
+void LMeter::SetMarker(int indicator, double v) { m_display.SetValue(DisplayModel::Indexed("LMeter", indicator), v); }
+
+double LMeter::Value(int indicator) const
+{
+    const std::string name = DisplayModel::Indexed("LMeter", indicator);
+    return m_display.Has(name) ? m_display.Get(name).value : 0;
+}
+
+double LMeter::Start(int indicator) const
+{
+    const std::string name = DisplayModel::Indexed("LMeterStart", indicator);
+    return m_display.Has(name) ? m_display.Get(name).value : 0;
+}
+
+Meter::Meter(state::ModKIVO& kivo, Cat& cat, platform::EventLoop& loop, platform::DisplayModel& display)
+    : m_kivo(kivo), m_cat(cat), m_display(display), m_gauge(display), m_signalTimer(loop.CreateTimer()),
+      m_powerTimer(loop.CreateTimer())
+{
+    m_signalTimer->onTick = [this] {
+        bool got = false;
+        m_signalTimer->SetEnabled(false);
+        ReadRXStatus(got);
+        // A poll that found the port gone stays off.
+        if (!m_cat.Port().Vanished() && m_cat.Port().IsOpen())
+            m_signalTimer->SetEnabled(true);
+    };
+    m_powerTimer->onTick = [this] {
+        bool got = false;
+        m_powerTimer->SetEnabled(false);
+        ReadTXStatus(got);
+        if (!m_cat.Port().Vanished() && m_cat.Port().IsOpen())
+            m_powerTimer->SetEnabled(true);
+    };
+}
+
+void Meter::SetInterval(int ms)
+{
+    m_signalTimer->SetInterval(ms);
+    m_powerTimer->SetInterval(ms);
+}
+
+void Meter::TurnOnLMeter()
+{
+    m_cat.Port().DiscardInput();
+    m_signalTimer->SetEnabled(true);
+}
+
+void Meter::TurnOffLMeter()
+{
+    m_signalTimer->SetEnabled(false);
+    m_cat.Port().DiscardInput();
+    m_gauge.Select(0);
+    m_gauge.SetValue(0);
+    m_gauge.SetMarker(2, 0);
+    m_display.SetVisible("lblBusy", false);
+}
+
+std::uint8_t Meter::TakeStatusByte()
+{
+    const std::string got = m_cat.Port().Read();
+    m_cat.Port().DiscardInput();
+    return got.empty() ? 0 : std::uint8_t(got[0]);
+}
+
+void Meter::ReadRXStatus(bool& gotByte)
+{
+    gotByte = false;
+    if (m_cat.CheckVanished())
+        return;
+    if (m_cat.Port().BytesWaiting() == 0) {
+        m_cat.Write(MakeFrame(op::kReadRxStatus));
+        return;
+    }
+    gotByte = true;
+    EvaluateRxStatus(TakeStatusByte());
+}
+
+void Meter::EvaluateRxStatus(std::uint8_t byte)
+{
+    RXStatusByte = byte;
+    if (RXStatusByte < 128) {
+        m_display.SetVisible("lblBusy", true);
+    } else {
+        m_display.SetVisible("lblBusy", false);
+        RXStatusByte -= 128;
+    }
+    if (RXStatusByte >= 64)
+        RXStatusByte -= 64;
+    m_gauge.Select(1);
+    if (RXStatusByte < 32) {
+        SignalCentred = true;
+        const bool fm = m_kivo.VFOMB.Mode == 5;
+        m_gauge.SetStart(fm ? 2.25 : 0);
+        m_gauge.SetValue(fm ? 2.75 : 0);
+    } else {
+        SignalCentred = false;
+        RXStatusByte -= 32;
+        m_gauge.SetStart(1);
+        m_gauge.SetValue(4);
+    }
+    ShowSMeter(RXStatusByte);
+}
+
+void Meter::ShowSMeter(int value)
+{
+    m_gauge.Select(0);
+    m_gauge.SetValue(value);
+    if (value >= SMeterPeak && value > 0) {
+        SMeterPeak = value;
+        m_gauge.SetMarker(2, SMeterPeak);
+        // About one second of hold at any poll rate; "OFF" (0) would divide by zero, so the
+        // scans that still call this with the poll off get one tick.
+        const int interval = m_signalTimer->Interval();
+        PeakHoldTicks = interval > 0 ? int(1000.0 / interval + 0.5) : 1;
+    }
+    if (PeakHoldTicks <= 0) {
+        SMeterPeak = std::max(0, SMeterPeak - 1); // the marker stops at the bottom of the scale
+        m_gauge.SetMarker(2, SMeterPeak);
+        PeakHoldTicks = 0;
+    }
+    PeakHoldTicks -= 1;
+    PeakHoldTicks = std::max(PeakHoldTicks, -1);
+}
+
+void Meter::ReadTXStatus(bool& gotByte)
+{
+    gotByte = false;
+    if (m_cat.CheckVanished())
+        return;
+    if (m_cat.Port().BytesWaiting() == 0)
+        m_cat.Write(MakeFrame(op::kReadTxStatus));
+    if (m_cat.Port().BytesWaiting() == 0)
+        return;
+    gotByte = true;
+    TXStatusValue = TakeStatusByte();
+    int v = int(TXStatusValue);
+    if (v >= 128)
+        v -= 128;
+    if (v >= 64)
+        v -= 64;
+    if (v >= 32)
+        v -= 32;
+    TXStatusValue = TxPowerWatts(std::uint8_t(v));
+    m_gauge.Select(1);
+    m_gauge.SetStart(0);
+    m_gauge.SetValue(TXStatusValue);
+}
+
+} // namespace kivo::radio

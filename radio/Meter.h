@@ -1,0 +1,70 @@
+#pragma once
+// The receive and transmit meter polls, the S-meter peak hold, and the meter gauge's model.
+
+#include "platform/DisplayModel.h"
+#include "platform/EventLoop.h"
+#include "radio/Cat.h"
+#include "state/ModKIVO.h"
+
+#include <memory>
+
+namespace kivo::radio {
+
+// The gauge `LMeter`: indicator 0 the needle, 1 a band from start to end, 2 and 3 markers.
+// Each indicator's value is the display element "LMeter(i)"; the band's start is
+// "LMeterStart(1)"; the back colour is the colour of "LMeter".
+class LMeter {
+public:
+    explicit LMeter(platform::DisplayModel& display) : m_display(display) {}
+    void Select(int indicator) { m_selected = indicator; }
+    void SetValue(double v);
+    void SetStart(double v);
+    void SetMarker(int indicator, double v);
+    double Value(int indicator) const;
+    double Start(int indicator) const;
+    static constexpr double kScaleMax = 15;
+
+private:
+    platform::DisplayModel& m_display;
+    int m_selected = 0;
+};
+
+class Meter {
+public:
+    Meter(state::ModKIVO& kivo, Cat& cat, platform::EventLoop& loop, platform::DisplayModel& display);
+
+    void TurnOnLMeter();
+    void TurnOffLMeter();
+    // One step of each poll; `gotByte` tells whether a status byte was read.
+    void ReadRXStatus(bool& gotByte);
+    void ReadTXStatus(bool& gotByte);
+    // The S-meter needle with peak hold; also used by the scan evaluations.
+    void ShowSMeter(int value);
+    // The receive-status evaluation of the meter poll (busy, discriminator band, needle).
+    void EvaluateRxStatus(std::uint8_t byte);
+    // Both polls run at the Meter menu's interval; 0 ("OFF") never ticks.
+    void SetInterval(int ms);
+
+    platform::Timer& TimerSignalMeter() { return *m_signalTimer; }
+    platform::Timer& TimerPowerMeter() { return *m_powerTimer; }
+    LMeter& Gauge() { return m_gauge; }
+
+    int RXStatusByte = 0;
+    double TXStatusValue = 0;
+    int SMeterPeak = 0;
+    int PeakHoldTicks = 0;
+    bool SignalCentred = false;
+
+private:
+    // Reads the first waiting byte and discards the rest of the receive buffer.
+    std::uint8_t TakeStatusByte();
+
+    state::ModKIVO& m_kivo;
+    Cat& m_cat;
+    platform::DisplayModel& m_display;
+    LMeter m_gauge;
+    std::unique_ptr<platform::Timer> m_signalTimer;
+    std::unique_ptr<platform::Timer> m_powerTimer;
+};
+
+} // namespace kivo::radio
