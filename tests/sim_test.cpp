@@ -1,0 +1,219 @@
+#include "platform/VirtualEventLoop.h"
+#include "sim/Ft817.h"
+#include "sim/SimPort.h"
+#include "sim/Wire.h"
+
+#include <gtest/gtest.h>
+
+using namespace kivo;
+using kivo::sim::Fault;
+
+namespace {
+
+std::string F(std::initializer_list<int> bytes)
+{
+    std::string s;
+    for (int b : bytes)
+        s += char(b);
+    return s;
+}
+
+TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
+{
+    sim::Ft817 r;
+    EXPECT_TRUE(r.HandleFrame(F({0x43, 0x39, 0x00, 0x00, 0x01})).empty());
+    EXPECT_EQ(r.A().freq, 43390000u);
+    r.HandleFrame(F({0x4A, 0x39, 0x00, 0x00, 0x01})); // nibble A
+    r.HandleFrame(F({0x99, 0x00, 0x00, 0x00, 0x01})); // 990 MHz, no band
+    EXPECT_EQ(r.A().freq, 43390000u);
+
+    r.HandleFrame(F({0x0C, 0, 0, 0, 0x07}));
+    EXPECT_EQ(r.A().mode, 0x0C);
+    r.HandleFrame(F({0x05, 0, 0, 0, 0x07})); // no such mode
+    EXPECT_EQ(r.A().mode, 0x0C);
+
+    r.HandleFrame(F({0x08, 0x85, 0, 0, 0x0B}));
+    EXPECT_EQ(r.CtcssTenthsHz(), 885);
+    r.HandleFrame(F({0x25, 0x03, 0, 0, 0x0B}));
+    EXPECT_EQ(r.CtcssTenthsHz(), 2503);
+    r.HandleFrame(F({0x0E, 0, 0, 0, 0x0B})); // another radio's code byte: no tone
+    r.HandleFrame(F({0x08, 0x86, 0, 0, 0x0B})); // 88.6 Hz is not a tone
+    EXPECT_EQ(r.CtcssTenthsHz(), 2503);
+
+    r.HandleFrame(F({0x07, 0x54, 0, 0, 0x0C}));
+    EXPECT_EQ(r.DcsCode(), 754);
+    r.HandleFrame(F({0x00, 0x24, 0, 0, 0x0C})); // 024 is not a code
+    EXPECT_EQ(r.DcsCode(), 754);
+
+    r.HandleFrame(F({0x49, 0, 0, 0, 0x09}));
+    EXPECT_EQ(r.RptDir(), 1);
+    r.HandleFrame(F({0x09, 0, 0, 0, 0x09}));
+    EXPECT_EQ(r.RptDir(), -1);
+    r.HandleFrame(F({0x89, 0, 0, 0, 0x09}));
+    EXPECT_EQ(r.RptDir(), 0);
+    r.HandleFrame(F({0x00, 0x50, 0x00, 0x00, 0xF9}));
+    EXPECT_EQ(r.RptOffset(), 500000u);
+
+    const std::array<std::pair<int, int>, 4> tones{{{0x8A, 0}, {0x4A, 1}, {0x2A, 2}, {0x0A, 3}}};
+    for (auto [code, mode] : tones) {
+        r.HandleFrame(F({code, 0, 0, 0, 0x0A}));
+        EXPECT_EQ(r.ToneMode(), mode);
+    }
+}
+
+TEST(Ft817, ReadsTogglesAcknowledgementsAndEeprom)
+{
+    sim::Ft817 r;
+    r.HandleFrame(F({0x01, 0x42, 0x34, 0x56, 0x01}));
+    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0x03})), F({0x01, 0x42, 0x34, 0x56, 0x08}));
+    r.HandleFrame(F({0, 0, 0, 0, 0x81}));
+    EXPECT_TRUE(r.OnB());
+    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0x03})), F({0x43, 0x30, 0x00, 0x00, 0x08}));
+
+    std::string ack;
+    r.HandleFrame(F({0, 0, 0, 0, 0x02}), &ack);
+    EXPECT_EQ(ack, F({0x00}));
+    r.HandleFrame(F({0, 0, 0, 0, 0x02}), &ack);
+    EXPECT_EQ(ack, F({0xF0}));
+    EXPECT_TRUE(r.Split());
+    r.HandleFrame(F({0, 0, 0, 0, 0x08}), &ack);
+    EXPECT_EQ(ack, F({0x00}));
+    EXPECT_TRUE(r.Transmitting());
+    EXPECT_EQ(std::uint8_t(r.HandleFrame(F({0, 0, 0, 0, 0xF7}))[0]) & 0x80, 0);
+    r.HandleFrame(F({0, 0, 0, 0, 0x88}), &ack);
+    EXPECT_EQ(ack, F({0x00}));
+    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0xF7})), F({0xFF}));
+    ack = "x";
+    r.HandleFrame(F({0x14, 0x20, 0, 0, 0x01}), &ack);
+    EXPECT_EQ(ack, "x"); // set-frequency has no acknowledgement
+
+    r.Eeprom()[0x55] = 0x12;
+    r.Eeprom()[0x56] = 0x34;
+    EXPECT_EQ(r.HandleFrame(F({0x00, 0x55, 0, 0, 0xBB})), F({0x12, 0x34}));
+}
+
+TEST(Ft817, SyntheticBandGivesSignalBusyAndCentre)
+{
+    sim::Ft817 r;
+    r.Band() = {{14430000, 12, 1200}};
+    r.A().freq = 14430000;
+    std::uint8_t s = r.RxStatus();
+    EXPECT_EQ(s & 0x0F, 12);
+    EXPECT_EQ(s & 0x80, 0); // squelch open
+    EXPECT_EQ(s & 0x20, 0); // centred
+    r.A().freq = 14430600;
+    s = r.RxStatus();
+    EXPECT_EQ(s & 0x0F, 6);
+    EXPECT_NE(s & 0x20, 0);
+    r.A().freq = 14500000;
+    s = r.RxStatus();
+    EXPECT_EQ(s & 0x0F, 0);
+    EXPECT_NE(s & 0x80, 0);
+}
+
+TEST(Ft817, DescribesFrames)
+{
+    EXPECT_EQ(sim::DescribeFrame(F({0x14, 0x42, 0x00, 0x00, 0x01})), "14 42 00 00 01  set frequency 144.200.00 MHz");
+    EXPECT_EQ(sim::DescribeFrame(F({0x08, 0x85, 0x00, 0x00, 0x0B})), "08 85 00 00 0B  CTCSS tone 88.5 Hz");
+    EXPECT_EQ(sim::DescribeFrame(F({0x00, 0x23, 0x00, 0x00, 0x0C})), "00 23 00 00 0C  DCS code 023");
+    EXPECT_EQ(sim::DescribeFrame(F({0x0A, 0, 0, 0, 0x07})), "0A 00 00 00 07  set mode DIG");
+    EXPECT_EQ(sim::DescribeFrame(F({0, 0, 0, 0, 0x42})), "00 00 00 00 42  unknown command");
+}
+
+struct WireFixture : ::testing::Test {
+    platform::VirtualEventLoop loop;
+    sim::Ft817 radio;
+    std::string got;
+    std::unique_ptr<sim::Wire> wire;
+    void Make(bool realistic)
+    {
+        sim::WireOptions o;
+        o.realistic = realistic;
+        wire = std::make_unique<sim::Wire>(loop, radio, o);
+        wire->send = [this](const std::string& s) { got += s; };
+    }
+};
+
+TEST_F(WireFixture, IdealRepliesAtOnceAndResyncsAfterSilence)
+{
+    Make(false);
+    wire->Receive(F({0, 0, 0, 0, 0xE7, 0, 0, 0, 0, 0x03}));
+    EXPECT_EQ(got.size(), 6u);
+    got.clear();
+    // Three bytes, then silence: the radio drops them and takes the next frame whole.
+    wire->Receive(F({0x14, 0x20, 0x00}));
+    loop.Advance(0.2);
+    wire->Receive(F({0x14, 0x50, 0x00, 0x00, 0x01}));
+    EXPECT_EQ(radio.A().freq, 14500000u);
+    ASSERT_EQ(wire->Frames().size(), 3u);
+}
+
+TEST_F(WireFixture, RealisticDropsFramesInsideServiceTimeAndAcknowledges)
+{
+    Make(true);
+    wire->Receive(F({0x14, 0x50, 0x00, 0x00, 0x01}));
+    loop.Advance(0.03);
+    wire->Receive(F({0x14, 0x60, 0x00, 0x00, 0x01})); // too soon: dropped
+    loop.Advance(0.1);
+    wire->Receive(F({0, 0, 0, 0, 0x02}));
+    EXPECT_EQ(radio.A().freq, 14500000u);
+    ASSERT_EQ(wire->Frames().size(), 3u);
+    EXPECT_FALSE(wire->Frames()[1].accepted);
+    EXPECT_TRUE(wire->Frames()[2].accepted);
+    EXPECT_TRUE(got.empty()); // the acknowledgement comes after the latency
+    loop.Advance(0.02);
+    EXPECT_EQ(got, F({0x00}));
+}
+
+TEST_F(WireFixture, InjectedFaultsShapeTheNextReplies)
+{
+    Make(false);
+    wire->InjectFault({Fault::Short, 3});
+    wire->InjectFault({Fault::Doubled});
+    wire->InjectFault({Fault::Garbage, 4});
+    wire->InjectFault({Fault::NoReply});
+    wire->InjectFault({Fault::Late, 0, 0.5});
+    const std::string read = F({0, 0, 0, 0, 0x03});
+    wire->Receive(F({0x14, 0x50, 0, 0, 0x01})); // no reply: takes no fault
+    wire->Receive(read);
+    EXPECT_EQ(got, F({0x14, 0x50, 0x00}));
+    got.clear();
+    wire->Receive(read);
+    EXPECT_EQ(got.size(), 10u);
+    got.clear();
+    wire->Receive(read);
+    EXPECT_EQ(got.size(), 4u);
+    got.clear();
+    wire->Receive(read);
+    EXPECT_TRUE(got.empty());
+    wire->Receive(read);
+    EXPECT_TRUE(got.empty());
+    loop.Advance(0.6);
+    EXPECT_EQ(got, F({0x14, 0x50, 0, 0, 0x08}));
+}
+
+TEST(SimPort, OpensFailsAndVanishes)
+{
+    platform::VirtualEventLoop loop;
+    sim::Ft817 radio;
+    sim::SimPort port(loop, radio, {.realistic = false});
+    std::string err;
+    port.FailOpenWith("the port is in use by another program");
+    EXPECT_FALSE(port.Open(err));
+    EXPECT_EQ(err, "the port is in use by another program");
+    ASSERT_TRUE(port.Open(err));
+    port.Write(F({0, 0, 0, 0, 0x03}));
+    EXPECT_EQ(port.BytesWaiting(), 5);
+    port.Vanish();
+    EXPECT_TRUE(port.Vanished());
+    EXPECT_EQ(port.BytesWaiting(), 0);
+    port.Write(F({0, 0, 0, 0, 0x81}));
+    EXPECT_FALSE(radio.OnB());
+    port.Close();
+    EXPECT_FALSE(port.Open(err));
+    port.Reappear();
+    EXPECT_TRUE(port.Open(err));
+    EXPECT_FALSE(port.Vanished());
+}
+
+} // namespace
