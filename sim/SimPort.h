@@ -28,6 +28,7 @@ public:
     bool Vanished() const override { return m_vanished; }
 
     Wire& GetWire() { return m_wire; }
+    const Wire& GetWire() const { return m_wire; }
     const std::string& LineSettings() const { return m_lineSettings; }
     int InputLength() const { return m_inputLength; }
 
