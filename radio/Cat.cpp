@@ -159,6 +159,21 @@ void Cat::ToggleVFOAB()
     platform::Pause(m_loop, 0.25);
 }
 
+std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendRequest)
+{
+    if (sendRequest) {
+        sendRequest = false;
+        Write(MakeFrame(opcode));
+    }
+    if (CheckVanished() || !m_port.IsOpen() || m_port.BytesWaiting() == 0)
+        return std::nullopt;
+    const std::string got = m_port.Read();
+    m_port.DiscardInput();
+    if (got.empty())
+        return std::nullopt;
+    return std::uint8_t(got[0]);
+}
+
 bool Cat::ReadFreqModeFromRadio()
 {
     platform::Pause(m_loop, 0.2);

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace kivo::radio {
 
@@ -72,6 +73,10 @@ public:
     // Returns whether a reply was taken.
     bool ReadFreqModeFromRadio();
 
+    // One pass of the request-flag hand-shake of the scans and the band scope: writes the status
+    // request only when `sendRequest` is set (clearing it), then takes the first waiting byte,
+    // if any, and discards the rest.
+    std::optional<std::uint8_t> PollStatus(std::uint8_t opcode, bool& sendRequest);
     // Writes one frame; silent on a closed or vanished port.
     void Write(const Frame& frame);
     // True (and reported once through hooks.portVanished) when the device has gone away.

@@ -249,6 +249,28 @@ TEST_F(Link, RealisticRadioAcknowledgementsDoNotDisturbTheRead)
     EXPECT_TRUE(radio.Split());
 }
 
+TEST_F(Link, HandshakePollWritesOnlyOnRequestAndTakesTheFirstByte)
+{
+    radio.Band() = {{14430000, 9, 1000}};
+    radio.A().freq = 14430000;
+    bool request = true;
+    auto& wire = port.GetWire();
+    wire.InjectFault({Fault::Late, 0, 0.05});
+    EXPECT_FALSE(cat.PollStatus(radio::op::kReadRxStatus, request));
+    EXPECT_FALSE(request);
+    EXPECT_FALSE(cat.PollStatus(radio::op::kReadRxStatus, request));
+    EXPECT_EQ(wire.Frames().size(), 1u); // no request while the flag is clear
+    loop.Advance(0.1);
+    wire.InjectFault({Fault::Doubled});
+    request = true;
+    cat.PollStatus(radio::op::kReadRxStatus, request); // the late byte and a doubled reply wait
+    request = true;
+    const auto b = cat.PollStatus(radio::op::kReadRxStatus, request);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(*b & 0x0F, 9);
+    EXPECT_EQ(port.BytesWaiting(), 0);
+}
+
 TEST_F(Link, PortMenusAndOpenErrors)
 {
     // The rate menu re-opens the port at the new speed.
