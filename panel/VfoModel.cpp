@@ -1,0 +1,172 @@
+#include "panel/FrontPanel.h"
+
+#include <cstdlib>
+
+namespace kivo::panel {
+
+void FrontPanel::GetLastVFOindices()
+{
+    m_s.BandIdxMB = m_s.BandData.LastBandMB;
+    m_s.BandIdxSB = m_s.BandData.LastBandSB;
+}
+
+void FrontPanel::GetInfoVFOMB() { m_s.VFOMB = m_s.BandData.BandVFOMB[BandSlot(m_s.BandIdxMB)]; }
+void FrontPanel::GetInfoVFOSB() { m_s.VFOSB = m_s.BandData.BandVFOSB[BandSlot(m_s.BandIdxSB)]; }
+
+void FrontPanel::SaveInfoVFOMB()
+{
+    const int b = BandSlot(m_s.BandIdxMB);
+    m_s.BandData.BandVFOMB[b] = m_s.VFOMB;
+    m_s.BandData.LastBandMB = Integer(b);
+    // The split marker belongs to the live VFO only; the band store keeps simplex.
+    if (m_s.BandData.BandVFOMB[b].RptDir == -11)
+        m_s.BandData.BandVFOMB[b].RptDir = 0;
+}
+
+void FrontPanel::SaveInfoVFOSB()
+{
+    const int b = BandSlot(m_s.BandIdxSB);
+    m_s.BandData.BandVFOSB[b] = m_s.VFOSB;
+    m_s.BandData.LastBandSB = Integer(b);
+}
+
+void FrontPanel::SwapVFOMBSB()
+{
+    auto& bd = m_s.BandData;
+    const int mb = BandSlot(m_s.BandIdxMB);
+    const int sb = BandSlot(m_s.BandIdxSB);
+    const state::VFOInfo temp = bd.BandVFOMB[mb];
+    bd.BandVFOMB[sb] = bd.BandVFOSB[sb];
+    bd.BandVFOSB[mb] = temp;
+    bd.LastBandMB = Integer(sb);
+    bd.LastBandSB = Integer(mb);
+}
+
+void FrontPanel::SendInfoToRadioVFOMB(const state::VFOInfo& rec)
+{
+    auto& c = m_cat.LastInfo.MB;
+    if (rec.Mode != c.Mode)
+        m_cat.SendModeMB();
+    m_cat.SendFreqMB();
+    if (rec.RptDir != c.RptDir)
+        m_cat.SendRptDirMB();
+    if (rec.RptOffset != c.RptOffset)
+        m_cat.SendRptOffset();
+    if (rec.ToneMode != c.ToneMode)
+        m_cat.SendToneModeMB();
+    if (rec.CTCSSidx != c.CTCSSidx)
+        m_cat.SendCTCSSToneMB();
+    if (rec.DCSidx != c.DCSidx)
+        m_cat.SendDCSCodeMB();
+}
+
+void FrontPanel::SendInfoToRadioVFOSB()
+{
+    const state::VFOInfo& rec = m_s.VFOSB;
+    auto& c = m_cat.LastInfo.SB;
+    if (rec.Mode != c.Mode)
+        m_cat.SendModeSB();
+    m_cat.SendFreqSB();
+    if (rec.ToneMode != c.ToneMode)
+        m_cat.ShowToneModeSB();
+    if (rec.CTCSSidx != c.CTCSSidx)
+        m_cat.SendCTCSSToneSB();
+    if (rec.DCSidx != c.DCSidx)
+        m_cat.SendDCSCodeSB();
+}
+
+void FrontPanel::DisplayVFOInfo()
+{
+    m_display.SetVisible("lblCH", false);
+    m_display.SetVisible("lblSKIP", false);
+    if (!m_s.PRIOn)
+        m_display.SetVisible("ledMRnumber", false);
+    ToggleFunctionButtons();
+    ChangeTuningKnob();
+    m_meter.TurnOffLMeter();
+    GetLastVFOindices();
+    GetInfoVFOMB();
+    GetInfoVFOSB();
+    SendInfoToRadioVFOMB(m_s.VFOMB);
+    m_cat.ToggleVFOAB();
+    SendInfoToRadioVFOSB();
+    m_cat.ToggleVFOAB();
+    m_meter.TurnOnLMeter();
+    const int b = BandSlot(m_s.BandIdxMB);
+    m_s.BandData.TuneLow[b] = m_s.BandData.CoverLow[b];
+    m_s.BandData.TuneHigh[b] = m_s.BandData.CoverHigh[b];
+}
+
+void FrontPanel::ChangeToVFOfunction()
+{
+    m_display.SetVisible("lblMemoryDesc", false);
+    if (m_s.HomeOn) {
+        m_s.HomeOn = false;
+        if (m_s.SplitOn) {
+            m_s.SplitOn = false;
+            m_display.SetVisible("lblSPLIT", false);
+            GetInfoVFOSB();
+            m_cat.ToggleVFOAB();
+            SendInfoToRadioVFOSB();
+            m_cat.ToggleVFOAB();
+        }
+        m_display.SetVisible("ledMRnumber", false);
+    }
+    if (!m_s.SplitOn) {
+        m_display.SetVisible("lblRXTX", false);
+        m_display.SetVisible("lblTXRX", false);
+    }
+    if (m_s.ClarOn && keys.TurnOffClar)
+        keys.TurnOffClar();
+    if (m_s.VFOMRMode == state::kModePMS && keys.SavePMSInfo)
+        keys.SavePMSInfo();
+    m_s.VFOMRMode = state::kModeVFO;
+    DisplayVFOInfo();
+    if (m_s.RadioSplitOn)
+        m_cat.SendSplitOff();
+}
+
+void FrontPanel::SYNCbutton_Click()
+{
+    m_meter.TurnOffLMeter();
+    if (m_s.SubSelected) {
+        SaveInfoVFOSB();
+    } else if (m_s.VFOMRMode == state::kModeVFO) {
+        SaveInfoVFOMB();
+    } else if (m_s.VFOMRMode == state::kModePMS && keys.SavePMSInfo) {
+        keys.SavePMSInfo();
+    }
+    m_cat.ReadFreqModeFromRadio();
+    m_meter.TurnOnLMeter();
+}
+
+Long RoundFreqToStep(Long freq, Long step)
+{
+    const long long a = std::llabs(static_cast<long long>(step));
+    long long m;
+    if (a <= 9)
+        m = 10;
+    else if (a <= 99)
+        m = 100;
+    else if (a <= 999)
+        m = 1000;
+    else if (a <= 9999)
+        m = 10000;
+    else
+        m = 100000;
+    if (step == 0)
+        return freq; // no grid to move onto
+    const long long f = freq;
+    if (step > 0) {
+        long long v = (f / m) * m;
+        while (v < f)
+            v += step;
+        return Long(v);
+    }
+    long long v = (f / m) * m + m;
+    while (v > f)
+        v += step;
+    return Long(v);
+}
+
+} // namespace kivo::panel

@@ -1,0 +1,395 @@
+#include "tests/support/PanelRig.h"
+
+#include "state/Layout.h"
+
+using namespace kivo;
+using kivo::testing::F;
+
+namespace {
+
+class Power : public kivo::testing::PanelRig {};
+
+// The frames POWER on sends for the usual files: the main VFO, then the sub VFO inside two
+// VFO toggles.
+const std::vector<std::string> kUsualPowerOn{
+    F({0x08, 0, 0, 0, 0x07}),          F({0x14, 0x52, 0x00, 0x00, 0x01}), F({0x09, 0, 0, 0, 0x09}),
+    F({0x00, 0x06, 0x00, 0x00, 0xF9}), F({0x4A, 0, 0, 0, 0x0A}),          F({0x08, 0x85, 0, 0, 0x0B}),
+    F({0x00, 0x23, 0, 0, 0x0C}),       F({0, 0, 0, 0, 0x81}),             F({0x08, 0, 0, 0, 0x07}),
+    F({0x43, 0x31, 0x00, 0x00, 0x01}), F({0x10, 0x00, 0, 0, 0x0B}),       F({0, 0, 0, 0, 0x81}),
+};
+
+TEST_F(Power, StartUpWithNoFilesRunsOnDefaultsAndStaysDark)
+{
+    const double t0 = loop.Now();
+    panel.Load();
+    EXPECT_GE(loop.Now() - t0, 2.0) << "the splash stays two seconds";
+    EXPECT_EQ(window.version, "Version  1. 0. 0");
+    const std::vector<std::string> order{"splash", "busy", "move", "hide splash", "main", "idle"};
+    EXPECT_EQ(window.calls, order);
+    EXPECT_EQ(window.title, "KIVO FT-817");
+
+    // Band data, settings and HOME files were all missing: each said so, and each was created.
+    std::vector<std::string> titles;
+    for (const auto& b : dialogs.boxes)
+        titles.push_back(b.title);
+    EXPECT_NE(std::find(titles.begin(), titles.end(), "Open Settings File"), titles.end());
+    EXPECT_TRUE(kivo::testing::Exists(settingsPath()));
+    EXPECT_TRUE(kivo::testing::Exists(bandPath()));
+    EXPECT_TRUE(kivo::testing::Exists(homePath()));
+
+    EXPECT_EQ(s.Settings.CommPort, 10);
+    EXPECT_FALSE(s.PortReady);
+    EXPECT_FALSE(s.CATOn);
+    EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
+    EXPECT_EQ(s.VFOMB, s.BandData.BandVFOMB[s.BandData.LastBandMB]);
+    EXPECT_EQ(s.VFOSB, s.VFOMB);
+    EXPECT_EQ(display.Get("DisplayPanel").color, panel::kUnlitColor);
+    EXPECT_FALSE(Shown("LMeter"));
+    EXPECT_FALSE(Shown("ledFreq"));
+    EXPECT_TRUE(port.GetWire().Frames().empty()) << "the radio is not contacted at start-up";
+}
+
+TEST_F(Power, PowerWithoutAPortIsRefusedAndSendsNothing)
+{
+    panel.Load();
+    dialogs.boxes.clear();
+    panel.CATbutton_Click();
+    ExpectOneBox("Please select a new Serial Port in the Settings Menu. Either the current serial port is not "
+                 "available to the KIVO software, or a serial port has not been selected yet.",
+                 "SERIAL PORT ERROR", platform::Icon::Exclamation, platform::Buttons::Ok);
+    EXPECT_FALSE(s.CATOn);
+    EXPECT_TRUE(port.GetWire().Frames().empty());
+}
+
+TEST_F(Power, StoredWindowPositionIsUsedOnlyWhereAScreenIs)
+{
+    WriteUsualFiles();
+    panel.Load();
+    EXPECT_EQ(window.calls[2], "move");
+    EXPECT_EQ(window.left, 1500);
+
+    state::ModKIVO f;
+    f.Settings.CommPort = 1;
+    f.Settings.FormLeft = 60000; // a second monitor that is no longer there
+    f.Settings.FormTop = 900;
+    state::DataFiles(f, fs, dialogs, dir.path()).SaveSettingsFile();
+    window.calls.clear();
+    panel.Load();
+    EXPECT_EQ(window.calls[2], "centre");
+}
+
+TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
+{
+    WriteUsualFiles();
+    panel.Load();
+    ASSERT_TRUE(s.PortReady);
+    dialogs.boxes.clear();
+    std::vector<double> toggles;
+    port.GetWire().onFrame = [&](const sim::ReceivedFrame& f) {
+        if (std::uint8_t(f.bytes[4]) == 0x81)
+            toggles.push_back(f.at);
+    };
+    const double t0 = loop.Now();
+    panel.CATbutton_Click();
+    EXPECT_TRUE(dialogs.boxes.empty());
+    EXPECT_EQ(TakeFrames(), kUsualPowerOn);
+    ASSERT_EQ(toggles.size(), 2u);
+    EXPECT_NEAR(toggles[0] - t0, 0.25, 1e-9);
+    EXPECT_NEAR(toggles[1] - toggles[0], 0.50, 1e-9);
+    EXPECT_NEAR(loop.Now() - t0, 1.0, 1e-9);
+
+    // The simulator ends on VFO A with the main state, B with the sub state.
+    EXPECT_FALSE(radio.OnB());
+    EXPECT_EQ(radio.A().freq, 14520000u);
+    EXPECT_EQ(radio.B().freq, 43310000u);
+    EXPECT_EQ(radio.RptDir(), -1);
+    EXPECT_EQ(radio.ToneMode(), 1);
+    EXPECT_EQ(radio.CtcssTenthsHz(), 1000); // the sub VFO's tone went out last
+
+    // The lit panel.
+    EXPECT_TRUE(s.CATOn);
+    EXPECT_EQ(display.Get("DisplayPanel").color, panel::kLit16BitColor);
+    EXPECT_TRUE(Shown("LMeter"));
+    EXPECT_EQ(display.Get("ledFreq").caption, "145.200.00");
+    EXPECT_EQ(display.Get("ledSubFreq").caption, "433.100.00");
+    EXPECT_TRUE(Shown("lblMBmode(5)"));
+    EXPECT_TRUE(Shown("lblSBmode(5)"));
+    EXPECT_TRUE(Shown("ImgRPTdirection(1)"));
+    EXPECT_TRUE(Shown("lblMainENC"));
+    EXPECT_EQ(panel.TimerDelayTag, "OFF");
+    EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
+    loop.Advance(1.2);
+    for (const auto& f : TakeFrames())
+        EXPECT_EQ(f, F({0, 0, 0, 0, 0xE7})) << "only meter polls while idle";
+
+    // Off and on again: everything goes out afresh except the DCS codes the radio already has.
+    panel.CATbutton_Click();
+    EXPECT_FALSE(s.CATOn);
+    TakeFrames();
+    panel.CATbutton_Click();
+    auto second = kUsualPowerOn;
+    second.erase(second.begin() + 6);
+    EXPECT_EQ(TakeFrames(), second);
+}
+
+TEST_F(Power, UnchangedStateSentTwiceSendsOnlyTheFrequencyTheSecondTime)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    TakeFrames();
+    panel.SendInfoToRadioVFOMB(s.VFOMB);
+    EXPECT_EQ(TakeFrames(), std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01})});
+}
+
+TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
+{
+    WriteUsualFiles(true);
+    radio.A() = {14430000, 0x02};
+    radio.B() = {5010000, 0x01};
+    panel.Load();
+    ASSERT_TRUE(panel.TuneOnStartup());
+    panel.CATbutton_Click();
+    std::vector<std::string> frames;
+    for (const auto& f : TakeFrames())
+        if (f != F({0, 0, 0, 0, 0xE7})) // the meter polls between the reads
+            frames.push_back(f);
+    const std::vector<std::string> head{
+        F({0, 0, 0, 0, 0x03}), F({0x02, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
+        F({0, 0, 0, 0, 0x03}), F({0x01, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
+    };
+    ASSERT_GE(frames.size(), head.size());
+    EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 6), head);
+    EXPECT_EQ(frames[7], F({0x14, 0x43, 0x00, 0x00, 0x01})) << "the radio's own frequency goes back to it";
+    EXPECT_EQ(s.VFOMB.Freq, 14430000);
+    EXPECT_EQ(s.VFOMB.Mode, 2);
+    EXPECT_EQ(s.VFOSB.Freq, 5010000);
+    EXPECT_EQ(s.VFOSB.Mode, 1);
+    EXPECT_EQ(s.BandIdxMB, 1);
+    EXPECT_EQ(s.BandIdxSB, state::BandOfFreq(5010000, 0));
+    EXPECT_EQ(radio.A().freq, 14430000u);
+    EXPECT_EQ(radio.B().freq, 5010000u);
+}
+
+TEST_F(Power, NoReplyToTheStartUpReadsSendsTheStoredStates)
+{
+    WriteUsualFiles(true);
+    panel.Load();
+    for (int i = 0; i < 2; ++i)
+        port.GetWire().InjectFault({sim::Fault::NoReply});
+    panel.CATbutton_Click();
+    EXPECT_EQ(s.VFOMB.Freq, 14520000);
+    EXPECT_EQ(radio.A().freq, 14520000u);
+}
+
+TEST_F(Power, PowerOffSavesBandDataSettingsAndHomeAndDarkensThePanel)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    s.VFOMB.Freq = 14560000;
+    s.VFOMB.RptDir = -11;
+    window.left = 3000;
+    window.top = 2400;
+    display.SetValue("ledFAST", 1);
+    const int writes = fs.writes;
+    panel.CATbutton_Click();
+    EXPECT_EQ(fs.writes - writes, 3);
+
+    state::ModKIVO back;
+    state::DataFiles r(back, fs, dialogs, dir.path());
+    r.OpenBandDataFile();
+    r.OpenSettingsFile({}, {}, nullptr);
+    EXPECT_EQ(back.BandData.BandVFOMB[1].Freq, 14560000);
+    EXPECT_EQ(back.BandData.BandVFOMB[1].RptDir, 0) << "the split marker is not stored";
+    EXPECT_EQ(s.VFOMB.RptDir, -11);
+    EXPECT_EQ(back.BandData.BandVFOSB[0].Freq, 43310000);
+    EXPECT_EQ(back.Settings.FormLeft, 3000);
+    EXPECT_EQ(back.Settings.FormTop, 2400);
+
+    EXPECT_FALSE(s.CATOn);
+    EXPECT_EQ(display.Get("DisplayPanel").color, panel::kUnlitColor);
+    for (const char* n : {"LMeter", "ledFreq", "ledSubFreq", "lblMBmode(5)", "lblSBmode(5)", "lblMainENC",
+                          "ImgRPTdirection(1)", "lblBusy"})
+        EXPECT_FALSE(Shown(n)) << n;
+    EXPECT_EQ(display.Get("ledFAST").value, 0);
+    EXPECT_FALSE(meter.TimerSignalMeter().Enabled());
+    loop.Advance(2);
+    EXPECT_TRUE(TakeFrames().empty()) << "the link is quiet";
+    EXPECT_TRUE(Enabled("CATbutton"));
+    EXPECT_FALSE(Enabled("SYNCbutton"));
+    EXPECT_FALSE(Enabled("MainKnob"));
+}
+
+TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    std::vector<std::string> pressed;
+    panel.keys.MOX = [&] {
+        pressed.push_back("MOX");
+        display.SetVisible("lblOnAir", false);
+    };
+    panel.keys.SCAN = [&] { pressed.push_back("SCAN"); };
+    panel.keys.CLAR = [&] { pressed.push_back("CLAR"); };
+    panel.keys.PRI = [&] { pressed.push_back("PRI"); };
+    panel.keys.TurnOffMCK = [&] { pressed.push_back("MCK"); };
+    panel.keys.SUB = [&] {
+        pressed.push_back("SUB");
+        EXPECT_FALSE(s.CATOn) << "CAT is already off while the keys run";
+    };
+    panel.keys.HOME = [&] { pressed.push_back("HOME"); };
+    panel.keys.SPLIT = [&] { pressed.push_back("SPLIT"); };
+    display.SetVisible("lblOnAir", true);
+    s.ScanArmed = s.ClarOn = s.PRIOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
+    panel.CATbutton_Click();
+    const std::vector<std::string> order{"MOX", "SCAN", "CLAR", "PRI", "MCK", "SUB", "HOME", "SPLIT"};
+    EXPECT_EQ(pressed, order);
+    EXPECT_FALSE(s.ScanArmed);
+}
+
+TEST_F(Power, ShutdownWithUnsavedMemories)
+{
+    WriteUsualFiles();
+    panel.Load();
+    const std::string memPath = dir / "club.mem";
+    s.MemData[4].VFO1.Freq = 14550000;
+    s.MemChanged = true;
+
+    // Cancel: nothing saved, the program runs on.
+    const int writes = fs.writes;
+    dialogs.answers = {platform::Answer::Cancel};
+    EXPECT_FALSE(panel.EndKIVO());
+    EXPECT_EQ(fs.writes, writes);
+    EXPECT_TRUE(s.MemChanged);
+    EXPECT_EQ(dialogs.boxes.back().title, "Save File");
+    EXPECT_EQ(dialogs.boxes.back().text,
+              "You have made changes to memory. Would you like to save these changes before you exit?");
+    EXPECT_EQ(dialogs.boxes.back().buttons, platform::Buttons::YesNoCancel);
+
+    // Yes, but the disk is full: the error is shown and the program runs on with the edits.
+    dialogs.answers = {platform::Answer::Yes};
+    dialogs.files = {memPath};
+    fs.writeErrors[memPath] = ENOSPC;
+    dialogs.boxes.clear();
+    EXPECT_FALSE(panel.EndKIVO());
+    EXPECT_TRUE(s.MemChanged);
+    EXPECT_GE(dialogs.boxes.size(), 2u) << "the question, then the save error";
+    EXPECT_FALSE(kivo::testing::Exists(memPath));
+
+    // Yes: the file is written, then band data, settings and HOME.
+    fs.writeErrors.clear();
+    dialogs.answers = {platform::Answer::Yes};
+    dialogs.files = {memPath};
+    EXPECT_TRUE(panel.EndKIVO());
+    EXPECT_FALSE(s.MemChanged);
+    EXPECT_EQ(kivo::testing::FileSize(memPath), 103000);
+    EXPECT_EQ(window.title, "KIVO FT-817 (club.mem)");
+}
+
+TEST_F(Power, ShutdownAnsweredNoSavesTheDataFilesButNotTheMemories)
+{
+    WriteUsualFiles();
+    panel.Load();
+    s.MemChanged = true;
+    dialogs.answers = {platform::Answer::No};
+    const int writes = fs.writes;
+    EXPECT_TRUE(panel.EndKIVO());
+    EXPECT_EQ(fs.writes - writes, 3);
+    EXPECT_EQ(dialogs.helpCloses, 1);
+}
+
+TEST_F(Power, ShutdownWhileLitPowersOffFirst)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    bool mox = false;
+    panel.keys.MOX = [&] { mox = true; };
+    display.SetVisible("lblOnAir", true);
+    EXPECT_TRUE(panel.EndKIVO());
+    EXPECT_TRUE(mox) << "back to receive before the program ends";
+    EXPECT_FALSE(s.CATOn);
+}
+
+TEST_F(Power, SendFreqTimerFollowsTheTunedVFO)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    meter.TurnOffLMeter();
+    TakeFrames();
+    panel.TimerSendFreq().SetEnabled(true);
+    loop.Advance(1.0);
+    EXPECT_EQ(TakeFrames().size(), 4u) << "four times a second";
+    s.SubSelected = true;
+    loop.Advance(0.25);
+    EXPECT_EQ(TakeFrames(), std::vector<std::string>{F({0x43, 0x31, 0x00, 0x00, 0x01})});
+}
+
+TEST_F(Power, APortThatVanishesIsReportedOnceDarkensThePanelAndComesBack)
+{
+    WriteUsualFiles();
+    panel.Load();
+    panel.CATbutton_Click();
+    dialogs.boxes.clear();
+    loop.Advance(1.0);
+    port.Vanish();
+    loop.Advance(5.0);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].title, "SERIAL PORT ERROR");
+    EXPECT_FALSE(s.CATOn);
+    EXPECT_FALSE(s.PortReady);
+    EXPECT_FALSE(port.IsOpen());
+
+    // Still gone: POWER refuses as for any missing port.
+    panel.CATbutton_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_FALSE(s.CATOn);
+
+    port.Reappear();
+    TakeFrames();
+    panel.CATbutton_Click();
+    EXPECT_EQ(dialogs.boxes.size(), 2u);
+    EXPECT_TRUE(s.CATOn);
+    EXPECT_EQ(TakeFrames().size(), kUsualPowerOn.size() - 1);
+}
+
+TEST(VfoModel, RoundFreqToStep)
+{
+    EXPECT_EQ(panel::RoundFreqToStep(14543210, 500), 14543500);
+    EXPECT_EQ(panel::RoundFreqToStep(14543210, -500), 14543000);
+    EXPECT_EQ(panel::RoundFreqToStep(14543000, 1250), 14543750);
+    EXPECT_EQ(panel::RoundFreqToStep(14543750, 1250), 14543750);
+    EXPECT_EQ(panel::RoundFreqToStep(14543750, -1250), 14543750);
+    EXPECT_EQ(panel::RoundFreqToStep(712345, 1), 712345);
+    EXPECT_EQ(panel::RoundFreqToStep(712345, 10), 712350);
+    EXPECT_EQ(panel::RoundFreqToStep(14500001, 625), 14500625);
+    EXPECT_EQ(panel::RoundFreqToStep(14500001, -625), 14499750); // the grid runs down from 14.501 MHz
+}
+
+TEST_F(Power, SaveAndSwapThroughTheBandStore)
+{
+    WriteUsualFiles();
+    panel.Load();
+    s.BandIdxMB = 1;
+    s.BandIdxSB = 1;
+    state::VFOInfo a{14500000, 5, 60000, 0, 0, 0, 0, 0};
+    state::VFOInfo b{14480000, 5, 60000, 1, 2, 3, 4, 0};
+    s.BandData.BandVFOMB[1] = a;
+    s.BandData.BandVFOSB[1] = b;
+    panel.SwapVFOMBSB();
+    EXPECT_EQ(s.BandData.BandVFOMB[1], b);
+    EXPECT_EQ(s.BandData.BandVFOSB[1], a);
+
+    s.BandIdxSB = 0;
+    s.BandData.BandVFOSB[0] = {43300000, 5, 0, 0, 0, 0, 0, 0};
+    panel.SwapVFOMBSB();
+    EXPECT_EQ(s.BandData.LastBandMB, 0);
+    EXPECT_EQ(s.BandData.LastBandSB, 1);
+    EXPECT_EQ(s.BandData.BandVFOMB[0].Freq, 43300000);
+    EXPECT_EQ(s.BandData.BandVFOSB[1], b);
+}
+
+} // namespace

@@ -1,0 +1,101 @@
+#pragma once
+// The front panel over the in-process simulator, a virtual clock, scripted dialogs, a fake
+// window and a real data folder.
+
+#include "panel/FrontPanel.h"
+#include "platform/VirtualEventLoop.h"
+#include "sim/Ft817.h"
+#include "sim/SimPort.h"
+#include "tests/support/FileFixture.h"
+
+#include <string>
+#include <vector>
+
+namespace kivo::testing {
+
+class FakeWindow final : public platform::Window {
+public:
+    long LeftTwips() const override { return left; }
+    long TopTwips() const override { return top; }
+    bool OnScreen(long l, long t) const override { return l >= 0 && t >= 0 && l < 1920 * 15 && t < 1080 * 15; }
+    void MoveTo(long l, long t) override
+    {
+        left = l;
+        top = t;
+        calls.push_back("move");
+    }
+    void Centre() override
+    {
+        left = 6000;
+        top = 4000;
+        calls.push_back("centre");
+    }
+    void SetBusyCursor(bool b) override { calls.push_back(b ? "busy" : "idle"); }
+    void ShowSplash(const std::string& v) override
+    {
+        version = v;
+        calls.push_back("splash");
+    }
+    void HideSplash() override { calls.push_back("hide splash"); }
+    void ShowMain() override { calls.push_back("main"); }
+    void SetTitle(const std::string& t) override { title = t; }
+
+    long left = 0, top = 0;
+    std::string version, title;
+    std::vector<std::string> calls;
+};
+
+class PanelRig : public FileFixture {
+protected:
+    platform::VirtualEventLoop loop;
+    sim::Ft817 radio;
+    sim::SimPort port{loop, radio, {.realistic = false}};
+    platform::DisplayModel display;
+    radio::Cat cat{s, port, loop, display};
+    radio::CommPort comm{s, port, dialogs, display};
+    radio::Meter meter{s, cat, loop, display};
+    FakeWindow window;
+    panel::FrontPanel panel{s, display, dialogs, loop, window, cat, comm, meter, files, memory};
+
+    // Data files as a user who has run the program before has them: port 1 at 9600, no tuning
+    // to the radio, the main VFO on 2 m FM and the sub VFO on 70 cm.
+    void WriteUsualFiles(bool tuneOnStartup = false)
+    {
+        state::ModKIVO f;
+        f.Settings.CommPort = 1;
+        f.Settings.CatRate = 1;
+        f.Settings.TuneOnStartup = tuneOnStartup ? -1 : 0;
+        f.Settings.FormLeft = 1500;
+        f.Settings.FormTop = 1200;
+        auto& bd = f.BandData;
+        bd.LastBandMB = 1;
+        bd.LastBandSB = 0;
+        bd.BandVFOMB[1] = {14520000, 5, 60000, -1, 1, 8, 0, 0};
+        bd.BandVFOSB[0] = {43310000, 5, 760000, 0, 0, 12, 5, 0};
+        state::DataFiles w(f, fs, dialogs, dir.path());
+        ASSERT_TRUE(w.SaveSettingsFile());
+        ASSERT_TRUE(w.SaveBandDataFile());
+        ASSERT_TRUE(w.SaveHomeFile());
+    }
+    // Frames the simulator received since the last call.
+    std::vector<std::string> TakeFrames()
+    {
+        std::vector<std::string> v;
+        for (const auto& f : port.GetWire().Frames())
+            v.push_back(f.bytes);
+        port.GetWire().ClearFrames();
+        return v;
+    }
+    bool Enabled(const std::string& n) const { return display.Get(n).enabled; }
+    bool Shown(const std::string& n) const { return display.Has(n) && display.Get(n).visible; }
+};
+
+inline std::string F(std::initializer_list<int> bytes)
+{
+    std::string s;
+    for (int b : bytes)
+        s += char(b);
+    return s;
+}
+
+} // namespace kivo::testing
