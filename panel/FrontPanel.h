@@ -24,6 +24,9 @@ namespace kivo::panel {
 using state::Integer;
 using state::Long;
 
+// A band index that is safe to index the per-band tables with.
+inline int BandSlot(Integer b) { return b >= 0 && b < state::kBandCount ? b : 0; }
+
 // The front-panel keys whose enabled state follows the panel state.
 extern const std::vector<std::string> kFunctionKeys;
 inline constexpr int kModeKeyCount = 8;
@@ -33,6 +36,9 @@ inline constexpr int kBandKeyCount = 12;
 inline constexpr unsigned kUnlitColor = 0x404040;
 inline constexpr unsigned kLit16BitColor = 0x00C8F0;
 inline constexpr unsigned kLit8BitColor = 0x00FFFF;
+
+// Gap a radio needs between two frames; closer frames are dropped.
+inline constexpr double kRadioFrameGap = 0.1;
 
 // Meter update menu entries 0..6 in ms; 0 is "OFF".
 inline constexpr int kMeterIntervals[7] = {1000, 500, 400, 300, 200, 100, 0};
@@ -53,7 +59,16 @@ struct PanelKeys {
     std::function<void()> ChangeToPMSfunction;
     std::function<void()> TurnOffClar;
     std::function<void()> AutoRptShift;
+    // Channel knob in memory mode: step through the memories.
+    std::function<void(int delta)> ChangeMemory;
+    // Jog keys while a scan is armed: start or stop the scan (direction 1 up, -1 down).
+    std::function<void(int dir)> JogScan;
+    // MHz keys while a keypad entry or quick-memory choice is pending (true: the UP key).
+    std::function<void(bool up)> MhzKeyEntry;
 };
+
+enum Knob { kMainKnob = 1, kSubKnob = 2, kChannelKnob = 3 };
+enum KnobAction { kGrab = -1, kRelease = 1 };
 
 class FrontPanel {
 public:
@@ -87,6 +102,22 @@ public:
     void ToggleFunctionButtons();
     void ChangeTuningKnob();
 
+    // Tuning.
+    void SetupTuningKnob(int knob, int action);
+    void MainKnob_Change(Long value);
+    void SubKnob_Change(Long value);
+    void ChannelKnob_Change(Long value);
+    // Remembers the knobs' positions without tuning (start-up, or a knob widget reset).
+    void SetKnobPositions(Long main, Long sub, Long channel);
+    void JogButton_Press(int dir);
+    void JogButton_Release();
+    void StepFrequency();
+    void MhzButton_Click(bool up);
+    void FASTbutton_Click();
+    void LOCKbutton_Click();
+    Long KnobStep = 1;
+    bool AutoShiftPending = false;
+
     // Settings menus the settings loader calls.
     void mnuMeterSpeed_Click(int index);
     void mnuTuneOnStartup_Click();
@@ -112,6 +143,14 @@ public:
     radio::Meter& Meter() { return m_meter; }
 
 private:
+    state::VFOInfo& TunedVFO() { return m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB; }
+    int TunedBand() const { return BandSlot(m_s.SubSelected ? m_s.BandIdxSB : m_s.BandIdxMB); }
+    void SendTunedFreq();
+    // The per-detent send: skipped while the radio is still taking in the previous frame,
+    // so a fast knob never builds a backlog; the send timer and the release catch up.
+    void SendFreqPaced(bool main);
+    bool AutoShiftBand(int band) const;
+    bool Fast() const;
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
@@ -128,6 +167,8 @@ private:
     radio::Meter& m_meter;
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
+    Long m_lastMain = 0, m_lastSub = 0, m_lastChannel = 0;
+    double m_lastFreqSend = -1e9;
     std::unique_ptr<platform::Timer> m_timerSendFreq;
     std::unique_ptr<platform::Timer> m_tmrKnob;
     std::unique_ptr<platform::Timer> m_timerDelay;
@@ -135,9 +176,6 @@ private:
     std::unique_ptr<platform::Timer> m_timerScannerMR;
     std::unique_ptr<platform::Timer> m_timerPriority;
 };
-
-// A band index that is safe to index the per-band tables with.
-inline int BandSlot(Integer b) { return b >= 0 && b < state::kBandCount ? b : 0; }
 
 // RoundFreqToStep: the frequency moved onto the grid of the step; upward for a positive step,
 // downward for a negative one; a frequency on the grid comes back unchanged.

@@ -46,12 +46,18 @@ FrontPanel::FrontPanel(state::ModKIVO& s, platform::DisplayModel& display, platf
 {
     m_timerSendFreq->SetInterval(250);
     m_timerSendFreq->onTick = [this] {
-        if (m_s.SubSelected)
-            m_cat.SendFreqSB();
-        else
-            m_cat.SendFreqMB();
+        // A detent has just gone out: the radio would drop this one.
+        if (m_loop.Now() - m_lastFreqSend < kRadioFrameGap)
+            return;
+        SendTunedFreq();
     };
     m_tmrKnob->SetInterval(200);
+    m_tmrKnob->onTick = [this] {
+        m_tmrKnob->SetEnabled(false);
+        StepFrequency();
+        if (JogHeld)
+            m_tmrKnob->SetEnabled(true);
+    };
     m_timerDelay->SetInterval(500);
 
     // The dark panel as the window first shows it.

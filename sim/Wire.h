@@ -64,6 +64,8 @@ public:
     std::function<void(const ReceivedFrame&)> onFrame;
 
     const WireOptions& Options() const { return m_options; }
+    // Switches between the realistic and the ideal radio (tests).
+    void SetRealistic(bool on) { m_options.realistic = on; }
 
 private:
     platform::EventLoop& m_loop;
