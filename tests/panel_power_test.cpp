@@ -195,6 +195,7 @@ TEST_F(Power, PowerOffSavesBandDataSettingsAndHomeAndDarkensThePanel)
     const int writes = fs.writes;
     panel.CATbutton_Click();
     EXPECT_EQ(fs.writes - writes, 3);
+    TakeFrames(); // the meter polls while lit
 
     state::ModKIVO back;
     state::DataFiles r(back, fs, dialogs, dir.path());
