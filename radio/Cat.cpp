@@ -37,7 +37,16 @@ void Cat::Write(const Frame& frame)
 {
     if (CheckVanished() || !m_port.IsOpen())
         return;
+    if (m_frameGap > 0) {
+        const double wait = m_lastWrite + m_frameGap - m_loop.Now();
+        if (wait > 0) {
+            platform::Pause(m_loop, wait);
+            if (CheckVanished() || !m_port.IsOpen())
+                return;
+        }
+    }
     m_port.Write(frame);
+    m_lastWrite = m_loop.Now();
     CheckVanished();
 }
 

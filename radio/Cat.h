@@ -77,7 +77,11 @@ public:
     // request only when `sendRequest` is set (clearing it), then takes the first waiting byte,
     // if any, and discards the rest.
     std::optional<std::uint8_t> PollStatus(std::uint8_t opcode, bool& sendRequest);
-    // Writes one frame; silent on a closed or vanished port.
+    // Least time between two frames. A real FT-817 drops a frame that starts arriving within
+    // about 90 ms of the previous one, so the program runs with 0.1 s; 0 sends back to back.
+    void SetFrameGap(double seconds) { m_frameGap = seconds; }
+    double FrameGap() const { return m_frameGap; }
+    // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
     void Write(const Frame& frame);
     // True (and reported once through hooks.portVanished) when the device has gone away.
     bool CheckVanished();
@@ -102,6 +106,8 @@ private:
     platform::DisplayModel& m_display;
     std::array<std::uint8_t, 4> m_rptParams{};
     bool m_vanishReported = false;
+    double m_frameGap = 0;
+    double m_lastWrite = -1e9;
 };
 
 } // namespace kivo::radio

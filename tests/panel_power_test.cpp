@@ -132,6 +132,28 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
     EXPECT_EQ(TakeFrames(), second);
 }
 
+TEST_F(Power, PacedFramesAllReachARealisticRadio)
+{
+    WriteUsualFiles();
+    panel.Load();
+    port.GetWire().SetRealistic(true);
+    cat.SetFrameGap(0.1);
+    panel.CATbutton_Click();
+    loop.Advance(0.5);
+    const auto& frames = port.GetWire().Frames();
+    ASSERT_GE(frames.size(), kUsualPowerOn.size());
+    for (const auto& f : frames)
+        EXPECT_TRUE(f.accepted) << sim::DescribeFrame(f.bytes);
+    EXPECT_EQ(radio.A().freq, 14520000u);
+    EXPECT_EQ(radio.A().mode, 0x08);
+    EXPECT_EQ(radio.B().freq, 43310000u);
+    EXPECT_EQ(radio.RptDir(), -1);
+    EXPECT_EQ(radio.RptOffset(), 60000u);
+    EXPECT_EQ(radio.ToneMode(), 1);
+    EXPECT_EQ(radio.DcsCode(), 23);
+    EXPECT_FALSE(radio.OnB());
+}
+
 TEST_F(Power, UnchangedStateSentTwiceSendsOnlyTheFrequencyTheSecondTime)
 {
     WriteUsualFiles();

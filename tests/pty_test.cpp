@@ -6,6 +6,7 @@
 #include "radio/Cat.h"
 #include "radio/Meter.h"
 #include "sim/Ft817.h"
+#include "sim/BackgroundSim.h"
 #include "sim/PtyLink.h"
 
 #include <gtest/gtest.h>
@@ -182,3 +183,20 @@ TEST(Ft817SimProgram, AnnouncesItsTerminalMakesTheLinkAndLogsFrames)
 #endif
 
 } // namespace
+
+TEST(BackgroundSim, ServesOnItsOwnThreadUntilStopped)
+{
+    sim::BackgroundSim bg({.realistic = false});
+    std::string err;
+    const std::string path = bg.Start(err);
+    ASSERT_FALSE(path.empty()) << err;
+    platform::SystemEventLoop loop;
+    platform::PosixSerialPort port;
+    port.SetDevicePath(path);
+    ASSERT_TRUE(port.Open(err)) << err;
+    port.Write(std::string("\x00\x00\x00\x00\x03", 5));
+    for (int i = 0; i < 100 && port.BytesWaiting() < 5; ++i)
+        platform::Pause(loop, 0.01);
+    EXPECT_EQ(port.Read(), std::string("\x14\x42\x00\x00\x08", 5));
+    bg.Stop();
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The simulator on its own thread behind a pseudo-terminal: the radio a program talks to when
+// it runs without one. Everything of the simulator lives on that thread.
+
+#include "sim/Wire.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace kivo::sim {
+
+class BackgroundSim {
+public:
+    explicit BackgroundSim(WireOptions options = {}) : m_options(options) {}
+    ~BackgroundSim() { Stop(); }
+    BackgroundSim(const BackgroundSim&) = delete;
+    BackgroundSim& operator=(const BackgroundSim&) = delete;
+
+    // Starts serving; returns the terminal's path, or "" with a reason in `error`.
+    std::string Start(std::string& error);
+    void Stop();
+
+private:
+    WireOptions m_options;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+};
+
+} // namespace kivo::sim
