@@ -1,6 +1,7 @@
 #include "radio/Meter.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kivo::radio {
 
@@ -121,7 +122,7 @@ void Meter::ShowSMeter(int value)
         // About one second of hold at any poll rate; "OFF" (0) would divide by zero, so the
         // scans that still call this with the poll off get one tick.
         const int interval = m_signalTimer->Interval();
-        PeakHoldTicks = interval > 0 ? int(1000.0 / interval + 0.5) : 1;
+        PeakHoldTicks = interval > 0 ? int(std::lround(1000.0 / interval)) : 1;
     }
     if (PeakHoldTicks <= 0) {
         SMeterPeak = std::max(0, SMeterPeak - 1); // the marker stops at the bottom of the scale
