@@ -1,10 +1,13 @@
-// Program entry: loads the data files and reports what it found.
+// kivo-ft817: the FT-817 front panel. With --simulate it brings its own radio.
 
 #include "platform/DataDir.h"
-#include "platform/FileSystem.h"
-#include "platform/Dialogs.h"
-#include "state/DataFiles.h"
-#include "state/MemoryFile.h"
+#include "sim/BackgroundSim.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QTextBrowser>
 
 #include <cstdio>
 #include <cstring>
@@ -13,69 +16,95 @@
 
 namespace {
 
-class ConsoleDialogs final : public kivo::platform::Dialogs {
-public:
-    kivo::platform::Answer MessageBox(const std::string& text, const std::string& title, kivo::platform::Icon,
-                                      kivo::platform::Buttons b) override
-    {
-        std::cerr << title << ": " << text << "\n";
-        using kivo::platform::Answer;
-        using kivo::platform::Buttons;
-        return b == Buttons::YesNo || b == Buttons::YesNoCancel ? Answer::No : Answer::Ok;
-    }
-    void Beep() override { std::cerr << '\a'; }
-    std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-    std::optional<std::string> SaveFile(const std::string&, const std::string&) override { return std::nullopt; }
-    void ShowHelp(const std::string&) override {}
-    void CloseHelp() override {}
-};
-
-void Usage()
+void Usage(std::ostream& to)
 {
-    std::cout << "Usage: kivo-ft817 [--data-dir DIR] [--help] [--version]\n"
-                 "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n";
+    to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--help] [--version]\n"
+          "  --simulate      run on a built-in FT-817 simulator instead of a radio; it becomes\n"
+          "                  Serial Port 1 (the radio's own ports follow from 2)\n"
+          "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n"
+          "                  (default: $XDG_DATA_HOME/kivo-ft817 or ~/.local/share/kivo-ft817)\n"
+          "  --screenshot F  power on, save a picture of the window to F and end\n"
+          "  --help          show this text\n"
+          "  --version       show the version\n";
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::string dataDir = kivo::platform::DefaultDataDir();
+    std::string dataDir;
+    bool simulate = false;
+    std::string screenshot; // POWER on, wait, save the window to this file, end
+
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            Usage();
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            Usage(std::cout);
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
             std::cout << "KIVO FT-817 1.0.0\n";
             return 0;
         }
+        if (std::strcmp(argv[i], "--simulate") == 0) {
+            simulate = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
+            screenshot = argv[++i];
+            continue;
+        }
         if (std::strcmp(argv[i], "--data-dir") == 0 && i + 1 < argc) {
             dataDir = argv[++i];
             continue;
         }
-        Usage();
+        std::cerr << "kivo-ft817: unknown option " << argv[i] << "\n";
+        Usage(std::cerr);
         return 2;
     }
+    if (dataDir.empty())
+        dataDir = kivo::platform::DefaultDataDir();
     if (auto err = kivo::platform::EnsureDir(dataDir); !err.empty()) {
-        std::cerr << "Cannot use the data folder " << dataDir << ": " << err << "\n";
+        std::cerr << "kivo-ft817: cannot use the data folder " << dataDir << ": " << err << "\n";
         return 1;
     }
 
-    kivo::state::ModKIVO s;
-    kivo::platform::PosixFileSystem fs;
-    ConsoleDialogs dialogs;
-    kivo::state::DataFiles files(s, fs, dialogs, dataDir);
-    kivo::state::MemoryFile memory(s, fs, dialogs);
-    files.OpenBandDataFile();
-    files.OpenSettingsFile({}, {}, &memory);
-    files.OpenHomeFile();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KIVO FT-817"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setQuitOnLastWindowClosed(true);
 
-    std::cout << memory.Title() << "\n"
-              << "Data folder: " << dataDir << "\n"
-              << "Serial port: " << (s.Settings.CommPort == 10 ? std::string("None") : std::to_string(s.Settings.CommPort))
-              << ", CAT rate index " << s.Settings.CatRate << "\n"
-              << "Main VFO band: " << s.BandData.BandMHz[s.BandData.LastBandMB % 12] << " MHz, "
-              << "memories used: " << s.MemCount << "\n";
-    return 0;
+    kivo::sim::BackgroundSim sim;
+    kivo::ui::MainWindow window(dataDir);
+    auto& prog = window.Program();
+    if (simulate) {
+        std::string err;
+        const std::string path = sim.Start(err);
+        if (path.empty()) {
+            std::cerr << "kivo-ft817: cannot start the simulator: " << err << "\n";
+            return 1;
+        }
+        prog.port.SetExtraDevices({path});
+        std::cerr << "kivo-ft817: simulated FT-817 on " << path << " (Serial Port 1)\n";
+    }
+    QTimer unattended;
+    if (!screenshot.empty()) {
+        // Nobody is there to answer the first-run messages: take each box's default answer.
+        QObject::connect(&unattended, &QTimer::timeout, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->done(box->standardButtons() & QMessageBox::No ? QMessageBox::No : QMessageBox::Ok);
+        });
+        unattended.start(100);
+    }
+    prog.RefreshPorts();
+    prog.panel.Load();
+    if (simulate && prog.s.Settings.CommPort != 1)
+        prog.comm.mnuCommPortArray_Click(1);
+    if (!screenshot.empty()) {
+        prog.panel.CATbutton_Click();
+        kivo::platform::Pause(window.Loop(), 1.5);
+        const bool ok = window.grab().save(QString::fromStdString(screenshot));
+        prog.panel.EndKIVO();
+        return ok ? 0 : 1;
+    }
+    return app.exec();
 }

@@ -27,10 +27,10 @@ const KeyCaption kKeyCaptions[] = {
     {"FASTbutton", "FAST"},  {"LOCKbutton", "LOCK"},      {"HOMEbutton", "HOME"},      {"VFOMRbutton", "V/M"},
     {"ABbutton", "A > B"},   {"MCKbutton", "MCK"},        {"SPLITbutton", "SPLIT"},    {"SUBbutton", "SUB"},
     {"RPTbutton", "RPT"},    {"REVbutton", "REV"},        {"TONEbutton", "TONE"},      {"SCOPEbutton", "SCOPE"},
-    {"SCANbutton", "SCAN"},  {"PRIbutton", "PRI"},        {"DOPbutton", "DOP"},        {"BandDownButton", "BAND"},
-    {"BandUpButton", "BAND"}, {"PMSbutton", "PMS"},       {"ENTbutton", "ENT"},        {"CLARbutton", "CLAR"},
-    {"RCLbutton", "RCL"},    {"STObutton", "STO"},        {"SWAPbutton", "A < > B"},   {"MhzUpButton", "MHz"},
-    {"MhzDownButton", "MHz"},
+    {"SCANbutton", "SCAN"},  {"PRIbutton", "PRI"},        {"DOPbutton", "DOP"},        {"BandDownButton", "BAND \u25BC"},
+    {"BandUpButton", "BAND \u25B2"}, {"PMSbutton", "PMS"},       {"ENTbutton", "ENT"},        {"CLARbutton", "CLAR"},
+    {"RCLbutton", "RCL"},    {"STObutton", "STO"},        {"SWAPbutton", "A < > B"},   {"MhzUpButton", "MHz \u25B2"},
+    {"MhzDownButton", "MHz \u25BC"},
 };
 const char* const kModeKeyCaptions[kModeKeyCount] = {"L S B", "U S B", "C W", "C W R", "A M", "F M", "D I G", "P K T"};
 
@@ -82,6 +82,9 @@ FrontPanel::FrontPanel(state::ModKIVO& s, platform::DisplayModel& display, platf
     for (int m = 0; m < kModeKeyCount; ++m)
         m_display.SetCaption(DisplayModel::Indexed("ModeButton", m), kModeKeyCaptions[m]);
     m_display.SetChecked(kTuneOnStartupMenu, false);
+    const char* meterSpeeds[7] = {"1000 ms.", "500 ms.", "400 ms.", "300 ms.", "200 ms.", "100 ms.", "OFF"};
+    for (int i = 0; i < 7; ++i)
+        m_display.SetCaption(DisplayModel::Indexed("mnuMeterSpeed", i), meterSpeeds[i]);
     ToggleFunctionButtons();
     ChangeTuningKnob();
 

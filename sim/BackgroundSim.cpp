@@ -15,8 +15,7 @@ std::string BackgroundSim::Start(std::string& error)
     auto result = started.get_future();
     m_thread = std::thread([this, &started] {
         platform::SystemEventLoop loop;
-        Ft817 radio;
-        PtyLink link(loop, radio, m_options);
+        PtyLink link(loop, m_radio, m_options);
         std::string err;
         if (!link.Start(err)) {
             started.set_value({"", err});

@@ -20,8 +20,11 @@ public:
     // Starts serving; returns the terminal's path, or "" with a reason in `error`.
     std::string Start(std::string& error);
     void Stop();
+    // The simulated radio; read it only while stopped.
+    Ft817& Radio() { return m_radio; }
 
 private:
+    Ft817 m_radio;
     WireOptions m_options;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};

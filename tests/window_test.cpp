@@ -1,0 +1,98 @@
+// The real window on the offscreen platform, over the simulator's pseudo-terminal.
+
+#include "platform/ScriptedDialogs.h"
+#include "sim/BackgroundSim.h"
+#include "tests/support/TempDir.h"
+#include "ui/Knob.h"
+#include "ui/LedDisplay.h"
+#include "ui/MainWindow.h"
+#include "ui/PanelKey.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+using namespace kivo;
+
+namespace {
+
+void WaitUntil(ui::MainWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
+
+TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
+{
+    kivo::testing::TempDir dir;
+    {
+        state::ModKIVO f;
+        f.Settings.CommPort = 1;
+        f.Settings.CatRate = 1;
+        f.Settings.TuneOnStartup = 0;
+        f.BandData.LastBandMB = 1;
+        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
+        platform::PosixFileSystem fs;
+        platform::ScriptedDialogs none;
+        state::DataFiles w(f, fs, none, dir.path());
+        ASSERT_TRUE(w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile());
+    }
+    sim::BackgroundSim radio({.realistic = false});
+    std::string err;
+    const std::string path = radio.Start(err);
+    ASSERT_FALSE(path.empty()) << err;
+
+    ui::MainWindow w(dir.path());
+    auto& prog = w.Program();
+    prog.port.SetExtraDevices({path});
+    prog.panel.Load();
+    ASSERT_TRUE(w.isVisible());
+    ASSERT_TRUE(prog.s.PortReady);
+    EXPECT_FALSE(w.FreqDisplay()->isVisible()) << "dark until POWER";
+
+    QTest::mouseClick(w.Key("CATbutton"), Qt::LeftButton);
+    ASSERT_TRUE(prog.s.CATOn);
+    EXPECT_TRUE(w.FreqDisplay()->isVisible());
+    EXPECT_EQ(w.FreqDisplay()->text().toStdString(), "145.200.00");
+    EXPECT_EQ(w.FreqDisplay()->backColor(), QColor(0x00, 0xC8, 0xF0));
+
+    // One wheel notch: grab, one detent, release after the wheel goes quiet.
+    ui::Knob* knob = w.MainKnob();
+    ASSERT_TRUE(knob->isEnabled());
+    const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
+    QWheelEvent notch(at, knob->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(knob, &notch);
+    EXPECT_EQ(prog.s.VFOMB.Freq, 14520001);
+    WaitUntil(w, 1.0);
+    EXPECT_FALSE(knob->isHeld());
+    EXPECT_EQ(prog.display.Get("ledFreq").caption, "145.200.01");
+
+    // Every display shows exactly what the model holds.
+    for (auto* led : w.findChildren<ui::LedDisplay*>()) {
+        const std::string name = led->objectName().toStdString();
+        ASSERT_TRUE(prog.display.Has(name)) << name;
+        EXPECT_EQ(led->text().toStdString(), prog.display.Get(name).caption) << name;
+        EXPECT_EQ(led->isVisibleTo(&w), prog.display.Get(name).visible) << name;
+    }
+    for (auto* key : w.findChildren<ui::PanelKey*>()) {
+        const std::string name = key->objectName().toStdString();
+        if (prog.display.Has(name)) {
+            EXPECT_EQ(key->isEnabled(), prog.display.Get(name).enabled) << name;
+        }
+    }
+
+    QTest::mouseClick(w.Key("CATbutton"), Qt::LeftButton);
+    EXPECT_FALSE(prog.s.CATOn);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().A().freq, 14520001u) << "the notch reached the radio";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // also when CTest lists the tests
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

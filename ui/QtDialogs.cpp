@@ -1,0 +1,193 @@
+#include "ui/QtDialogs.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QStringList>
+#include <QTextBrowser>
+
+namespace kivo::ui {
+
+using platform::Answer;
+using platform::Buttons;
+using platform::Icon;
+
+namespace {
+
+// Tells a box dismissed with the window's close button or Escape from one answered with a button:
+// QMessageBox reports both as its escape button (No, for a Yes/No box).
+class DismissWatcher final : public QObject {
+public:
+    bool dismissed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close)
+            dismissed = true;
+        else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            dismissed = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+QMessageBox::Icon ToQtIcon(Icon icon)
+{
+    switch (icon) {
+    case Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return QMessageBox::Ok;
+    case Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QString FromUtf8(const std::string& s) { return QString::fromStdString(s); }
+
+std::optional<std::string> ToPath(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget* parent) : m_parent(parent) {}
+
+QtDialogs::~QtDialogs() { delete m_help.data(); }
+
+Answer QtDialogs::MessageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(FromUtf8(title));
+    box.setText(FromUtf8(text));
+    box.setIcon(ToQtIcon(icon));
+    box.setStandardButtons(ToQtButtons(buttons));
+    DismissWatcher watcher;
+    box.installEventFilter(&watcher);
+    const int result = box.exec();
+    if (watcher.dismissed)
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    switch (result) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+void QtDialogs::Beep() { QApplication::beep(); }
+
+QString QtDialogs::ToQtFilter(const std::string& filter)
+{
+    const QStringList parts = FromUtf8(filter).split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        // The description repeats the patterns in brackets; Qt reads the patterns from there.
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open > 0 && description.endsWith(u')'))
+            description = description.left(open).trimmed();
+        QStringList patterns;
+        for (QString p : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+            p = p.trimmed();
+            if (p == u"*.*")
+                p = QStringLiteral("*");
+            if (!p.isEmpty() && !patterns.contains(p))
+                patterns << p;
+        }
+        if (patterns.isEmpty())
+            patterns << QStringLiteral("*");
+        out << QStringLiteral("%1 (%2)").arg(description, patterns.join(u' '));
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString QtDialogs::DefaultSuffix(const std::string& filter)
+{
+    const QStringList parts = FromUtf8(filter).split(u'|');
+    if (parts.size() < 2)
+        return {};
+    const QString first = parts[1].split(u';').value(0).trimmed();
+    if (!first.startsWith(QStringLiteral("*.")) || first == u"*.*")
+        return {};
+    return first.mid(2);
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const std::string& filter, const std::string& initialPath)
+{
+    return ToPath(QFileDialog::getOpenFileName(m_parent, QObject::tr("Open"), FromUtf8(initialPath),
+                                               ToQtFilter(filter)));
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const std::string& filter, const std::string& initialPath)
+{
+    QFileDialog dialog(m_parent, QObject::tr("Save As"), FromUtf8(initialPath), ToQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the file type's, as the user expects.
+    dialog.setDefaultSuffix(DefaultSuffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return ToPath(dialog.selectedFiles().constFirst());
+}
+
+void QtDialogs::AddHelpTopic(const std::string& topic, const QString& text) { m_helpTopics[topic] = text; }
+
+void QtDialogs::ShowHelp(const std::string& topic)
+{
+    if (!m_help) {
+        // A window of its own, so help stays open beside the panel.
+        m_help = new QTextBrowser;
+        m_help->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_help->setOpenExternalLinks(true);
+        m_help->resize(520, 420);
+    }
+    const QString title = FromUtf8(topic);
+    m_help->setWindowTitle(title.isEmpty() ? QObject::tr("Help") : QObject::tr("Help - %1").arg(title));
+    auto it = m_helpTopics.find(topic);
+    if (it != m_helpTopics.end())
+        m_help->setText(it->second);
+    else
+        m_help->setHtml(QObject::tr("<h2>%1</h2><p>No help text is available for this topic.</p>")
+                            .arg(title.toHtmlEscaped()));
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void QtDialogs::CloseHelp()
+{
+    if (m_help)
+        m_help->hide();
+}
+
+} // namespace kivo::ui

@@ -1,0 +1,125 @@
+#include "ui/QtEventLoop.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace kivo::ui {
+
+namespace {
+
+// QTimer takes an int; a month is as long as anyone waits.
+constexpr double kMaxWaitMs = 30.0 * 24 * 3600 * 1000;
+
+class QtTimer final : public platform::Timer {
+public:
+    QtTimer() : m_timer(new QTimer)
+    {
+        m_timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(m_timer, &QTimer::timeout, m_timer, [this] { Tick(); });
+    }
+
+    ~QtTimer() override
+    {
+        *m_alive = false;
+        m_timer->disconnect();
+        m_timer->stop();
+        // A handler deleting its own timer is still inside the QTimer's signal.
+        if (m_firing)
+            m_timer->deleteLater();
+        else
+            delete m_timer;
+    }
+
+    void SetInterval(int ms) override
+    {
+        m_interval = ms < 0 ? 0 : ms;
+        Restart();
+    }
+    int Interval() const override { return m_interval; }
+    void SetEnabled(bool on) override
+    {
+        m_enabled = on;
+        Restart();
+    }
+    bool Enabled() const override { return m_enabled; }
+
+private:
+    void Restart()
+    {
+        if (m_enabled && m_interval > 0)
+            m_timer->start(m_interval);
+        else
+            m_timer->stop();
+    }
+
+    void Tick()
+    {
+        // A handler that waits pumps events; its own later ticks are dropped, not nested.
+        if (m_firing || !m_enabled || m_interval <= 0)
+            return;
+        m_firing = true;
+        auto alive = m_alive;
+        auto handler = onTick;
+        if (handler)
+            handler();
+        if (*alive)
+            m_firing = false;
+    }
+
+    QTimer* m_timer;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    int m_interval = 0;
+    bool m_enabled = false;
+    bool m_firing = false;
+};
+
+} // namespace
+
+QtEventLoop::QtEventLoop() = default;
+
+QtEventLoop::~QtEventLoop() = default;
+
+double QtEventLoop::Now() const
+{
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+int QtEventLoop::MsUntil(double at) const
+{
+    const double ms = std::ceil((at - Now()) * 1000.0);
+    if (!(ms > 0)) // also catches NaN
+        return 0;
+    return static_cast<int>(std::min(ms, kMaxWaitMs));
+}
+
+void QtEventLoop::ProcessEventsUntil(double deadline)
+{
+    const int ms = MsUntil(deadline);
+    if (ms == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    // Sleeps in Qt's dispatcher until an event or the deadline; no busy polling.
+    QEventLoop loop;
+    QTimer deadlineTimer;
+    deadlineTimer.setSingleShot(true);
+    deadlineTimer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&deadlineTimer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadlineTimer.start(ms);
+    loop.exec(QEventLoop::AllEvents);
+}
+
+std::unique_ptr<platform::Timer> QtEventLoop::CreateTimer() { return std::make_unique<QtTimer>(); }
+
+void QtEventLoop::CallAt(double at, std::function<void()> fn)
+{
+    QTimer::singleShot(MsUntil(at), Qt::PreciseTimer, &m_context, std::move(fn));
+}
+
+} // namespace kivo::ui

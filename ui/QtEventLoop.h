@@ -1,0 +1,34 @@
+#pragma once
+// The program's event loop on Qt's: monotonic clock, QTimer-based timers, nested event pumping.
+
+#include "platform/EventLoop.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+namespace kivo::ui {
+
+class QtEventLoop final : public platform::EventLoop {
+public:
+    // Needs a QCoreApplication (or QApplication) for as long as it is used.
+    QtEventLoop();
+    ~QtEventLoop() override;
+    QtEventLoop(const QtEventLoop&) = delete;
+    QtEventLoop& operator=(const QtEventLoop&) = delete;
+
+    double Now() const override;
+    void ProcessEventsUntil(double deadline) override;
+    std::unique_ptr<platform::Timer> CreateTimer() override;
+    void CallAt(double at, std::function<void()> fn) override;
+
+    // Milliseconds from now until `at`, rounded up so a wait never ends before it; 0 when due.
+    int MsUntil(double at) const;
+
+private:
+    // Owns the pending CallAt shots, so they die with the loop.
+    QObject m_context;
+};
+
+} // namespace kivo::ui
