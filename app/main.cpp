@@ -23,6 +23,7 @@ void Usage(std::ostream& to)
           "                  Serial Port 1 (the radio's own ports follow from 2)\n"
           "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n"
           "                  (default: $XDG_DATA_HOME/kivo-ft817 or ~/.local/share/kivo-ft817)\n"
+          "  --power         switch the panel on once started\n"
           "  --screenshot F  power on, save a picture of the window to F and end\n"
           "  --help          show this text\n"
           "  --version       show the version\n";
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
 {
     std::string dataDir;
     bool simulate = false;
+    bool powerOn = false;
     std::string screenshot; // POWER on, wait, save the window to this file, end
 
     for (int i = 1; i < argc; ++i) {
@@ -47,6 +49,10 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[i], "--simulate") == 0) {
             simulate = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--power") == 0) {
+            powerOn = true;
             continue;
         }
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
@@ -106,5 +112,7 @@ int main(int argc, char** argv)
         prog.panel.EndKIVO();
         return ok ? 0 : 1;
     }
+    if (powerOn)
+        prog.panel.CATbutton_Click();
     return app.exec();
 }

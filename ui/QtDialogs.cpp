@@ -108,16 +108,16 @@ void QtDialogs::Beep() { QApplication::beep(); }
 
 QString QtDialogs::ToQtFilter(const std::string& filter)
 {
-    const QStringList parts = FromUtf8(filter).split(u'|');
+    const QStringList fields = FromUtf8(filter).split(u'|');
     QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString description = parts[i].trimmed();
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        QString description = fields[i].trimmed();
         // The description repeats the patterns in brackets; Qt reads the patterns from there.
         const qsizetype open = description.lastIndexOf(u'(');
         if (open > 0 && description.endsWith(u')'))
             description = description.left(open).trimmed();
         QStringList patterns;
-        for (QString p : parts[i + 1].split(u';', Qt::SkipEmptyParts)) {
+        for (QString p : fields[i + 1].split(u';')) {
             p = p.trimmed();
             if (p == u"*.*")
                 p = QStringLiteral("*");
@@ -133,10 +133,10 @@ QString QtDialogs::ToQtFilter(const std::string& filter)
 
 QString QtDialogs::DefaultSuffix(const std::string& filter)
 {
-    const QStringList parts = FromUtf8(filter).split(u'|');
-    if (parts.size() < 2)
+    const QStringList fields = FromUtf8(filter).split(u'|');
+    if (fields.size() < 2)
         return {};
-    const QString first = parts[1].split(u';').value(0).trimmed();
+    const QString first = fields[1].split(u';').value(0).trimmed();
     if (!first.startsWith(QStringLiteral("*.")) || first == u"*.*")
         return {};
     return first.mid(2);

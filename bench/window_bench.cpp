@@ -1,0 +1,72 @@
+// Time from a wheel event on the main knob to its set-frequency frame written on the port,
+// through the real window, the real serial code and the simulator's pseudo-terminal.
+
+#include "platform/ScriptedDialogs.h"
+#include "sim/BackgroundSim.h"
+#include "ui/Knob.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QWheelEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+using namespace kivo;
+
+namespace {
+
+void BM_WheelToFrame(benchmark::State& state)
+{
+    const std::string dir = std::filesystem::temp_directory_path() / "kivo-bench-window";
+    std::filesystem::create_directories(dir);
+    {
+        state::ModKIVO f;
+        f.Settings.CommPort = 1;
+        f.Settings.TuneOnStartup = 0;
+        f.Settings.MeterSpeed = 6; // "OFF": nothing else on the line
+        platform::PosixFileSystem fs;
+        platform::ScriptedDialogs none;
+        state::DataFiles w(f, fs, none, dir);
+        w.SaveSettingsFile();
+        w.SaveBandDataFile();
+        w.SaveHomeFile();
+    }
+    sim::BackgroundSim radio({.realistic = false});
+    std::string err;
+    const std::string path = radio.Start(err);
+    ui::MainWindow w(dir);
+    auto& prog = w.Program();
+    prog.port.SetExtraDevices({path});
+    prog.panel.Load();
+    prog.panel.CATbutton_Click();
+    ui::Knob* knob = w.MainKnob();
+    const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        platform::Pause(w.Loop(), 0.12); // the radio's frame gap, so each notch goes out at once
+        const std::uint32_t before = std::uint32_t(prog.s.VFOMB.Freq);
+        state.ResumeTiming();
+        QWheelEvent notch(at, knob->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(knob, &notch); // the frame is written inside the handler
+        benchmark::DoNotOptimize(before);
+    }
+    state.counters["frames_per_notch"] = 1;
+    prog.panel.CATbutton_Click();
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_WheelToFrame)->Unit(benchmark::kMicrosecond)->Iterations(50);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
