@@ -6,8 +6,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>

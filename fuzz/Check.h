@@ -17,7 +17,7 @@ namespace kivo::fuzz {
     std::abort();
 }
 
-#define FUZZ_CHECK(cond)                                                                                                \
+#define FUZZ_CHECK(cond)                                                                                               \
     do {                                                                                                               \
         if (!(cond))                                                                                                   \
             ::kivo::fuzz::Fail(#cond, __FILE__, __LINE__);                                                             \

@@ -16,11 +16,16 @@ bool Bcd(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; }
 bool KnownModeCode(std::uint8_t c)
 {
     switch (c & 0x7F) {
-    case 0x00: case 0x01: case 0x02: case 0x03: case 0x04:
-    case 0x06: case 0x08: case 0x0A: case 0x0C:
-        return true;
-    default:
-        return false;
+    case 0x00:
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x06:
+    case 0x08:
+    case 0x0A:
+    case 0x0C: return true;
+    default: return false;
     }
 }
 

@@ -41,7 +41,7 @@ Loaded Load(MemFs& fs)
     FUZZ_CHECK((st.FormLeft == 0 && st.FormTop == 0) ||
                (st.FormLeft >= 0 && st.FormTop >= 0 && st.FormLeft < kScreenW && st.FormTop < kScreenH));
     // The menus get exactly the kept values, in the loader's order.
-    const std::vector<int> expect{st.CommPort,    st.CatRate,     st.ScanSpeed,  st.MeterSpeed,   st.PRISpeed,
+    const std::vector<int> expect{st.CommPort,    st.CatRate,      st.ScanSpeed,  st.MeterSpeed,   st.PRISpeed,
                                   st.DisplaySize, st.DisplayStyle, st.ColorDepth, st.PauseInterval};
     FUZZ_CHECK(l.menuValues == expect);
     FUZZ_CHECK(l.tune == (st.TuneOnStartup != 0));

@@ -7,11 +7,11 @@ namespace kivo::panel {
 using platform::DisplayModel;
 
 const std::vector<std::string> kFunctionKeys{
-    "CATbutton",   "MOXbutton",      "SEARCHbutton", "SYNCbutton",    "FASTbutton",    "LOCKbutton",
-    "HOMEbutton",  "VFOMRbutton",    "ABbutton",     "MCKbutton",     "SPLITbutton",   "SUBbutton",
-    "RPTbutton",   "REVbutton",      "TONEbutton",   "SCOPEbutton",   "SCANbutton",    "PRIbutton",
-    "DOPbutton",   "BandDownButton", "BandUpButton", "PMSbutton",     "ENTbutton",     "CLARbutton",
-    "RCLbutton",   "STObutton",      "SWAPbutton",   "MhzUpButton",   "MhzDownButton",
+    "CATbutton",  "MOXbutton",      "SEARCHbutton", "SYNCbutton",  "FASTbutton",    "LOCKbutton",
+    "HOMEbutton", "VFOMRbutton",    "ABbutton",     "MCKbutton",   "SPLITbutton",   "SUBbutton",
+    "RPTbutton",  "REVbutton",      "TONEbutton",   "SCOPEbutton", "SCANbutton",    "PRIbutton",
+    "DOPbutton",  "BandDownButton", "BandUpButton", "PMSbutton",   "ENTbutton",     "CLARbutton",
+    "RCLbutton",  "STObutton",      "SWAPbutton",   "MhzUpButton", "MhzDownButton",
 };
 
 namespace {
@@ -41,23 +41,23 @@ void FrontPanel::ToggleFunctionButtons()
         on = {"CATbutton"};
         keepMox = onAir;
     } else if (m_s.QMBStore || m_s.QMBRecall) {
-        on = {"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "SCANbutton", "PRIbutton", "PMSbutton",
-              "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
+        on = {"CATbutton", "RPTbutton", "REVbutton",      "TONEbutton",   "SCANbutton",    "PRIbutton",
+              "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
     } else if (m_s.MCKOn) {
         on = {"CATbutton", "MCKbutton"};
     } else if (m_s.SubSelected) {
-        on = {"CATbutton", "SYNCbutton", "FASTbutton", "SUBbutton", "RPTbutton", "REVbutton", "TONEbutton",
-              "ENTbutton", "SCANbutton", "PRIbutton", "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton",
-              "MhzDownButton", "MhzUpButton"};
+        on = {"CATbutton",      "SYNCbutton",   "FASTbutton",    "SUBbutton",  "RPTbutton", "REVbutton",
+              "TONEbutton",     "ENTbutton",    "SCANbutton",    "PRIbutton",  "PMSbutton", "DOPbutton",
+              "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
         modeKeys = true;
     } else if (m_s.KeypadOn) {
-        on = {"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "ENTbutton", "SCANbutton", "PRIbutton",
+        on = {"CATbutton", "RPTbutton", "REVbutton",      "TONEbutton",   "ENTbutton",     "SCANbutton", "PRIbutton",
               "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
     } else if (m_s.PRIOn) {
-        on = {"CATbutton", "MOXbutton", "FASTbutton", "LOCKbutton", "HOMEbutton", "VFOMRbutton", "PRIbutton",
-              "MhzDownButton", "MhzUpButton"};
+        on = {"CATbutton",   "MOXbutton", "FASTbutton",    "LOCKbutton", "HOMEbutton",
+              "VFOMRbutton", "PRIbutton", "MhzDownButton", "MhzUpButton"};
     } else if (m_s.ClarOn) {
-        on = {"CATbutton", "MOXbutton", "RCLbutton", "STObutton", "FASTbutton", "LOCKbutton", "HOMEbutton",
+        on = {"CATbutton",   "MOXbutton", "RCLbutton", "STObutton", "FASTbutton",    "LOCKbutton",  "HOMEbutton",
               "VFOMRbutton", "REVbutton", "ENTbutton", "PMSbutton", "MhzDownButton", "MhzUpButton", "CLARbutton"};
         modeKeys = true;
     } else if (JogHeld) {

@@ -2,9 +2,9 @@
 
 namespace kivo::panel {
 
+using platform::Buttons;
 using platform::DisplayModel;
 using platform::Icon;
-using platform::Buttons;
 
 namespace {
 
@@ -12,10 +12,26 @@ constexpr const char* kTuneOnStartupMenu = "mnuSettingsArray(14)";
 
 // Elements the power-off sequence hides, and which are therefore hidden while the panel is dark.
 const char* const kDarkHidden[] = {
-    "lblTXRX",     "lblRXTX",       "lblMainDEC",         "lblSubDEC",          "lblMainENC", "lblSubENC",
-    "lblMainDCS",  "lblSubDCS",     "ImgRPTdirection(0)", "ImgRPTdirection(1)", "ledMRnumber", "lblMCK",
-    "lblMT",       "ledFreq",       "ledSubFreq",         "lblCH",              "lblSKIP",    "lblBusy",
-    "lblOnAir",    "lblMemoryDesc",
+    "lblTXRX",
+    "lblRXTX",
+    "lblMainDEC",
+    "lblSubDEC",
+    "lblMainENC",
+    "lblSubENC",
+    "lblMainDCS",
+    "lblSubDCS",
+    "ImgRPTdirection(0)",
+    "ImgRPTdirection(1)",
+    "ledMRnumber",
+    "lblMCK",
+    "lblMT",
+    "ledFreq",
+    "ledSubFreq",
+    "lblCH",
+    "lblSKIP",
+    "lblBusy",
+    "lblOnAir",
+    "lblMemoryDesc",
 };
 
 struct KeyCaption {
@@ -23,13 +39,34 @@ struct KeyCaption {
     const char* caption;
 };
 const KeyCaption kKeyCaptions[] = {
-    {"CATbutton", "POWER"},  {"MOXbutton", "MOX"},        {"SEARCHbutton", "SEARCH"},  {"SYNCbutton", "SYNC"},
-    {"FASTbutton", "FAST"},  {"LOCKbutton", "LOCK"},      {"HOMEbutton", "HOME"},      {"VFOMRbutton", "V/M"},
-    {"ABbutton", "A > B"},   {"MCKbutton", "MCK"},        {"SPLITbutton", "SPLIT"},    {"SUBbutton", "SUB"},
-    {"RPTbutton", "RPT"},    {"REVbutton", "REV"},        {"TONEbutton", "TONE"},      {"SCOPEbutton", "SCOPE"},
-    {"SCANbutton", "SCAN"},  {"PRIbutton", "PRI"},        {"DOPbutton", "DOP"},        {"BandDownButton", "BAND \u25BC"},
-    {"BandUpButton", "BAND \u25B2"}, {"PMSbutton", "PMS"},       {"ENTbutton", "ENT"},        {"CLARbutton", "CLAR"},
-    {"RCLbutton", "RCL"},    {"STObutton", "STO"},        {"SWAPbutton", "A < > B"},   {"MhzUpButton", "MHz \u25B2"},
+    {"CATbutton", "POWER"},
+    {"MOXbutton", "MOX"},
+    {"SEARCHbutton", "SEARCH"},
+    {"SYNCbutton", "SYNC"},
+    {"FASTbutton", "FAST"},
+    {"LOCKbutton", "LOCK"},
+    {"HOMEbutton", "HOME"},
+    {"VFOMRbutton", "V/M"},
+    {"ABbutton", "A > B"},
+    {"MCKbutton", "MCK"},
+    {"SPLITbutton", "SPLIT"},
+    {"SUBbutton", "SUB"},
+    {"RPTbutton", "RPT"},
+    {"REVbutton", "REV"},
+    {"TONEbutton", "TONE"},
+    {"SCOPEbutton", "SCOPE"},
+    {"SCANbutton", "SCAN"},
+    {"PRIbutton", "PRI"},
+    {"DOPbutton", "DOP"},
+    {"BandDownButton", "BAND \u25BC"},
+    {"BandUpButton", "BAND \u25B2"},
+    {"PMSbutton", "PMS"},
+    {"ENTbutton", "ENT"},
+    {"CLARbutton", "CLAR"},
+    {"RCLbutton", "RCL"},
+    {"STObutton", "STO"},
+    {"SWAPbutton", "A < > B"},
+    {"MhzUpButton", "MHz \u25B2"},
     {"MhzDownButton", "MHz \u25BC"},
 };
 const char* const kModeKeyCaptions[kModeKeyCount] = {"L S B", "U S B", "C W", "C W R", "A M", "F M", "D I G", "P K T"};
@@ -309,8 +346,8 @@ void FrontPanel::PowerOff()
     m_files.SaveHomeFile();
     m_meter.TurnOffLMeter();
     m_meter.TimerSignalMeter().SetEnabled(false);
-    for (platform::Timer* t : {m_timerScanner.get(), m_timerScannerMR.get(), m_timerPriority.get(),
-                               m_timerDelay.get(), m_tmrKnob.get()})
+    for (platform::Timer* t :
+         {m_timerScanner.get(), m_timerScannerMR.get(), m_timerPriority.get(), m_timerDelay.get(), m_tmrKnob.get()})
         t->SetEnabled(false);
     for (int k = 0; k < 8; ++k) {
         m_display.SetVisible(DisplayModel::Indexed("lblMBmode", k), false);

@@ -4,8 +4,8 @@ namespace kivo::panel {
 
 using platform::DisplayModel;
 
-const std::vector<StepEntry> kCHboxFM{{"5 KHz", 500},    {"6.25 KHz", 625}, {"10 KHz", 1000}, {"12.5 KHz", 1250},
-                                      {"15 KHz", 1500},  {"20 KHz", 2000},  {"25 KHz", 2500}};
+const std::vector<StepEntry> kCHboxFM{{"5 KHz", 500},   {"6.25 KHz", 625}, {"10 KHz", 1000}, {"12.5 KHz", 1250},
+                                      {"15 KHz", 1500}, {"20 KHz", 2000},  {"25 KHz", 2500}};
 const std::vector<StepEntry> kCHboxAM{{"2.5 KHz", 250},   {"5.0 KHz", 500},   {"9.0 KHz", 900},
                                       {"10.0 KHz", 1000}, {"12.5 KHz", 1250}, {"25.0 KHz", 2500}};
 const std::vector<StepEntry> kCHboxSSB{{"1.0 KHz", 100}, {"2.5 KHz", 250}, {"5.0 KHz", 500}};
@@ -66,10 +66,7 @@ const std::vector<StepEntry>& TuningSteps::ListOf(const std::string& box)
     return kVFObox;
 }
 
-bool TuningSteps::IsOpen() const
-{
-    return m_display.Has("frmTuningSteps") && m_display.Get("frmTuningSteps").visible;
-}
+bool TuningSteps::IsOpen() const { return m_display.Has("frmTuningSteps") && m_display.Get("frmTuningSteps").visible; }
 
 void TuningSteps::Show()
 {

@@ -67,17 +67,13 @@ speed_t SpeedOf(const std::string& settings)
 std::string Describe(int err, const std::string& path)
 {
     switch (err) {
-    case EACCES:
-        return path + ": Permission denied (add your user to the dialout group, then log in again)";
+    case EACCES: return path + ": Permission denied (add your user to the dialout group, then log in again)";
     case EBUSY:
-    case EWOULDBLOCK:
-        return path + ": the port is in use by another program";
+    case EWOULDBLOCK: return path + ": the port is in use by another program";
     case ENOENT:
     case ENODEV:
-    case ENXIO:
-        return path + ": no such device (is the radio's cable plugged in?)";
-    default:
-        return path + ": " + std::strerror(err);
+    case ENXIO: return path + ": no such device (is the radio's cable plugged in?)";
+    default: return path + ": " + std::strerror(err);
     }
 }
 

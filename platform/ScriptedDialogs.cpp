@@ -7,11 +7,9 @@ Answer FirstButton(Buttons b)
 {
     switch (b) {
     case Buttons::Ok:
-    case Buttons::OkCancel:
-        return Answer::Ok;
+    case Buttons::OkCancel: return Answer::Ok;
     case Buttons::YesNo:
-    case Buttons::YesNoCancel:
-        return Answer::Yes;
+    case Buttons::YesNoCancel: return Answer::Yes;
     }
     return Answer::Ok;
 }

@@ -52,10 +52,7 @@ TimerQueue::~TimerQueue() { *m_alive = false; }
 
 std::unique_ptr<Timer> TimerQueue::CreateTimer() { return std::make_unique<QueueTimer>(this, m_alive); }
 
-void TimerQueue::CallAt(double at, std::function<void()> fn)
-{
-    m_oneShots.push_back({at, ++m_seq, std::move(fn)});
-}
+void TimerQueue::CallAt(double at, std::function<void()> fn) { m_oneShots.push_back({at, ++m_seq, std::move(fn)}); }
 
 std::optional<double> TimerQueue::NextDue() const
 {
@@ -74,11 +71,13 @@ bool TimerQueue::FireOneDueBy(double t)
     // Pick the earliest item; ties go to the one scheduled first.
     QueueTimer* timer = nullptr;
     for (auto* q : m_timers)
-        if (q->Armed() && q->due <= t && (!timer || q->due < timer->due || (q->due == timer->due && q->seq < timer->seq)))
+        if (q->Armed() && q->due <= t &&
+            (!timer || q->due < timer->due || (q->due == timer->due && q->seq < timer->seq)))
             timer = q;
     auto shot = m_oneShots.end();
     for (auto it = m_oneShots.begin(); it != m_oneShots.end(); ++it)
-        if (it->at <= t && (shot == m_oneShots.end() || it->at < shot->at || (it->at == shot->at && it->seq < shot->seq)))
+        if (it->at <= t &&
+            (shot == m_oneShots.end() || it->at < shot->at || (it->at == shot->at && it->seq < shot->seq)))
             shot = it;
     const bool useShot = shot != m_oneShots.end() &&
                          (!timer || shot->at < timer->due || (shot->at == timer->due && shot->seq < timer->seq));

@@ -6,8 +6,7 @@ namespace kivo::radio {
 
 using platform::DisplayModel;
 
-Cat::Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop,
-         platform::DisplayModel& display)
+Cat::Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop, platform::DisplayModel& display)
     : m_kivo(kivo), m_port(port), m_loop(loop), m_display(display)
 {
 }

@@ -35,8 +35,7 @@ struct LastInfoVFO {
 
 class Cat {
 public:
-    Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop,
-        platform::DisplayModel& display);
+    Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop, platform::DisplayModel& display);
 
     struct Hooks {
         // Automatic repeater shift after a read put a new main frequency in place.

@@ -23,24 +23,21 @@ const std::array<ToneModeRow, 4> ToneModeTable{{
 }};
 
 const std::array<CtcssRow, kCTCSSCount> CTCSSTable{{
-    {670, 0x3F},  {693, 0x39},  {719, 0x1F},  {744, 0x3E},  {770, 0x0F},  {797, 0x3D},
-    {825, 0x1E},  {854, 0x3C},  {885, 0x0E},  {915, 0x3B},  {948, 0x1D},  {974, 0x3A},
-    {1000, 0x0D}, {1035, 0x1C}, {1072, 0x0C}, {1109, 0x1B}, {1148, 0x0B}, {1188, 0x1A},
-    {1230, 0x0A}, {1273, 0x19}, {1318, 0x09}, {1365, 0x18}, {1413, 0x08}, {1462, 0x17},
-    {1514, 0x07}, {1567, 0x16}, {1622, 0x06}, {1679, 0x15}, {1738, 0x05}, {1799, 0x14},
-    {1862, 0x04}, {1928, 0x13}, {2035, 0x03}, {2107, 0x12}, {2181, 0x02}, {2257, 0x11},
-    {2336, 0x01}, {2418, 0x10}, {2503, 0x00},
+    {670, 0x3F},  {693, 0x39},  {719, 0x1F},  {744, 0x3E},  {770, 0x0F},  {797, 0x3D},  {825, 0x1E},  {854, 0x3C},
+    {885, 0x0E},  {915, 0x3B},  {948, 0x1D},  {974, 0x3A},  {1000, 0x0D}, {1035, 0x1C}, {1072, 0x0C}, {1109, 0x1B},
+    {1148, 0x0B}, {1188, 0x1A}, {1230, 0x0A}, {1273, 0x19}, {1318, 0x09}, {1365, 0x18}, {1413, 0x08}, {1462, 0x17},
+    {1514, 0x07}, {1567, 0x16}, {1622, 0x06}, {1679, 0x15}, {1738, 0x05}, {1799, 0x14}, {1862, 0x04}, {1928, 0x13},
+    {2035, 0x03}, {2107, 0x12}, {2181, 0x02}, {2257, 0x11}, {2336, 0x01}, {2418, 0x10}, {2503, 0x00},
 }};
 
 namespace {
 
 constexpr std::array<int, kDCSCount> kDcsCodes{
-    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
-    116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
-    225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
-    325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
-    452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
-    627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
+    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115, 116, 122, 125,
+    131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223, 225, 226, 243, 244, 245, 246,
+    251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315, 325, 331, 332, 343, 346, 351, 356, 364, 365,
+    371, 411, 412, 413, 423, 431, 432, 445, 446, 452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526,
+    532, 546, 565, 606, 612, 624, 627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
 
 constexpr std::uint8_t Bcd(int twoDigits) { return std::uint8_t((twoDigits / 10) << 4 | (twoDigits % 10)); }
 
@@ -113,14 +110,10 @@ std::optional<Frame> RptDirFrame(Integer dir)
 {
     switch (dir) {
     case 0:
-    case -11:
-        return MakeFrame(op::kRptDir, 0x89);
-    case 1:
-        return MakeFrame(op::kRptDir, 0x49);
-    case -1:
-        return MakeFrame(op::kRptDir, 0x09);
-    default:
-        return std::nullopt;
+    case -11: return MakeFrame(op::kRptDir, 0x89);
+    case 1: return MakeFrame(op::kRptDir, 0x49);
+    case -1: return MakeFrame(op::kRptDir, 0x09);
+    default: return std::nullopt;
     }
 }
 
@@ -172,19 +165,21 @@ std::optional<FreqMode> DecodeFreqModeReply(std::string_view reply)
     const auto code = std::uint8_t(reply[4]);
     // The codes an FT-817 reports (0x06 is wide FM, shown as USB); anything else is noise.
     switch (code & 0x7F) {
-    case 0x00: case 0x01: case 0x02: case 0x03: case 0x04:
-    case 0x06: case 0x08: case 0x0A: case 0x0C:
-        break;
-    default:
-        return std::nullopt;
+    case 0x00:
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x06:
+    case 0x08:
+    case 0x0A:
+    case 0x0C: break;
+    default: return std::nullopt;
     }
     return FreqMode{freq, ModeOfCode(code)};
 }
 
-RxStatus DecodeRxStatus(std::uint8_t byte)
-{
-    return RxStatus{(byte & 0x80) == 0, (byte & 0x20) == 0, byte & 0x1F};
-}
+RxStatus DecodeRxStatus(std::uint8_t byte) { return RxStatus{(byte & 0x80) == 0, (byte & 0x20) == 0, byte & 0x1F}; }
 
 double TxPowerWatts(std::uint8_t byte)
 {

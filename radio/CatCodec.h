@@ -47,7 +47,7 @@ struct ModeRow {
 extern const std::array<ModeRow, 8> ModeTable;
 
 struct ToneModeRow {
-    std::uint8_t code; // CAT tone-mode byte
+    std::uint8_t code;  // CAT tone-mode byte
     bool enc, dec, dcs; // which tone labels are shown
 };
 // Index = ToneMode 0..3.
@@ -61,8 +61,8 @@ using state::kCTCSSCount;
 extern const std::array<CtcssRow, kCTCSSCount> CTCSSTable;
 
 struct DcsRow {
-    int code;             // 23 = code 023
-    std::uint8_t p1, p2;  // first digit, last two digits as BCD
+    int code;            // 23 = code 023
+    std::uint8_t p1, p2; // first digit, last two digits as BCD
 };
 using state::kDCSCount;
 extern const std::array<DcsRow, kDCSCount> DCSTable;

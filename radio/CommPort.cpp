@@ -57,8 +57,8 @@ void CommPort::OpenCommPort()
         m_kivo.PortReady = true;
         return;
     }
-    m_dialogs.MessageBox("Communications port  " + std::to_string(m_kivo.Settings.CommPort) + " error. " + error +
-                             "." + " Please select a new comm port from the Settings Menu.",
+    m_dialogs.MessageBox("Communications port  " + std::to_string(m_kivo.Settings.CommPort) + " error. " + error + "." +
+                             " Please select a new comm port from the Settings Menu.",
                          "Open Communications Port", platform::Icon::Exclamation, platform::Buttons::Ok);
     m_kivo.PortReady = false;
 }

@@ -6,19 +6,17 @@
 
 namespace kivo::sim {
 
-const std::array<int, 50> kRadioCtcssTones{
-    670,  693,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000,
-    1035, 1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567,
-    1598, 1622, 1655, 1679, 1713, 1738, 1773, 1799, 1835, 1862, 1899, 1928, 1966,
-    1995, 2035, 2065, 2107, 2181, 2257, 2291, 2336, 2418, 2503, 2541};
+const std::array<int, 50> kRadioCtcssTones{670,  693,  719,  744,  770,  797,  825,  854,  885,  915,  948,  974,  1000,
+                                           1035, 1072, 1109, 1148, 1188, 1230, 1273, 1318, 1365, 1413, 1462, 1514, 1567,
+                                           1598, 1622, 1655, 1679, 1713, 1738, 1773, 1799, 1835, 1862, 1899, 1928, 1966,
+                                           1995, 2035, 2065, 2107, 2181, 2257, 2291, 2336, 2418, 2503, 2541};
 
 const std::array<int, 104> kRadioDcsCodes{
-    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115,
-    116, 122, 125, 131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223,
-    225, 226, 243, 244, 245, 246, 251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315,
-    325, 331, 332, 343, 346, 351, 356, 364, 365, 371, 411, 412, 413, 423, 431, 432, 445, 446,
-    452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526, 532, 546, 565, 606, 612, 624,
-    627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
+    23,  25,  26,  31,  32,  36,  43,  47,  51,  53,  54,  65,  71,  72,  73,  74,  114, 115, 116, 122, 125,
+    131, 132, 134, 143, 145, 152, 155, 156, 162, 165, 172, 174, 205, 212, 223, 225, 226, 243, 244, 245, 246,
+    251, 252, 255, 261, 263, 265, 266, 271, 274, 306, 311, 315, 325, 331, 332, 343, 346, 351, 356, 364, 365,
+    371, 411, 412, 413, 423, 431, 432, 445, 446, 452, 454, 455, 462, 464, 465, 466, 503, 506, 516, 523, 526,
+    532, 546, 565, 606, 612, 624, 627, 631, 632, 654, 662, 664, 703, 712, 723, 731, 732, 734, 743, 754};
 
 namespace {
 
@@ -42,19 +40,23 @@ long Bcd8(std::string_view f)
 bool ValidMode(std::uint8_t m)
 {
     switch (m) {
-    case 0x00: case 0x01: case 0x02: case 0x03: case 0x04:
-    case 0x06: case 0x08: case 0x0A: case 0x0C:
-        return true;
-    default:
-        return false;
+    case 0x00:
+    case 0x01:
+    case 0x02:
+    case 0x03:
+    case 0x04:
+    case 0x06:
+    case 0x08:
+    case 0x0A:
+    case 0x0C: return true;
+    default: return false;
     }
 }
 
 // The bands the FT-817 tunes, in 10 Hz units.
 bool InTuningRange(long f)
 {
-    return (f >= 10000 && f <= 5600000) || (f >= 7600000 && f <= 15400000) ||
-           (f >= 42000000 && f <= 47000000);
+    return (f >= 10000 && f <= 5600000) || (f >= 7600000 && f <= 15400000) || (f >= 42000000 && f <= 47000000);
 }
 
 const char* ModeName(std::uint8_t m)
@@ -87,11 +89,7 @@ Ft817::Ft817()
     m_vfo[1].freq = 43300000;
     // A few steady carriers: a beacon on 20 m, two on 2 m FM, a repeater output on 70 cm.
     m_band = {
-        {1410000, 9, 150},
-        {14430000, 12, 1200},
-        {14500000, 7, 800},
-        {14560000, 15, 1500},
-        {43305000, 10, 1000},
+        {1410000, 9, 150}, {14430000, 12, 1200}, {14500000, 7, 800}, {14560000, 15, 1500}, {43305000, 10, 1000},
     };
     // A plausible EEPROM image: a version word at 0x0000 and the rest as a fresh radio has it.
     m_eeprom.fill(0x00);
@@ -224,13 +222,9 @@ std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
             m_dcs = code;
         return {};
     }
-    case 0x81:
-        m_onB = !m_onB;
-        return {};
-    case 0xE7:
-        return std::string(1, char(RxStatus()));
-    case 0xF7:
-        return std::string(1, char(TxStatus()));
+    case 0x81: m_onB = !m_onB; return {};
+    case 0xE7: return std::string(1, char(RxStatus()));
+    case 0xF7: return std::string(1, char(TxStatus()));
     case 0xF9: {
         const long v = Bcd8(f);
         if (v >= 0 && v <= 9999900)
@@ -244,8 +238,7 @@ std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
         r[1] = char(m_eeprom[(addr + 1) % m_eeprom.size()]);
         return r;
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 

@@ -43,12 +43,8 @@ void Wire::Receive(std::string_view bytes)
             const InjectedFault f = m_faults.front();
             m_faults.pop_front();
             switch (f.fault) {
-            case Fault::NoReply:
-                reply.clear();
-                break;
-            case Fault::Late:
-                delay += f.delay;
-                break;
+            case Fault::NoReply: reply.clear(); break;
+            case Fault::Late: delay += f.delay; break;
             case Fault::Short:
                 reply.resize(std::min<std::size_t>(reply.size(), std::size_t(std::max(0, f.count))));
                 break;
@@ -59,9 +55,7 @@ void Wire::Receive(std::string_view bytes)
                     reply += char((m_rng >> 16) & 0xFF);
                 }
                 break;
-            case Fault::Doubled:
-                copies = 2;
-                break;
+            case Fault::Doubled: copies = 2; break;
             }
         }
         std::string out = ack;

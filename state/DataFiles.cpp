@@ -27,8 +27,8 @@ std::string DataFiles::PathOf(const char* fileName) const { return m_dir + "/" +
 
 void DataFiles::SaveError(const char* upperName, const char* title, const platform::IoResult& r)
 {
-    m_dialogs.MessageBox(std::string("Error encountered while trying to save file ") + upperName + "." +
-                             r.description + ".",
+    m_dialogs.MessageBox(std::string("Error encountered while trying to save file ") + upperName + "." + r.description +
+                             ".",
                          title, Icon::Exclamation, Buttons::OkCancel);
 }
 

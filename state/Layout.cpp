@@ -125,8 +125,8 @@ std::string ToBytes(const BandDataRec& b)
         w.Vfo(v);
     for (auto x : b.BandMHz)
         w.I16(x);
-    for (const auto* table : {&b.BandLow, &b.BandHigh, &b.CoverLow, &b.CoverHigh, &b.TuneLow, &b.TuneHigh, &b.PMSLow,
-                              &b.PMSHigh})
+    for (const auto* table :
+         {&b.BandLow, &b.BandHigh, &b.CoverLow, &b.CoverHigh, &b.TuneLow, &b.TuneHigh, &b.PMSLow, &b.PMSHigh})
         for (auto x : *table)
             w.I32(x);
     w.I16(b.LastBandMB);
@@ -175,8 +175,8 @@ BandDataRec BandDataFromBytes(std::string_view bytes)
         v = r.Vfo();
     for (auto& x : b.BandMHz)
         x = r.I16();
-    for (auto* table : {&b.BandLow, &b.BandHigh, &b.CoverLow, &b.CoverHigh, &b.TuneLow, &b.TuneHigh, &b.PMSLow,
-                        &b.PMSHigh})
+    for (auto* table :
+         {&b.BandLow, &b.BandHigh, &b.CoverLow, &b.CoverHigh, &b.TuneLow, &b.TuneHigh, &b.PMSLow, &b.PMSHigh})
         for (auto& x : *table)
             x = r.I32();
     b.LastBandMB = r.I16();

@@ -106,7 +106,8 @@ bool MemoryFile::OpenMemoryFile(const std::string& path)
         }
         m_s.MemChanged = true;
         m_dialogs.MessageBox(
-            "The format of the KIVO FT-817 Memory Database has been recently updated. The Memory Database that you just "
+            "The format of the KIVO FT-817 Memory Database has been recently updated. The Memory Database that you "
+            "just "
             "opened will be automatically updated to reflect these changes. To complete the update process please save "
             "the new Memory Database before you exit KIVO.",
             "Memory Database Update", Icon::Exclamation, Buttons::Ok);
@@ -228,20 +229,11 @@ void MemoryFile::SaveAs()
 void MemoryFile::FileMenu(int index)
 {
     switch (index) {
-    case 0:
-        New();
-        break;
-    case 1:
-        Open();
-        break;
-    case 3:
-        SaveCommand();
-        break;
-    case 4:
-        SaveAs();
-        break;
-    default:
-        break;
+    case 0: New(); break;
+    case 1: Open(); break;
+    case 3: SaveCommand(); break;
+    case 4: SaveAs(); break;
+    default: break;
     }
 }
 
@@ -249,9 +241,9 @@ bool MemoryFile::ExitQuestion()
 {
     if (!m_s.MemChanged)
         return true;
-    const Answer a = m_dialogs.MessageBox(
-        "You have made changes to memory. Would you like to save these changes before you exit?", "Save File",
-        Icon::Question, Buttons::YesNoCancel);
+    const Answer a =
+        m_dialogs.MessageBox("You have made changes to memory. Would you like to save these changes before you exit?",
+                             "Save File", Icon::Question, Buttons::YesNoCancel);
     if (a == Answer::Cancel)
         return false;
     if (a == Answer::Yes)

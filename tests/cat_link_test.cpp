@@ -61,29 +61,144 @@ TEST_F(Link, EverySenderPutsItsExactFrameOnTheWire)
         std::string frame;
     };
     const std::vector<Case> cases{
-        {"freq main", [&] { kivo.VFOMB.Freq = 14420000; cat.SendFreqMB(); }, F({0x14, 0x42, 0x00, 0x00, 0x01})},
-        {"freq 7 MHz", [&] { kivo.VFOMB.Freq = 712500; cat.SendFreqMB(); }, F({0x00, 0x71, 0x25, 0x00, 0x01})},
-        {"freq lowest", [&] { kivo.VFOMB.Freq = 10000; cat.SendFreqMB(); }, F({0x00, 0x01, 0x00, 0x00, 0x01})},
-        {"freq highest", [&] { kivo.VFOMB.Freq = 99999999; cat.SendFreqMB(); }, F({0x99, 0x99, 0x99, 0x99, 0x01})},
-        {"freq sub", [&] { kivo.VFOSB.Freq = 43300000; cat.SendFreqSB(); }, F({0x43, 0x30, 0x00, 0x00, 0x01})},
-        {"mode LSB", [&] { kivo.VFOMB.Mode = 0; cat.SendModeMB(); }, F({0x00, 0, 0, 0, 0x07})},
-        {"mode CW-R", [&] { kivo.VFOMB.Mode = 3; cat.SendModeMB(); }, F({0x03, 0, 0, 0, 0x07})},
-        {"mode FM", [&] { kivo.VFOMB.Mode = 5; cat.SendModeMB(); }, F({0x08, 0, 0, 0, 0x07})},
-        {"mode PKT sub", [&] { kivo.VFOSB.Mode = 7; cat.SendModeSB(); }, F({0x0C, 0, 0, 0, 0x07})},
-        {"shift plus", [&] { kivo.VFOMB.RptDir = 1; cat.SendRptDirMB(); }, F({0x49, 0, 0, 0, 0x09})},
-        {"shift minus", [&] { kivo.VFOMB.RptDir = -1; cat.SendRptDirMB(); }, F({0x09, 0, 0, 0, 0x09})},
-        {"simplex", [&] { kivo.VFOMB.RptDir = 0; cat.SendRptDirMB(); }, F({0x89, 0, 0, 0, 0x09})},
-        {"offset 600k", [&] { kivo.VFOMB.RptOffset = 60000; cat.SendRptOffset(); }, F({0x00, 0x06, 0x00, 0x00, 0xF9})},
-        {"offset 7.6M", [&] { kivo.VFOMB.RptOffset = 760000; cat.SendRptOffset(); }, F({0x00, 0x76, 0x00, 0x00, 0xF9})},
-        {"tone off", [&] { kivo.VFOMB.ToneMode = 0; cat.SendToneModeMB(); }, F({0x8A, 0, 0, 0, 0x0A})},
-        {"tone enc", [&] { kivo.VFOMB.ToneMode = 1; cat.SendToneModeMB(); }, F({0x4A, 0, 0, 0, 0x0A})},
-        {"tone sql", [&] { kivo.VFOMB.ToneMode = 2; cat.SendToneModeMB(); }, F({0x2A, 0, 0, 0, 0x0A})},
-        {"dcs", [&] { kivo.VFOMB.ToneMode = 3; cat.SendToneModeMB(); }, F({0x0A, 0, 0, 0, 0x0A})},
-        {"ctcss 67.0", [&] { kivo.VFOMB.CTCSSidx = 0; cat.SendCTCSSToneMB(); }, F({0x06, 0x70, 0, 0, 0x0B})},
-        {"ctcss 88.5", [&] { kivo.VFOMB.CTCSSidx = 8; cat.SendCTCSSToneMB(); }, F({0x08, 0x85, 0, 0, 0x0B})},
-        {"ctcss 250.3 sub", [&] { kivo.VFOSB.CTCSSidx = 38; cat.SendCTCSSToneSB(); }, F({0x25, 0x03, 0, 0, 0x0B})},
-        {"dcs 023", [&] { kivo.VFOMB.DCSidx = 0; cat.SendDCSCodeMB(); }, F({0x00, 0x23, 0, 0, 0x0C})},
-        {"dcs 754", [&] { kivo.VFOMB.DCSidx = 103; cat.SendDCSCodeMB(); }, F({0x07, 0x54, 0, 0, 0x0C})},
+        {"freq main",
+         [&] {
+             kivo.VFOMB.Freq = 14420000;
+             cat.SendFreqMB();
+         },
+         F({0x14, 0x42, 0x00, 0x00, 0x01})},
+        {"freq 7 MHz",
+         [&] {
+             kivo.VFOMB.Freq = 712500;
+             cat.SendFreqMB();
+         },
+         F({0x00, 0x71, 0x25, 0x00, 0x01})},
+        {"freq lowest",
+         [&] {
+             kivo.VFOMB.Freq = 10000;
+             cat.SendFreqMB();
+         },
+         F({0x00, 0x01, 0x00, 0x00, 0x01})},
+        {"freq highest",
+         [&] {
+             kivo.VFOMB.Freq = 99999999;
+             cat.SendFreqMB();
+         },
+         F({0x99, 0x99, 0x99, 0x99, 0x01})},
+        {"freq sub",
+         [&] {
+             kivo.VFOSB.Freq = 43300000;
+             cat.SendFreqSB();
+         },
+         F({0x43, 0x30, 0x00, 0x00, 0x01})},
+        {"mode LSB",
+         [&] {
+             kivo.VFOMB.Mode = 0;
+             cat.SendModeMB();
+         },
+         F({0x00, 0, 0, 0, 0x07})},
+        {"mode CW-R",
+         [&] {
+             kivo.VFOMB.Mode = 3;
+             cat.SendModeMB();
+         },
+         F({0x03, 0, 0, 0, 0x07})},
+        {"mode FM",
+         [&] {
+             kivo.VFOMB.Mode = 5;
+             cat.SendModeMB();
+         },
+         F({0x08, 0, 0, 0, 0x07})},
+        {"mode PKT sub",
+         [&] {
+             kivo.VFOSB.Mode = 7;
+             cat.SendModeSB();
+         },
+         F({0x0C, 0, 0, 0, 0x07})},
+        {"shift plus",
+         [&] {
+             kivo.VFOMB.RptDir = 1;
+             cat.SendRptDirMB();
+         },
+         F({0x49, 0, 0, 0, 0x09})},
+        {"shift minus",
+         [&] {
+             kivo.VFOMB.RptDir = -1;
+             cat.SendRptDirMB();
+         },
+         F({0x09, 0, 0, 0, 0x09})},
+        {"simplex",
+         [&] {
+             kivo.VFOMB.RptDir = 0;
+             cat.SendRptDirMB();
+         },
+         F({0x89, 0, 0, 0, 0x09})},
+        {"offset 600k",
+         [&] {
+             kivo.VFOMB.RptOffset = 60000;
+             cat.SendRptOffset();
+         },
+         F({0x00, 0x06, 0x00, 0x00, 0xF9})},
+        {"offset 7.6M",
+         [&] {
+             kivo.VFOMB.RptOffset = 760000;
+             cat.SendRptOffset();
+         },
+         F({0x00, 0x76, 0x00, 0x00, 0xF9})},
+        {"tone off",
+         [&] {
+             kivo.VFOMB.ToneMode = 0;
+             cat.SendToneModeMB();
+         },
+         F({0x8A, 0, 0, 0, 0x0A})},
+        {"tone enc",
+         [&] {
+             kivo.VFOMB.ToneMode = 1;
+             cat.SendToneModeMB();
+         },
+         F({0x4A, 0, 0, 0, 0x0A})},
+        {"tone sql",
+         [&] {
+             kivo.VFOMB.ToneMode = 2;
+             cat.SendToneModeMB();
+         },
+         F({0x2A, 0, 0, 0, 0x0A})},
+        {"dcs",
+         [&] {
+             kivo.VFOMB.ToneMode = 3;
+             cat.SendToneModeMB();
+         },
+         F({0x0A, 0, 0, 0, 0x0A})},
+        {"ctcss 67.0",
+         [&] {
+             kivo.VFOMB.CTCSSidx = 0;
+             cat.SendCTCSSToneMB();
+         },
+         F({0x06, 0x70, 0, 0, 0x0B})},
+        {"ctcss 88.5",
+         [&] {
+             kivo.VFOMB.CTCSSidx = 8;
+             cat.SendCTCSSToneMB();
+         },
+         F({0x08, 0x85, 0, 0, 0x0B})},
+        {"ctcss 250.3 sub",
+         [&] {
+             kivo.VFOSB.CTCSSidx = 38;
+             cat.SendCTCSSToneSB();
+         },
+         F({0x25, 0x03, 0, 0, 0x0B})},
+        {"dcs 023",
+         [&] {
+             kivo.VFOMB.DCSidx = 0;
+             cat.SendDCSCodeMB();
+         },
+         F({0x00, 0x23, 0, 0, 0x0C})},
+        {"dcs 754",
+         [&] {
+             kivo.VFOMB.DCSidx = 103;
+             cat.SendDCSCodeMB();
+         },
+         F({0x07, 0x54, 0, 0, 0x0C})},
         {"split on", [&] { cat.SendSplitOn(); }, F({0, 0, 0, 0, 0x02})},
         {"split off", [&] { cat.SendSplitOff(); }, F({0, 0, 0, 0, 0x82})},
         {"ptt on", [&] { cat.SendPTT(true); }, F({0, 0, 0, 0, 0x08})},
@@ -196,11 +311,8 @@ TEST_F(Link, BadRepliesChangeNothingAndNeverShiftTheNextReply)
         sim::InjectedFault fault;
     };
     const std::vector<Case> cases{
-        {"none", {Fault::NoReply}},
-        {"short", {Fault::Short, 3}},
-        {"short by one", {Fault::Short, 4}},
-        {"garbage", {Fault::Garbage, 9}},
-        {"late", {Fault::Late, 0, 0.8}},
+        {"none", {Fault::NoReply}},       {"short", {Fault::Short, 3}},    {"short by one", {Fault::Short, 4}},
+        {"garbage", {Fault::Garbage, 9}}, {"late", {Fault::Late, 0, 0.8}},
     };
     for (const auto& c : cases) {
         wire.InjectFault(c.fault);

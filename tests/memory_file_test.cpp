@@ -39,7 +39,10 @@ std::string FileOf(const std::vector<state::MemRec>& recs)
 class MemoryFileTest : public FileFixture {
 protected:
     std::string title;
-    void SetUp() override { memory.hooks.setTitle = [this](const std::string& t) { title = t; }; }
+    void SetUp() override
+    {
+        memory.hooks.setTitle = [this](const std::string& t) { title = t; };
+    }
 };
 
 TEST_F(MemoryFileTest, FilesOfAnySizeLoadWholeRecordsAndZeros)
@@ -58,7 +61,8 @@ TEST_F(MemoryFileTest, FilesOfAnySizeLoadWholeRecordsAndZeros)
         const int whole = static_cast<int>(std::min<std::size_t>(size / 103, 1000));
         const bool cut = size % 103 != 0 && size < 103000;
         // A cut record reads its missing bytes as zeros, and counts if what is left has a frequency.
-        const auto tail = state::MemRecFromBytes(std::string_view(bytes).substr(std::min<std::size_t>(whole * 103, size)));
+        const auto tail =
+            state::MemRecFromBytes(std::string_view(bytes).substr(std::min<std::size_t>(whole * 103, size)));
         EXPECT_EQ(s.MemCount, whole + (cut && tail.Used() ? 1 : 0)) << size;
         if (whole > 0) {
             EXPECT_EQ(s.MemData[whole - 1].Desc.Text(), "R1");

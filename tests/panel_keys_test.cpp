@@ -77,9 +77,9 @@ TEST_F(Keys, PendingSelectionsAndEntryStates)
 {
     s.QMBStore = true;
     s.MCKOn = s.SubSelected = true; // lower rows do not matter
-    EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "SCANbutton", "PRIbutton",
-                                  "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton",
-                                  "MhzUpButton"}));
+    EXPECT_EQ(EnabledKeys(),
+              (Set{"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "SCANbutton", "PRIbutton", "PMSbutton",
+                   "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"}));
     EXPECT_FALSE(ModeKeys());
     EXPECT_TRUE(BandKeysFollowBandDown());
     EXPECT_TRUE(Enabled("BandButton(3)"));
@@ -97,9 +97,9 @@ TEST_F(Keys, PendingSelectionsAndEntryStates)
 
     s.SubSelected = false;
     s.KeypadOn = true;
-    EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "ENTbutton", "SCANbutton",
-                                  "PRIbutton", "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton",
-                                  "MhzDownButton", "MhzUpButton"}));
+    EXPECT_EQ(EnabledKeys(),
+              (Set{"CATbutton", "RPTbutton", "REVbutton", "TONEbutton", "ENTbutton", "SCANbutton", "PRIbutton",
+                   "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"}));
     EXPECT_FALSE(ModeKeys());
 }
 
@@ -113,8 +113,8 @@ TEST_F(Keys, MonitorClarJogAndScanStates)
 
     s.PRIOn = false;
     EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "MOXbutton", "RCLbutton", "STObutton", "FASTbutton", "LOCKbutton",
-                                  "HOMEbutton", "VFOMRbutton", "REVbutton", "ENTbutton", "PMSbutton",
-                                  "MhzDownButton", "MhzUpButton", "CLARbutton"}));
+                                  "HOMEbutton", "VFOMRbutton", "REVbutton", "ENTbutton", "PMSbutton", "MhzDownButton",
+                                  "MhzUpButton", "CLARbutton"}));
     EXPECT_TRUE(ModeKeys());
 
     s.ClarOn = false;
@@ -132,9 +132,9 @@ TEST_F(Keys, MonitorClarJogAndScanStates)
 
     s.ScanArmed = true;
     s.ScanDir = 0;
-    EXPECT_EQ(EnabledKeys(), AllBut({"SEARCHbutton", "SCOPEbutton", "RCLbutton", "STObutton", "HOMEbutton",
-                                     "VFOMRbutton", "SPLITbutton", "SWAPbutton", "PRIbutton", "PMSbutton",
-                                     "DOPbutton"}));
+    EXPECT_EQ(EnabledKeys(),
+              AllBut({"SEARCHbutton", "SCOPEbutton", "RCLbutton", "STObutton", "HOMEbutton", "VFOMRbutton",
+                      "SPLITbutton", "SWAPbutton", "PRIbutton", "PMSbutton", "DOPbutton"}));
     EXPECT_TRUE(ModeKeys());
     EXPECT_TRUE(Enabled("CLARbutton"));
 }

@@ -54,7 +54,8 @@ TEST_F(Tuning, MainKnobSendsOneFramePerDetentByTheDialStep)
     EXPECT_FALSE(meter.TimerSignalMeter().Enabled()) << "the meter rests while tuning";
     panel.TimerSendFreq().SetEnabled(false); // count only the detent frames here
     Turn(panel::kMainKnob, pos, 2);
-    EXPECT_EQ(FreqFrames(), (std::vector<std::string>{F({0x14, 0x52, 0x00, 0x10, 0x01}), F({0x14, 0x52, 0x00, 0x20, 0x01})}));
+    EXPECT_EQ(FreqFrames(),
+              (std::vector<std::string>{F({0x14, 0x52, 0x00, 0x10, 0x01}), F({0x14, 0x52, 0x00, 0x20, 0x01})}));
     pos += 5; // a jump of several detents moves one step
     panel.MainKnob_Change(pos);
     EXPECT_EQ(s.VFOMB.Freq, 14520030);

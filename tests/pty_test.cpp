@@ -5,8 +5,8 @@
 #include "platform/SystemEventLoop.h"
 #include "radio/Cat.h"
 #include "radio/Meter.h"
-#include "sim/Ft817.h"
 #include "sim/BackgroundSim.h"
+#include "sim/Ft817.h"
 #include "sim/PtyLink.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
 
 using namespace kivo;

@@ -19,8 +19,8 @@ class SettingsFile : public FileFixture {};
 
 TEST_F(SettingsFile, MissingShortOrCorruptFileGivesDefaultsOnce)
 {
-    for (const std::string& content : {std::string("<none>"), std::string(), std::string(14, '\x01'),
-                                       state::ToBytes(state::SettingsRec{})}) {
+    for (const std::string& content :
+         {std::string("<none>"), std::string(), std::string(14, '\x01'), state::ToBytes(state::SettingsRec{})}) {
         dialogs.boxes.clear();
         std::filesystem::remove(settingsPath());
         if (content != "<none>")
@@ -152,8 +152,7 @@ TEST_F(SettingsFile, LastMemoryFileIsReopenedAndADeletedOneRecreated)
     st.LastMemFile.Assign(dir / "gone/x.mem");
     WriteAll(settingsPath(), state::ToBytes(st));
     files.OpenSettingsFile({}, {}, &memory);
-    ExpectOneBox("Error encountered while trying to open file " + (dir / "gone/x.mem") +
-                     ". No such file or directory.",
+    ExpectOneBox("Error encountered while trying to open file " + (dir / "gone/x.mem") + ". No such file or directory.",
                  "Open Memory File", Icon::Exclamation, Buttons::Ok);
     EXPECT_EQ(title, "KIVO FT-817 ()");
 }

@@ -36,7 +36,7 @@ TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
     EXPECT_EQ(r.CtcssTenthsHz(), 885);
     r.HandleFrame(F({0x25, 0x03, 0, 0, 0x0B}));
     EXPECT_EQ(r.CtcssTenthsHz(), 2503);
-    r.HandleFrame(F({0x0E, 0, 0, 0, 0x0B})); // another radio's code byte: no tone
+    r.HandleFrame(F({0x0E, 0, 0, 0, 0x0B}));    // another radio's code byte: no tone
     r.HandleFrame(F({0x08, 0x86, 0, 0, 0x0B})); // 88.6 Hz is not a tone
     EXPECT_EQ(r.CtcssTenthsHz(), 2503);
 

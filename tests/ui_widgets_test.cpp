@@ -528,8 +528,8 @@ TEST(Painting, LedDisplayRendersAtAnySize)
 {
     LedDisplay led;
     led.setText(QStringLiteral("144.200.00"));
-    const QSize sizes[] = {{1, 1}, {2, 1}, {1, 2}, {3, 3}, {7, 5}, {40, 12}, {330, 70}, {1000, 20}, {20, 1000},
-                           {2000, 400}};
+    const QSize sizes[] = {{1, 1},   {2, 1},    {1, 2},     {3, 3},     {7, 5},
+                           {40, 12}, {330, 70}, {1000, 20}, {20, 1000}, {2000, 400}};
     for (const QSize& s : sizes) {
         led.resize(s);
         QImage image(s, QImage::Format_ARGB32_Premultiplied);
@@ -556,7 +556,7 @@ TEST(Painting, OtherWidgetsRenderAtOddSizes)
     LedDisplay letters;
     letters.setText(QStringLiteral("FM - VFO a"));
     MeterGauge meter;
-    meter.setValue(0, 99);  // beyond full scale: pinned
+    meter.setValue(0, 99); // beyond full scale: pinned
     meter.setValue(1, -3);
     meter.setValue(2, std::nan(""));
     Knob knob;

@@ -23,8 +23,7 @@ QFont CaptionFont(qreal px)
 
 } // namespace
 
-Indicator::Indicator(const QString& text, Style style, QWidget* parent)
-    : QWidget(parent), m_text(text), m_style(style)
+Indicator::Indicator(const QString& text, Style style, QWidget* parent) : QWidget(parent), m_text(text), m_style(style)
 {
     setStyle(style);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);

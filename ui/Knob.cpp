@@ -23,13 +23,10 @@ int KeyStep(int key)
 {
     switch (key) {
     case Qt::Key_Up:
-    case Qt::Key_Right:
-        return 1;
+    case Qt::Key_Right: return 1;
     case Qt::Key_Down:
-    case Qt::Key_Left:
-        return -1;
-    default:
-        return 0;
+    case Qt::Key_Left: return -1;
+    default: return 0;
     }
 }
 

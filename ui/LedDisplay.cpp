@@ -30,8 +30,10 @@ constexpr qreal kCapHeight = 0.72;
 // Segments a..g as bits 0..6.
 enum Seg { A = 1, B = 2, C = 4, D = 8, E = 16, F = 32, G = 64 };
 constexpr std::array<int, 10> kDigitSegments = {
-    A | B | C | D | E | F, B | C,         A | B | D | E | G, A | B | C | D | G, B | C | F | G,
-    A | C | D | F | G,     A | C | D | E | F | G, A | B | C, A | B | C | D | E | F | G, A | B | C | D | F | G,
+    A | B | C | D | E | F, B | C,         A | B | D | E | G,
+    A | B | C | D | G,     B | C | F | G, A | C | D | F | G,
+    A | C | D | E | F | G, A | B | C,     A | B | C | D | E | F | G,
+    A | B | C | D | F | G,
 };
 
 enum class Kind { Digit, Dot, Glyph };

@@ -146,10 +146,20 @@ QWidget* MainWindow::BuildDisplay()
     for (int k = 0; k < 8; ++k)
         upper->addWidget(AddLabel(DisplayModel::Indexed("lblMBmode", k), {}, m_displayPanel));
     upper->addSpacing(8);
-    for (auto [name, text] : {std::pair{"lblMainENC", "ENC"}, {"lblMainDEC", "DEC"}, {"lblMainDCS", "DCS"},
-                              {"ImgRPTdirection(0)", "+"}, {"ImgRPTdirection(1)", "\u2212"}, {"lblSPLIT", "SPLIT"},
-                              {"lblRXTX", "RX/TX"}, {"lblTXRX", "TX/RX"}, {"lblMT", "MT"}, {"lblMCK", "MCK"},
-                              {"lblCH", "CH"}, {"lblSKIP", "SKIP"}, {"lblSCAN", "SCAN"}, {"lblSEARCH", "SEARCH"}})
+    for (auto [name, text] : {std::pair{"lblMainENC", "ENC"},
+                              {"lblMainDEC", "DEC"},
+                              {"lblMainDCS", "DCS"},
+                              {"ImgRPTdirection(0)", "+"},
+                              {"ImgRPTdirection(1)", "\u2212"},
+                              {"lblSPLIT", "SPLIT"},
+                              {"lblRXTX", "RX/TX"},
+                              {"lblTXRX", "TX/RX"},
+                              {"lblMT", "MT"},
+                              {"lblMCK", "MCK"},
+                              {"lblCH", "CH"},
+                              {"lblSKIP", "SKIP"},
+                              {"lblSCAN", "SCAN"},
+                              {"lblSEARCH", "SEARCH"}})
         upper->addWidget(AddLabel(name, QString::fromUtf8(text), m_displayPanel));
     upper->addStretch();
     upper->addWidget(AddLabel("lblBusy", QStringLiteral("BUSY"), m_displayPanel));
@@ -196,11 +206,9 @@ QWidget* MainWindow::BuildKeys()
     auto* grid = new QGridLayout(w);
     grid->setSpacing(6);
     const char* rows[3][8] = {
-        {"MOXbutton", "VFOMRbutton", "HOMEbutton", "MCKbutton", "PMSbutton", "PRIbutton", "SCANbutton",
-         "SEARCHbutton"},
+        {"MOXbutton", "VFOMRbutton", "HOMEbutton", "MCKbutton", "PMSbutton", "PRIbutton", "SCANbutton", "SEARCHbutton"},
         {"ABbutton", "SWAPbutton", "SPLITbutton", "SUBbutton", "SYNCbutton", "CLARbutton", "RCLbutton", "STObutton"},
-        {"RPTbutton", "REVbutton", "TONEbutton", "DOPbutton", "SCOPEbutton", "ENTbutton", "FASTbutton",
-         "LOCKbutton"},
+        {"RPTbutton", "REVbutton", "TONEbutton", "DOPbutton", "SCOPEbutton", "ENTbutton", "FASTbutton", "LOCKbutton"},
     };
     auto& p = m_program->panel;
     const std::map<std::string, std::function<void()>> handlers{

@@ -63,7 +63,8 @@ void Triangle(QPainter& p, double v, qreal tipRadius, qreal length, const QColor
     const qreal half = 2.6; // degrees
     p.setBrush(color);
     p.setPen(QPen(color.darker(150), 0.6));
-    p.drawPolygon(QPolygonF({OnArc(tipRadius, a), OnArc(tipRadius - length, a - half), OnArc(tipRadius - length, a + half)}));
+    p.drawPolygon(
+        QPolygonF({OnArc(tipRadius, a), OnArc(tipRadius - length, a - half), OnArc(tipRadius - length, a + half)}));
 }
 
 } // namespace

@@ -36,16 +36,11 @@ protected:
 QMessageBox::Icon ToQtIcon(Icon icon)
 {
     switch (icon) {
-    case Icon::Exclamation:
-        return QMessageBox::Warning;
-    case Icon::Question:
-        return QMessageBox::Question;
-    case Icon::Information:
-        return QMessageBox::Information;
-    case Icon::Critical:
-        return QMessageBox::Critical;
-    case Icon::None:
-        break;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::Critical: return QMessageBox::Critical;
+    case Icon::None: break;
     }
     return QMessageBox::NoIcon;
 }
@@ -53,14 +48,10 @@ QMessageBox::Icon ToQtIcon(Icon icon)
 QMessageBox::StandardButtons ToQtButtons(Buttons buttons)
 {
     switch (buttons) {
-    case Buttons::Ok:
-        return QMessageBox::Ok;
-    case Buttons::OkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case Buttons::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case Buttons::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -93,14 +84,10 @@ Answer QtDialogs::MessageBox(const std::string& text, const std::string& title, 
     if (watcher.dismissed)
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     switch (result) {
-    case QMessageBox::Ok:
-        return Answer::Ok;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 
@@ -144,8 +131,8 @@ QString QtDialogs::DefaultSuffix(const std::string& filter)
 
 std::optional<std::string> QtDialogs::OpenFile(const std::string& filter, const std::string& initialPath)
 {
-    return ToPath(QFileDialog::getOpenFileName(m_parent, QObject::tr("Open"), FromUtf8(initialPath),
-                                               ToQtFilter(filter)));
+    return ToPath(
+        QFileDialog::getOpenFileName(m_parent, QObject::tr("Open"), FromUtf8(initialPath), ToQtFilter(filter)));
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const std::string& filter, const std::string& initialPath)
@@ -177,8 +164,8 @@ void QtDialogs::ShowHelp(const std::string& topic)
     if (it != m_helpTopics.end())
         m_help->setText(it->second);
     else
-        m_help->setHtml(QObject::tr("<h2>%1</h2><p>No help text is available for this topic.</p>")
-                            .arg(title.toHtmlEscaped()));
+        m_help->setHtml(
+            QObject::tr("<h2>%1</h2><p>No help text is available for this topic.</p>").arg(title.toHtmlEscaped()));
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

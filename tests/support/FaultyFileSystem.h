@@ -14,8 +14,8 @@ public:
     platform::IoResult ReadOrCreate(const std::string& path, std::size_t maxBytes, std::string& out) override;
     platform::IoResult WriteAtomic(const std::string& path, std::string_view data) override;
 
-    std::map<std::string, int> readErrors;  // path -> errno for every read
-    std::map<std::string, int> writeErrors; // path -> errno for every write (the file is left untouched)
+    std::map<std::string, int> readErrors;        // path -> errno for every read
+    std::map<std::string, int> writeErrors;       // path -> errno for every write (the file is left untouched)
     std::map<std::string, std::size_t> readCutAt; // path -> bytes delivered before an EIO
     int writes = 0;
 
