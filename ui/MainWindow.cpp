@@ -389,8 +389,9 @@ void MainWindow::ShowTuningSteps()
             combo->setCurrentIndex(int(model.Get(name).value));
     };
     auto* buttons = new QHBoxLayout;
-    for (auto [caption, act] : {std::pair<const char*, int>{"cmdSave", 0}, {"cmdDefault", 1}, {"cmdCancel", 2}}) {
-        auto* b = new QPushButton(Q(model.Get(caption).caption));
+    const char* captions[3] = {"cmdSave", "cmdDefault", "cmdCancel"};
+    for (int act = 0; act < 3; ++act) {
+        auto* b = new QPushButton(Q(model.Get(captions[act]).caption));
         connect(b, &QPushButton::clicked, &dlg, [&, act] {
             if (act == 0)
                 steps.SAVE();

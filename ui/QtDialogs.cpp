@@ -25,9 +25,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Close)
-            dismissed = true;
-        else if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        const bool escape =
+            event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+        if (event->type() == QEvent::Close || escape)
             dismissed = true;
         return QObject::eventFilter(watched, event);
     }
