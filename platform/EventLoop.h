@@ -19,6 +19,28 @@ public:
     std::function<void()> onTick;
 };
 
+// The interval and enabled state every timer keeps; Restart() puts a change into effect.
+class TimerBase : public Timer {
+public:
+    void SetInterval(int ms) override
+    {
+        m_interval = ms < 0 ? 0 : ms;
+        Restart();
+    }
+    int Interval() const override { return m_interval; }
+    void SetEnabled(bool on) override
+    {
+        m_enabled = on;
+        Restart();
+    }
+    bool Enabled() const override { return m_enabled; }
+
+protected:
+    virtual void Restart() = 0;
+    int m_interval = 0;
+    bool m_enabled = false;
+};
+
 class EventLoop {
 public:
     virtual ~EventLoop() = default;

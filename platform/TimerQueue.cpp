@@ -4,7 +4,7 @@
 
 namespace kivo::platform {
 
-class TimerQueue::QueueTimer final : public Timer {
+class TimerQueue::QueueTimer final : public TimerBase {
 public:
     QueueTimer(TimerQueue* q, std::shared_ptr<bool> alive) : m_queue(q), m_alive(std::move(alive))
     {
@@ -15,25 +15,13 @@ public:
         if (*m_alive)
             std::erase(m_queue->m_timers, this);
     }
-    void SetInterval(int ms) override
-    {
-        m_interval = ms < 0 ? 0 : ms;
-        Restart();
-    }
-    int Interval() const override { return m_interval; }
-    void SetEnabled(bool on) override
-    {
-        m_enabled = on;
-        Restart();
-    }
-    bool Enabled() const override { return m_enabled; }
 
     bool Armed() const { return m_enabled && m_interval > 0 && !m_firing; }
     double due = 0;
     std::uint64_t seq = 0;
     bool m_firing = false;
 
-    void Restart()
+    void Restart() override
     {
         due = m_queue->m_now() + m_interval / 1000.0;
         seq = ++m_queue->m_seq;
@@ -42,8 +30,6 @@ public:
 private:
     TimerQueue* m_queue;
     std::shared_ptr<bool> m_alive;
-    int m_interval = 0;
-    bool m_enabled = false;
 };
 
 TimerQueue::TimerQueue(std::function<double()> now) : m_now(std::move(now)) {}

@@ -15,7 +15,7 @@ namespace {
 // QTimer takes an int; a month is as long as anyone waits.
 constexpr double kMaxWaitMs = 30.0 * 24 * 3600 * 1000;
 
-class QtTimer final : public platform::Timer {
+class QtTimer final : public platform::TimerBase {
 public:
     QtTimer() : m_timer(new QTimer)
     {
@@ -35,21 +35,8 @@ public:
             delete m_timer;
     }
 
-    void SetInterval(int ms) override
-    {
-        m_interval = ms < 0 ? 0 : ms;
-        Restart();
-    }
-    int Interval() const override { return m_interval; }
-    void SetEnabled(bool on) override
-    {
-        m_enabled = on;
-        Restart();
-    }
-    bool Enabled() const override { return m_enabled; }
-
 private:
-    void Restart()
+    void Restart() override
     {
         if (m_enabled && m_interval > 0)
             m_timer->start(m_interval);
@@ -73,8 +60,6 @@ private:
 
     QTimer* m_timer;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
-    int m_interval = 0;
-    bool m_enabled = false;
     bool m_firing = false;
 };
 
