@@ -42,25 +42,17 @@ struct Rig {
     }
 };
 
-void BM_FreqModeRead(benchmark::State& state)
+// One request and its reply: 0x03 (five bytes back) or 0xE7 (one byte back).
+void BM_RoundTrip(benchmark::State& state, std::uint8_t opcode, int replyLength)
 {
     Rig rig;
-    const std::string read("\x00\x00\x00\x00\x03", 5);
+    const std::string frame = radio::MakeFrame(opcode);
     for (auto _ : state)
-        rig.RoundTrip(read, 5);
+        rig.RoundTrip(frame, replyLength);
     state.counters["bytes_written/op"] = benchmark::Counter(double(rig.written) / double(state.iterations()));
 }
-BENCHMARK(BM_FreqModeRead)->Unit(benchmark::kMicrosecond);
-
-void BM_StatusPoll(benchmark::State& state)
-{
-    Rig rig;
-    const std::string poll("\x00\x00\x00\x00\xE7", 5);
-    for (auto _ : state)
-        rig.RoundTrip(poll, 1);
-    state.counters["bytes_written/op"] = benchmark::Counter(double(rig.written) / double(state.iterations()));
-}
-BENCHMARK(BM_StatusPoll)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RoundTrip, FreqModeRead, std::uint8_t(0x03), 5)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_RoundTrip, StatusPoll, std::uint8_t(0xE7), 1)->Unit(benchmark::kMicrosecond);
 
 // The program's own reader: its fixed settle time and polls dominate, by design.
 void BM_ReadFreqModeFromRadio(benchmark::State& state)

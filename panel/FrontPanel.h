@@ -146,8 +146,8 @@ private:
     state::VFOInfo& TunedVFO() { return m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB; }
     int TunedBand() const { return BandSlot(m_s.SubSelected ? m_s.BandIdxSB : m_s.BandIdxMB); }
     void SendTunedFreq();
-    // The per-detent send: skipped while the radio is still taking in the previous frame,
-    // so a fast knob never builds a backlog; the send timer and the release catch up.
+    // The per-detent send: skipped while the line is within its frame gap, so a fast knob
+    // never waits or builds a backlog; the send timer and the release catch up.
     void SendFreqPaced(bool main);
     bool AutoShiftBand(int band) const;
     bool Fast() const;
@@ -168,7 +168,6 @@ private:
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
     Long m_lastMain = 0, m_lastSub = 0, m_lastChannel = 0;
-    double m_lastFreqSend = -1e9;
     std::unique_ptr<platform::Timer> m_timerSendFreq;
     std::unique_ptr<platform::Timer> m_tmrKnob;
     std::unique_ptr<platform::Timer> m_timerDelay;

@@ -83,8 +83,8 @@ FrontPanel::FrontPanel(state::ModKIVO& s, platform::DisplayModel& display, platf
 {
     m_timerSendFreq->SetInterval(250);
     m_timerSendFreq->onTick = [this] {
-        // A detent has just gone out: the radio would drop this one.
-        if (m_loop.Now() - m_lastFreqSend < kRadioFrameGap)
+        // A detent has just gone out: this tick would only wait behind it.
+        if (m_cat.LineBusy())
             return;
         SendTunedFreq();
     };
@@ -139,9 +139,7 @@ FrontPanel::FrontPanel(state::ModKIVO& s, platform::DisplayModel& display, platf
     // A port that goes away is closed at once; the message and the dark panel follow from the
     // event loop, outside whatever sequence was writing when it was noticed.
     m_cat.hooks.portVanished = [this] {
-        m_comm.PortLost();
-        m_meter.TimerSignalMeter().SetEnabled(false);
-        m_meter.TimerPowerMeter().SetEnabled(false);
+        m_comm.PortLost(); // the meter polls stop by themselves on a closed port
         m_timerSendFreq->SetEnabled(false);
         m_loop.CallAt(m_loop.Now(), [this] {
             if (m_s.CATOn)

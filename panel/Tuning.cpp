@@ -17,7 +17,6 @@ bool FrontPanel::AutoShiftBand(int band) const
 
 void FrontPanel::SendTunedFreq()
 {
-    m_lastFreqSend = m_loop.Now();
     if (m_s.SubSelected)
         m_cat.SendFreqSB();
     else
@@ -26,12 +25,14 @@ void FrontPanel::SendTunedFreq()
 
 void FrontPanel::SendFreqPaced(bool main)
 {
-    if (m_loop.Now() - m_lastFreqSend < kRadioFrameGap) {
+    if (m_cat.LineBusy()) {
         // Show it now; the frame follows with the send timer or the release.
-        m_display.SetCaption(main ? "ledFreq" : "ledSubFreq", radio::FreqText(main ? m_s.VFOMB.Freq : m_s.VFOSB.Freq));
+        if (main)
+            m_cat.ShowFreqMB();
+        else
+            m_cat.ShowFreqSB();
         return;
     }
-    m_lastFreqSend = m_loop.Now();
     if (main)
         m_cat.SendFreqMB();
     else

@@ -57,6 +57,8 @@ void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
 }
 
 void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, "ledFreq"); }
+void Cat::ShowFreqMB() { m_display.SetCaption("ledFreq", FreqText(m_kivo.VFOMB.Freq)); }
+void Cat::ShowFreqSB() { m_display.SetCaption("ledSubFreq", FreqText(m_kivo.VFOSB.Freq)); }
 void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, "ledSubFreq"); }
 
 void Cat::ShowModeLabels(const char* prefix, Integer mode)
@@ -175,11 +177,14 @@ std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendReque
     }
     if (CheckVanished() || !m_port.IsOpen() || m_port.BytesWaiting() == 0)
         return std::nullopt;
+    return TakeStatusByte();
+}
+
+std::uint8_t Cat::TakeStatusByte()
+{
     const std::string got = m_port.Read();
     m_port.DiscardInput();
-    if (got.empty())
-        return std::nullopt;
-    return std::uint8_t(got[0]);
+    return got.empty() ? 0 : std::uint8_t(got[0]);
 }
 
 bool Cat::ReadFreqModeFromRadio()

@@ -80,6 +80,14 @@ public:
     // about 90 ms of the previous one, so the program runs with 0.1 s; 0 sends back to back.
     void SetFrameGap(double seconds) { m_frameGap = seconds; }
     double FrameGap() const { return m_frameGap; }
+    // True while a frame written now would first have to wait out the frame gap.
+    bool LineBusy() const { return m_loop.Now() - m_lastWrite < m_frameGap; }
+    // The first waiting byte of a status reply (0 when none), discarding the rest so a late
+    // or doubled reply never shifts the next one.
+    std::uint8_t TakeStatusByte();
+    // The frequency display alone, for a frame that goes out later.
+    void ShowFreqMB();
+    void ShowFreqSB();
     // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
     void Write(const Frame& frame);
     // True (and reported once through hooks.portVanished) when the device has gone away.

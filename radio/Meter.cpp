@@ -66,13 +66,6 @@ void Meter::TurnOffLMeter()
     m_display.SetVisible("lblBusy", false);
 }
 
-std::uint8_t Meter::TakeStatusByte()
-{
-    const std::string got = m_cat.Port().Read();
-    m_cat.Port().DiscardInput();
-    return got.empty() ? 0 : std::uint8_t(got[0]);
-}
-
 void Meter::ReadRXStatus(bool& gotByte)
 {
     gotByte = false;
@@ -83,7 +76,7 @@ void Meter::ReadRXStatus(bool& gotByte)
         return;
     }
     gotByte = true;
-    EvaluateRxStatus(TakeStatusByte());
+    EvaluateRxStatus(m_cat.TakeStatusByte());
 }
 
 void Meter::EvaluateRxStatus(std::uint8_t byte)
@@ -143,7 +136,7 @@ void Meter::ReadTXStatus(bool& gotByte)
     if (m_cat.Port().BytesWaiting() == 0)
         return;
     gotByte = true;
-    TXStatusValue = TakeStatusByte();
+    TXStatusValue = m_cat.TakeStatusByte();
     int v = int(TXStatusValue);
     if (v >= 128)
         v -= 128;

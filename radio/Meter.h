@@ -56,9 +56,6 @@ public:
     bool SignalCentred = false;
 
 private:
-    // Reads the first waiting byte and discards the rest of the receive buffer.
-    std::uint8_t TakeStatusByte();
-
     state::ModKIVO& m_kivo;
     Cat& m_cat;
     platform::DisplayModel& m_display;

@@ -9,16 +9,7 @@ namespace {
 
 class Power : public kivo::testing::PanelRig {};
 
-// The frames POWER on sends for the usual files: the main VFO, then the sub VFO inside two
-// VFO toggles.
-const std::vector<std::string> kUsualPowerOn{
-    F({0x08, 0, 0, 0, 0x07}),    F({0x14, 0x52, 0x00, 0x00, 0x01}),
-    F({0x09, 0, 0, 0, 0x09}),    F({0x00, 0x06, 0x00, 0x00, 0xF9}),
-    F({0x4A, 0, 0, 0, 0x0A}),    F({0x08, 0x85, 0, 0, 0x0B}),
-    F({0x00, 0x23, 0, 0, 0x0C}), F({0, 0, 0, 0, 0x81}),
-    F({0x08, 0, 0, 0, 0x07}),    F({0x43, 0x31, 0x00, 0x00, 0x01}),
-    F({0x10, 0x00, 0, 0, 0x0B}), F({0, 0, 0, 0, 0x81}),
-};
+using kivo::testing::kUsualPowerOn;
 
 TEST_F(Power, StartUpWithNoFilesRunsOnDefaultsAndStaysDark)
 {

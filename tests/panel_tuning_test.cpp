@@ -245,6 +245,7 @@ TEST_F(Tuning, MhzKeysMoveOneMegahertzAndResetAtTheLimits)
 TEST_F(Tuning, FastKnobNeverBuildsABacklogAndTheLastFrequencyArrives)
 {
     port.GetWire().SetRealistic(true);
+    cat.SetFrameGap(panel::kRadioFrameGap); // as the program runs
     Long pos = 0;
     panel.SetKnobPositions(0, 0, 0);
     panel.SetupTuningKnob(panel::kMainKnob, panel::kGrab);

@@ -18,18 +18,7 @@ TEST(PanelOverPty, PowerOnFramesReachTheRadioInOrder)
     kivo::testing::TempDir dir;
     platform::PosixFileSystem fs;
     platform::ScriptedDialogs dialogs;
-    {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.CatRate = 2;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.LastBandSB = 0;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, -1, 1, 8, 0, 0};
-        f.BandData.BandVFOSB[0] = {43310000, 5, 760000, 0, 0, 12, 5, 0};
-        state::DataFiles w(f, fs, dialogs, dir.path());
-        ASSERT_TRUE(w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile());
-    }
+    ASSERT_TRUE(kivo::testing::WriteUsualFiles(fs, dialogs, dir.path(), false, 2)); // at 38400
 
     platform::SystemEventLoop loop;
     sim::Ft817 radio;
@@ -57,15 +46,7 @@ TEST(PanelOverPty, PowerOnFramesReachTheRadioInOrder)
     for (const auto& f : link.GetWire().Frames())
         if (f.bytes != F({0, 0, 0, 0, 0xE7}))
             frames.push_back(f.bytes);
-    const std::vector<std::string> expected{
-        F({0x08, 0, 0, 0, 0x07}),    F({0x14, 0x52, 0x00, 0x00, 0x01}),
-        F({0x09, 0, 0, 0, 0x09}),    F({0x00, 0x06, 0x00, 0x00, 0xF9}),
-        F({0x4A, 0, 0, 0, 0x0A}),    F({0x08, 0x85, 0, 0, 0x0B}),
-        F({0x00, 0x23, 0, 0, 0x0C}), F({0, 0, 0, 0, 0x81}),
-        F({0x08, 0, 0, 0, 0x07}),    F({0x43, 0x31, 0x00, 0x00, 0x01}),
-        F({0x10, 0x00, 0, 0, 0x0B}), F({0, 0, 0, 0, 0x81}),
-    };
-    EXPECT_EQ(frames, expected);
+    EXPECT_EQ(frames, kivo::testing::kUsualPowerOn);
     EXPECT_EQ(radio.A().freq, 14520000u);
     EXPECT_EQ(radio.B().freq, 43310000u);
     EXPECT_TRUE(s.CATOn);

@@ -45,6 +45,45 @@ public:
     std::vector<std::string> calls;
 };
 
+inline std::string F(std::initializer_list<int> bytes)
+{
+    std::string s;
+    for (int b : bytes)
+        s += char(b);
+    return s;
+}
+
+// Data files as a user who has run the program before has them: port 1, no tuning to the
+// radio, the main VFO on 2 m FM with minus shift and a tone, the sub VFO on 70 cm.
+inline bool WriteUsualFiles(platform::FileSystem& fs, platform::Dialogs& dialogs, const std::string& dir,
+                            bool tuneOnStartup = false, int catRate = 1)
+{
+    state::ModKIVO f;
+    f.Settings.CommPort = 1;
+    f.Settings.CatRate = state::Integer(catRate);
+    f.Settings.TuneOnStartup = tuneOnStartup ? -1 : 0;
+    f.Settings.FormLeft = 1500;
+    f.Settings.FormTop = 1200;
+    auto& bd = f.BandData;
+    bd.LastBandMB = 1;
+    bd.LastBandSB = 0;
+    bd.BandVFOMB[1] = {14520000, 5, 60000, -1, 1, 8, 0, 0};
+    bd.BandVFOSB[0] = {43310000, 5, 760000, 0, 0, 12, 5, 0};
+    state::DataFiles w(f, fs, dialogs, dir);
+    return w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile();
+}
+
+// The frames POWER on sends for the usual files: the main VFO, then the sub VFO inside two
+// VFO toggles.
+inline const std::vector<std::string> kUsualPowerOn{
+    F({0x08, 0, 0, 0, 0x07}),    F({0x14, 0x52, 0x00, 0x00, 0x01}),
+    F({0x09, 0, 0, 0, 0x09}),    F({0x00, 0x06, 0x00, 0x00, 0xF9}),
+    F({0x4A, 0, 0, 0, 0x0A}),    F({0x08, 0x85, 0, 0, 0x0B}),
+    F({0x00, 0x23, 0, 0, 0x0C}), F({0, 0, 0, 0, 0x81}),
+    F({0x08, 0, 0, 0, 0x07}),    F({0x43, 0x31, 0x00, 0x00, 0x01}),
+    F({0x10, 0x00, 0, 0, 0x0B}), F({0, 0, 0, 0, 0x81}),
+};
+
 class PanelRig : public FileFixture {
 protected:
     platform::VirtualEventLoop loop;
@@ -57,25 +96,9 @@ protected:
     FakeWindow window;
     panel::FrontPanel panel{s, display, dialogs, loop, window, cat, comm, meter, files, memory};
 
-    // Data files as a user who has run the program before has them: port 1 at 9600, no tuning
-    // to the radio, the main VFO on 2 m FM and the sub VFO on 70 cm.
     void WriteUsualFiles(bool tuneOnStartup = false)
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.CatRate = 1;
-        f.Settings.TuneOnStartup = tuneOnStartup ? -1 : 0;
-        f.Settings.FormLeft = 1500;
-        f.Settings.FormTop = 1200;
-        auto& bd = f.BandData;
-        bd.LastBandMB = 1;
-        bd.LastBandSB = 0;
-        bd.BandVFOMB[1] = {14520000, 5, 60000, -1, 1, 8, 0, 0};
-        bd.BandVFOSB[0] = {43310000, 5, 760000, 0, 0, 12, 5, 0};
-        state::DataFiles w(f, fs, dialogs, dir.path());
-        ASSERT_TRUE(w.SaveSettingsFile());
-        ASSERT_TRUE(w.SaveBandDataFile());
-        ASSERT_TRUE(w.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::WriteUsualFiles(fs, dialogs, dir.path(), tuneOnStartup));
     }
     // Frames the simulator received since the last call.
     std::vector<std::string> TakeFrames()
@@ -89,13 +112,5 @@ protected:
     bool Enabled(const std::string& n) const { return display.Get(n).enabled; }
     bool Shown(const std::string& n) const { return display.Has(n) && display.Get(n).visible; }
 };
-
-inline std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
 
 } // namespace kivo::testing
