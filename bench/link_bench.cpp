@@ -16,7 +16,7 @@ namespace {
 struct Rig {
     platform::SystemEventLoop loop;
     sim::Ft817 radio;
-    sim::PtyLink link{loop, radio, {.realistic = false}};
+    sim::PtyLink link{loop, radio, sim::WireOptions::Ideal()};
     platform::PosixSerialPort port;
     std::uint64_t written = 0;
 

@@ -33,7 +33,7 @@ void BM_WheelToFrame(benchmark::State& state)
         w.SaveBandDataFile();
         w.SaveHomeFile();
     }
-    sim::BackgroundSim radio({.realistic = false});
+    sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = radio.Start(err);
     ui::MainWindow w(dir);

@@ -62,7 +62,7 @@ struct Run {
     std::vector<std::string> described;
     std::string current; // the radio's frequency-and-mode reply after each read, as it was then
 
-    Run() : wire(loop, radio, Ideal())
+    Run() : wire(loop, radio, sim::WireOptions::Ideal())
     {
         wire.send = [this](const std::string& out) {
             FUZZ_CHECK(!out.empty());
@@ -73,12 +73,6 @@ struct Run {
             described.push_back(sim::DescribeFrame(f.bytes));
             FUZZ_CHECK(!described.back().empty());
         };
-    }
-    static sim::WireOptions Ideal()
-    {
-        sim::WireOptions o;
-        o.realistic = false;
-        return o;
     }
 };
 

@@ -32,21 +32,56 @@ bool Cat::CheckVanished()
     return true;
 }
 
-void Cat::Write(const Frame& frame)
+bool Cat::WaitFrameGap()
 {
     if (CheckVanished() || !m_port.IsOpen())
-        return;
-    if (m_frameGap > 0) {
-        const double wait = m_lastWrite + m_frameGap - m_loop.Now();
-        if (wait > 0) {
-            platform::Pause(m_loop, wait);
-            if (CheckVanished() || !m_port.IsOpen())
-                return;
-        }
+        return false;
+    // Events run during the wait and may write frames of their own, each restarting the gap.
+    while (m_frameGap > 0 && LineBusy()) {
+        platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
+        if (CheckVanished() || !m_port.IsOpen())
+            return false;
     }
+    return true;
+}
+
+void Cat::WriteNow(const Frame& frame)
+{
     m_port.Write(frame);
     m_lastWrite = m_loop.Now();
+    ++m_writes;
     CheckVanished();
+}
+
+void Cat::Write(const Frame& frame)
+{
+    if (WaitFrameGap())
+        WriteNow(frame);
+}
+
+unsigned Cat::Request(const Frame& frame)
+{
+    if (!WaitFrameGap())
+        return 0;
+    // Nothing between the discard and the write: whatever waits now (an acknowledgement of an
+    // earlier command, a late reply) can never be taken for this request's answer.
+    m_port.DiscardInput();
+    WriteNow(frame);
+    if (!m_port.IsOpen() || m_port.Vanished())
+        return 0;
+    m_writesAtRequest = m_writes;
+    return ++m_lastRequest;
+}
+
+bool Cat::AnswerWaiting(unsigned request)
+{
+    if (request == 0 || request != m_lastRequest || CheckVanished() || !m_port.IsOpen())
+        return false;
+    // The radio answers in order, so the answer is the first byte waiting. Each frame written
+    // since may add an acknowledgement behind it; until there are more bytes than those could
+    // be, a lone byte might be an acknowledgement of a command written after a request that
+    // was lost, and is not taken.
+    return m_port.BytesWaiting() > int(m_writes - m_writesAtRequest);
 }
 
 void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
@@ -173,10 +208,11 @@ std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendReque
 {
     if (sendRequest) {
         sendRequest = false;
-        Write(MakeFrame(opcode));
+        m_pollRequest = Request(MakeFrame(opcode));
     }
-    if (CheckVanished() || !m_port.IsOpen() || m_port.BytesWaiting() == 0)
+    if (!AnswerWaiting(m_pollRequest))
         return std::nullopt;
+    m_pollRequest = 0;
     return TakeStatusByte();
 }
 
@@ -190,10 +226,8 @@ std::uint8_t Cat::TakeStatusByte()
 bool Cat::ReadFreqModeFromRadio()
 {
     platform::Pause(m_loop, 0.2);
-    if (CheckVanished() || !m_port.IsOpen())
+    if (!Request(MakeFrame(op::kReadFreqMode)))
         return false;
-    m_port.DiscardInput();
-    Write(MakeFrame(op::kReadFreqMode));
     int polls = 0;
     for (;;) {
         if (polls > 5)
@@ -205,8 +239,9 @@ bool Cat::ReadFreqModeFromRadio()
             break;
         ++polls;
     }
+    // The radio answers in order, so the reply comes before the acknowledgement of any command
+    // written during the waits. Whatever follows it must not shift later replies.
     const std::string reply = m_port.Read();
-    // Whatever came with it (a doubled reply, an acknowledgement) must not shift later replies.
     m_port.DiscardInput();
     const auto fm = DecodeFreqModeReply(reply);
     if (!fm)

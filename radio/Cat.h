@@ -90,6 +90,15 @@ public:
     void ShowFreqSB();
     // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
     void Write(const Frame& frame);
+    // Writes a request whose answer the caller will read: waits out the frame gap, discards
+    // what is waiting, then writes, so an acknowledgement of an earlier command is never taken
+    // for the answer. Returns the request's number (never 0), or 0 when the port is closed or
+    // gone.
+    unsigned Request(const Frame& frame);
+    // Whether the one-byte answer to this request (a number from Request) is waiting: the
+    // request is still the latest (a later one discards its answer) and more bytes wait than
+    // the acknowledgements of frames written since could account for.
+    bool AnswerWaiting(unsigned request);
     // True (and reported once through hooks.portVanished) when the device has gone away.
     bool CheckVanished();
     // Re-arms the vanished report after the port was opened again.
@@ -106,6 +115,9 @@ public:
 
 private:
     void SendFreq(const state::VFOInfo& vfo, const char* led);
+    // Waits until a frame may go out; false when the port is closed or gone.
+    bool WaitFrameGap();
+    void WriteNow(const Frame& frame);
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
@@ -115,6 +127,10 @@ private:
     bool m_vanishReported = false;
     double m_frameGap = 0;
     double m_lastWrite = -1e9;
+    unsigned m_lastRequest = 0;
+    unsigned m_pollRequest = 0;
+    unsigned long m_writes = 0;
+    unsigned long m_writesAtRequest = 0;
 };
 
 } // namespace kivo::radio

@@ -53,6 +53,7 @@ void Meter::SetInterval(int ms)
 void Meter::TurnOnLMeter()
 {
     m_cat.Port().DiscardInput();
+    m_rxAsked = 0;
     m_signalTimer->SetEnabled(true);
 }
 
@@ -60,6 +61,7 @@ void Meter::TurnOffLMeter()
 {
     m_signalTimer->SetEnabled(false);
     m_cat.Port().DiscardInput();
+    m_rxAsked = 0;
     m_gauge.Select(0);
     m_gauge.SetValue(0);
     m_gauge.SetMarker(2, 0);
@@ -71,10 +73,13 @@ void Meter::ReadRXStatus(bool& gotByte)
     gotByte = false;
     if (m_cat.CheckVanished())
         return;
-    if (m_cat.Port().BytesWaiting() == 0) {
-        m_cat.Write(MakeFrame(op::kReadRxStatus));
+    // A byte is a reading only when it answers this poll's request; anything else waiting is
+    // an acknowledgement of a set command, and goes with the discard of the next request.
+    if (!m_cat.AnswerWaiting(m_rxAsked)) {
+        m_rxAsked = m_cat.Request(MakeFrame(op::kReadRxStatus));
         return;
     }
+    m_rxAsked = 0;
     gotByte = true;
     EvaluateRxStatus(m_cat.TakeStatusByte());
 }
@@ -131,10 +136,13 @@ void Meter::ReadTXStatus(bool& gotByte)
     gotByte = false;
     if (m_cat.CheckVanished())
         return;
-    if (m_cat.Port().BytesWaiting() == 0)
-        m_cat.Write(MakeFrame(op::kReadTxStatus));
-    if (m_cat.Port().BytesWaiting() == 0)
+    // As the receive poll, except that a radio quick enough to answer at once is read in the
+    // same tick.
+    if (!m_cat.AnswerWaiting(m_txAsked))
+        m_txAsked = m_cat.Request(MakeFrame(op::kReadTxStatus));
+    if (!m_cat.AnswerWaiting(m_txAsked))
         return;
+    m_txAsked = 0;
     gotByte = true;
     TXStatusValue = m_cat.TakeStatusByte();
     int v = int(TXStatusValue);

@@ -62,6 +62,9 @@ private:
     LMeter m_gauge;
     std::unique_ptr<platform::Timer> m_signalTimer;
     std::unique_ptr<platform::Timer> m_powerTimer;
+    // The status requests out whose answers have not been read yet (0: none).
+    unsigned m_rxAsked = 0;
+    unsigned m_txAsked = 0;
 };
 
 } // namespace kivo::radio

@@ -139,32 +139,33 @@ std::uint8_t Ft817::TxStatus() const
     return b;
 }
 
-std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
+Ft817::Answer Ft817::HandleFrame(std::string_view f)
 {
     if (f.size() != 5)
         return {};
     const auto p1 = std::uint8_t(f[0]);
     const auto p2 = std::uint8_t(f[1]);
     const auto opcode = std::uint8_t(f[4]);
-    auto answer = [ack](bool wasAlready) {
-        if (ack)
-            *ack = std::string(1, char(wasAlready ? 0xF0 : 0x00));
-    };
+    const Answer ack{std::string(1, '\0')};
+    const Answer already{std::string(1, char(0xF0))};
+    auto read = [](std::string bytes) { return Answer{std::move(bytes), true}; };
     switch (opcode) {
     case 0x01: {
         const long v = Bcd8(f);
         if (v >= 0 && InTuningRange(v))
             Current().freq = std::uint32_t(v);
-        return {};
+        return ack;
     }
-    case 0x02:
-        answer(m_split);
+    case 0x02: {
+        const bool was = m_split;
         m_split = true;
-        return {};
-    case 0x82:
-        answer(!m_split);
+        return was ? already : ack;
+    }
+    case 0x82: {
+        const bool was = !m_split;
         m_split = false;
-        return {};
+        return was ? already : ack;
+    }
     case 0x03: {
         const Vfo& v = Current();
         std::string r(5, '\0');
@@ -174,20 +175,22 @@ std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
             x /= 100;
         }
         r[4] = char(v.mode);
-        return r;
+        return read(r);
     }
     case 0x07:
         if (ValidMode(p1))
             Current().mode = p1;
-        return {};
-    case 0x08:
-        answer(m_ptt);
+        return ack;
+    case 0x08: {
+        const bool was = m_ptt;
         m_ptt = true;
-        return {};
-    case 0x88:
-        answer(!m_ptt);
+        return was ? already : ack;
+    }
+    case 0x88: {
+        const bool was = !m_ptt;
         m_ptt = false;
-        return {};
+        return was ? already : ack;
+    }
     case 0x09:
         if (p1 == 0x09)
             m_rptDir = -1;
@@ -195,7 +198,7 @@ std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
             m_rptDir = 1;
         else if (p1 == 0x89)
             m_rptDir = 0;
-        return {};
+        return ack;
     case 0x0A:
         if (p1 == 0x8A)
             m_toneMode = 0;
@@ -205,51 +208,64 @@ std::string Ft817::HandleFrame(std::string_view f, std::string* ack)
             m_toneMode = 2;
         else if (p1 == 0x0A)
             m_toneMode = 3;
-        return {};
+        return ack;
     case 0x0B: {
         if (!IsBcd(p1) || !IsBcd(p2))
-            return {};
+            return ack;
         const int tenths = FromBcd(p1) * 100 + FromBcd(p2);
         if (std::find(kRadioCtcssTones.begin(), kRadioCtcssTones.end(), tenths) != kRadioCtcssTones.end())
             m_ctcss = tenths;
-        return {};
+        return ack;
     }
     case 0x0C: {
         if (p1 > 9 || !IsBcd(p2))
-            return {};
+            return ack;
         const int code = p1 * 100 + FromBcd(p2);
         if (std::find(kRadioDcsCodes.begin(), kRadioDcsCodes.end(), code) != kRadioDcsCodes.end())
             m_dcs = code;
-        return {};
+        return ack;
     }
-    case 0x81: m_onB = !m_onB; return {};
-    case 0xE7: return std::string(1, char(RxStatus()));
-    case 0xF7: return std::string(1, char(TxStatus()));
+    case 0x81: m_onB = !m_onB; return ack;
+    case 0xE7: return read(std::string(1, char(RxStatus())));
+    case 0xF7: return read(std::string(1, char(TxStatus())));
     case 0xF9: {
         const long v = Bcd8(f);
         if (v >= 0 && v <= 9999900)
             m_rptOffset = std::uint32_t(v);
-        return {};
+        return ack;
     }
     case 0xBB: {
         const std::size_t addr = (std::size_t(p1) << 8 | p2) % m_eeprom.size();
         std::string r(2, '\0');
         r[0] = char(m_eeprom[addr]);
         r[1] = char(m_eeprom[(addr + 1) % m_eeprom.size()]);
-        return r;
+        return read(r);
     }
-    default: return {};
+    default: return ack;
     }
 }
 
-std::string DescribeFrame(std::string_view f)
+namespace {
+
+std::string Hex(std::string_view bytes)
 {
     std::string hex;
-    char b[24];
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", unsigned(std::uint8_t(f[i])));
+    char b[8];
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(b, sizeof b, i ? " %02X" : "%02X", unsigned(std::uint8_t(bytes[i])));
         hex += b;
     }
+    return hex;
+}
+
+} // namespace
+
+std::string DescribeAnswer(std::string_view answer) { return answer.empty() ? "(no answer)" : "-> " + Hex(answer); }
+
+std::string DescribeFrame(std::string_view f)
+{
+    const std::string hex = Hex(f);
+    char b[24];
     if (f.size() != 5)
         return hex + "  (incomplete)";
     const auto p1 = std::uint8_t(f[0]);

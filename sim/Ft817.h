@@ -27,12 +27,16 @@ class Ft817 {
 public:
     Ft817();
 
-    // Carries out one five-byte frame (P1 P2 P3 P4 opcode) and returns the reply bytes the
-    // radio sends back (empty for set commands). A frame with invalid BCD digits or an unknown
-    // code changes nothing and is answered with nothing. `ack` receives the one-byte
-    // acknowledgement a real radio sends to PTT and split commands (0x00, or 0xF0 when it was
-    // already in that state); it is left empty for every other frame.
-    std::string HandleFrame(std::string_view frame, std::string* ack = nullptr);
+    // What the radio sends back for a command: the reply of a read, or the one-byte
+    // acknowledgement of any other command (0x00; 0xF0 for PTT and split when the radio was
+    // already in that state).
+    struct Answer {
+        std::string bytes;
+        bool read = false;
+    };
+    // Carries out one five-byte frame (P1 P2 P3 P4 opcode). A frame with invalid BCD digits or
+    // an unknown code changes nothing and is acknowledged like any other command.
+    Answer HandleFrame(std::string_view frame);
 
     Vfo& A() { return m_vfo[0]; }
     Vfo& B() { return m_vfo[1]; }
@@ -78,6 +82,8 @@ private:
 // One line describing a frame for a traffic log: the bytes in hex and what they mean,
 // e.g. "14 42 00 00 01  set frequency 144.200.00 MHz".
 std::string DescribeFrame(std::string_view frame);
+// The answer for the same log: "-> 00" with the bytes in hex, or "(no answer)".
+std::string DescribeAnswer(std::string_view answer);
 
 // The radio's tone tables: the 50 CTCSS tones in tenths of a hertz, the 104 DCS codes.
 extern const std::array<int, 50> kRadioCtcssTones;

@@ -1,10 +1,34 @@
 #include "sim/Wire.h"
 
+#include <algorithm>
+
 namespace kivo::sim {
 
 Wire::Wire(platform::EventLoop& loop, Ft817& radio, WireOptions options)
     : m_loop(loop), m_radio(radio), m_options(options), m_rng(options.seed)
 {
+}
+
+std::string Wire::ShapeReply(std::string reply, double& delay)
+{
+    if (m_faults.empty())
+        return reply;
+    const InjectedFault f = m_faults.front();
+    m_faults.pop_front();
+    switch (f.fault) {
+    case Fault::NoReply: return {};
+    case Fault::Late: delay += f.delay; return reply;
+    case Fault::Short: reply.resize(std::min(reply.size(), std::size_t(std::max(0, f.count)))); return reply;
+    case Fault::Garbage:
+        reply.clear();
+        for (int i = 0; i < f.count; ++i) {
+            m_rng = m_rng * 1103515245u + 12345u;
+            reply += char((m_rng >> 16) & 0xFF);
+        }
+        return reply;
+    case Fault::Doubled: return reply + reply;
+    }
+    return reply;
 }
 
 void Wire::Receive(std::string_view bytes)
@@ -21,53 +45,29 @@ void Wire::Receive(std::string_view bytes)
         if (m_partial.size() < 5)
             continue;
 
-        ReceivedFrame rf{m_partial, now, true};
+        ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}};
         m_partial.clear();
-        if (m_options.realistic) {
-            if (m_partialStart < m_busyUntil)
-                rf.accepted = false;
-            else
-                m_busyUntil = m_partialStart + m_options.serviceTime;
+        double delay = m_options.serviceTime;
+        if (rf.accepted) {
+            m_busyUntil = now + m_options.serviceTime;
+            Ft817::Answer a = m_radio.HandleFrame(rf.bytes);
+            if (a.read)
+                rf.answer = ShapeReply(std::move(a.bytes), delay);
+            else if (m_options.acks)
+                rf.answer = std::move(a.bytes);
         }
+        if (m_frames.size() >= std::max<std::size_t>(1, m_options.keepFrames))
+            m_frames.pop_front();
         m_frames.push_back(rf);
         if (onFrame)
             onFrame(rf);
-        if (!rf.accepted)
-            continue;
-
-        std::string ack;
-        std::string reply = m_radio.HandleFrame(rf.bytes, m_options.realistic ? &ack : nullptr);
-        double delay = m_options.realistic ? m_options.replyLatency : 0.0;
-        int copies = 1;
-        if (!reply.empty() && !m_faults.empty()) {
-            const InjectedFault f = m_faults.front();
-            m_faults.pop_front();
-            switch (f.fault) {
-            case Fault::NoReply: reply.clear(); break;
-            case Fault::Late: delay += f.delay; break;
-            case Fault::Short:
-                reply.resize(std::min<std::size_t>(reply.size(), std::size_t(std::max(0, f.count))));
-                break;
-            case Fault::Garbage:
-                reply.clear();
-                for (int i = 0; i < f.count; ++i) {
-                    m_rng = m_rng * 1103515245u + 12345u;
-                    reply += char((m_rng >> 16) & 0xFF);
-                }
-                break;
-            case Fault::Doubled: copies = 2; break;
-            }
-        }
-        std::string out = ack;
-        for (int i = 0; i < copies; ++i)
-            out += reply;
-        if (out.empty())
+        if (rf.answer.empty())
             continue;
         if (delay <= 0) {
             if (send)
-                send(out);
+                send(rf.answer);
         } else {
-            m_loop.CallAt(now + delay, [this, out] {
+            m_loop.CallAt(now + delay, [this, out = std::move(rf.answer)] {
                 if (send)
                     send(out);
             });

@@ -1,16 +1,22 @@
 #pragma once
-// The radio's side of the serial line: bytes in, frames out to the model, replies back,
+// The radio's side of the serial line: bytes in, frames out to the model, answers back,
 // with the radio's timing and the faults tests inject. Shared by the in-process port and the
 // pseudo-terminal so both behave alike.
+//
+// The radio works on one command at a time. It takes a command in with its fifth byte, works
+// on it for the service time, then answers: a read with its reply, any other command with one
+// acknowledgement byte (00; F0 for PTT or split when it was already in that state). A command
+// whose first byte arrives while it is still working is lost; once it has answered it is
+// ready at once.
 
 #include "platform/EventLoop.h"
 #include "sim/Ft817.h"
 
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kivo::sim {
 
@@ -29,50 +35,59 @@ struct InjectedFault {
 };
 
 struct WireOptions {
-    // Realistic: a frame is taken in over `serviceTime` s; a frame that starts arriving
-    // before the radio is done with the previous one is dropped, and PTT and split
-    // commands are acknowledged with one byte. Ideal: no service time, no acknowledgements,
-    // replies at once.
-    bool realistic = true;
-    double serviceTime = 0.090;
-    double replyLatency = 0.010; // after the frame is complete (realistic only)
+    // From the fifth byte of a command to its answer; the radio is busy meanwhile.
+    double serviceTime = 0.060;
+    // Whether commands other than reads are answered with an acknowledgement byte. Some
+    // radios send none.
+    bool acks = true;
     // Bytes that stop arriving for this long leave a partial frame behind (the radio resyncs).
     double interByteTimeout = 0.050;
     unsigned seed = 817;
+    // How many of the latest frames are kept for Frames().
+    std::size_t keepFrames = 4096;
+
+    // Answers at once and only to reads: the simplest radio, for tests of exact pauses.
+    static WireOptions Ideal() { return {.serviceTime = 0, .acks = false}; }
 };
 
 struct ReceivedFrame {
-    std::string bytes; // the five bytes
-    double at;         // arrival time of the last byte
-    bool accepted;     // false when dropped for arriving during the service time
+    std::string bytes;  // the five bytes
+    double at;          // arrival time of the last byte
+    bool accepted;      // false when dropped for arriving while the radio was busy
+    std::string answer; // what the radio sends back (after injected faults); empty for none
 };
 
 class Wire {
 public:
     Wire(platform::EventLoop& loop, Ft817& radio, WireOptions options = {});
 
-    // Bytes from the computer. Replies reach `send`, now or later through the event loop.
+    // Bytes from the computer. Answers reach `send`, now or later through the event loop.
     void Receive(std::string_view bytes);
     std::function<void(const std::string&)> send;
 
-    // Applies to the replies of the next request(s) that have one, in order.
+    // Applies to the replies of the next read(s), in order.
     void InjectFault(InjectedFault f) { m_faults.push_back(f); }
-    // Every complete frame received, accepted or dropped.
-    const std::vector<ReceivedFrame>& Frames() const { return m_frames; }
+    // The latest complete frames received, accepted or dropped, oldest first; at most
+    // `keepFrames` of them, so a long run does not grow.
+    const std::deque<ReceivedFrame>& Frames() const { return m_frames; }
     void ClearFrames() { m_frames.clear(); }
-    // Called for each complete frame (for the traffic log).
+    // Called for each complete frame, once its answer is known (for the traffic log).
     std::function<void(const ReceivedFrame&)> onFrame;
 
     const WireOptions& Options() const { return m_options; }
-    // Switches between the realistic and the ideal radio (tests).
-    void SetRealistic(bool on) { m_options.realistic = on; }
+    // Another radio from now on (tests start ideal, then check pacing against the real one).
+    void SetOptions(const WireOptions& options) { m_options = options; }
+    // True while the radio works on a command and would drop a new one.
+    bool Busy() const { return m_loop.Now() < m_busyUntil; }
 
 private:
+    std::string ShapeReply(std::string reply, double& delay);
+
     platform::EventLoop& m_loop;
     Ft817& m_radio;
     WireOptions m_options;
     std::deque<InjectedFault> m_faults;
-    std::vector<ReceivedFrame> m_frames;
+    std::deque<ReceivedFrame> m_frames;
     std::string m_partial;
     double m_partialStart = 0;
     double m_lastByte = -1e9;

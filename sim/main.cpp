@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -16,12 +17,16 @@ void OnSignal(int) { g_stop = 1; }
 
 void Usage(std::FILE* to)
 {
-    std::fputs("Usage: ft817-sim [--link PATH] [--log] [--ideal]\n"
+    std::fputs("Usage: ft817-sim [--link PATH] [--log] [--service-ms N] [--acks none] [--ideal]\n"
                "Serves a simulated FT-817 CAT port on a pseudo-terminal.\n"
-               "  --link PATH  also make PATH a symlink to the terminal\n"
-               "  --log        print each frame received, in hex with its meaning\n"
-               "  --ideal      no service time and no acknowledgements (for tests)\n"
-               "  --help       show this text\n",
+               "  --link PATH     also make PATH a symlink to the terminal\n"
+               "  --log           print each frame received, in hex with its meaning and the answer\n"
+               "  --service-ms N  time the radio works on a command before it answers (default 60);\n"
+               "                  a command that starts arriving meanwhile is lost\n"
+               "  --acks none     answer reads only, not set commands (default: one byte 00 to each,\n"
+               "                  F0 to PTT or split when already in that state)\n"
+               "  --ideal         no service time and no acknowledgements (for tests)\n"
+               "  --help          show this text\n",
                to);
 }
 
@@ -38,8 +43,23 @@ int main(int argc, char** argv)
             link = argv[++i];
         } else if (a == "--log") {
             log = true;
+        } else if (a == "--service-ms" && i + 1 < argc) {
+            char* end = nullptr;
+            const long ms = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || ms < 0 || ms > 10000) {
+                std::fprintf(stderr, "ft817-sim: --service-ms wants a number of milliseconds, 0..10000\n");
+                return 2;
+            }
+            options.serviceTime = double(ms) / 1000.0;
+        } else if (a == "--acks" && i + 1 < argc) {
+            const std::string v = argv[++i];
+            if (v != "none" && v != "on") {
+                std::fprintf(stderr, "ft817-sim: --acks takes none or on\n");
+                return 2;
+            }
+            options.acks = v == "on";
         } else if (a == "--ideal") {
-            options.realistic = false;
+            options = kivo::sim::WireOptions::Ideal();
         } else if (a == "--help" || a == "-h") {
             Usage(stdout);
             return 0;
@@ -61,8 +81,8 @@ int main(int argc, char** argv)
     const double start = loop.Now();
     if (log) {
         pty.GetWire().onFrame = [&](const kivo::sim::ReceivedFrame& f) {
-            std::printf("%9.3f  %s%s\n", f.at - start, kivo::sim::DescribeFrame(f.bytes).c_str(),
-                        f.accepted ? "" : "  (dropped)");
+            std::printf("%9.3f  %s  %s\n", f.at - start, kivo::sim::DescribeFrame(f.bytes).c_str(),
+                        f.accepted ? kivo::sim::DescribeAnswer(f.answer).c_str() : "(dropped)");
             std::fflush(stdout);
         };
     }

@@ -25,7 +25,7 @@ std::string F(std::initializer_list<int> bytes)
 struct Link : ::testing::Test {
     platform::VirtualEventLoop loop;
     sim::Ft817 radio;
-    sim::SimPort port{loop, radio, {.realistic = false}};
+    sim::SimPort port{loop, radio, {.serviceTime = 0}};
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
@@ -332,7 +332,7 @@ TEST_F(Link, BadRepliesChangeNothingAndNeverShiftTheNextReply)
     // A doubled reply is taken once, and its copy does not become the next reply.
     wire.InjectFault({Fault::Doubled});
     ASSERT_TRUE(cat.ReadFreqModeFromRadio());
-    EXPECT_EQ(port.BytesWaiting(), 0);
+    EXPECT_EQ(port.Read(), F({0x00})) << "only the acknowledgement of the mode written back waits";
     radio.A().freq = 5035000;
     ASSERT_TRUE(cat.ReadFreqModeFromRadio());
     EXPECT_EQ(kivo.VFOMB.Freq, 5035000);
@@ -463,6 +463,48 @@ TEST_F(MeterLink, ReceivePollShowsBusyCentreAndNeedle)
     loop.Advance(1.0);
     EXPECT_TRUE(Sent().empty());
     EXPECT_FALSE(display.Get("lblBusy").visible);
+}
+
+TEST(MeterAndAcks, NoReadingComesFromAnAcknowledgement)
+{
+    // The radio as it is, and the program's frame gap: the meter polls at 100 ms while a knob's
+    // send timer writes the frequency four times a second, each acknowledged with 00. With no
+    // carrier near, every true reading has the squelch shut; a 00 taken for one would show busy.
+    platform::VirtualEventLoop loop;
+    sim::Ft817 radio;
+    radio.Band().clear();
+    sim::SimPort port{loop, radio};
+    state::ModKIVO kivo;
+    platform::DisplayModel display;
+    radio::Cat cat{kivo, port, loop, display};
+    radio::Meter meter{kivo, cat, loop, display};
+    std::string err;
+    ASSERT_TRUE(port.Open(err));
+    cat.SetFrameGap(0.1);
+    int busy = 0, readings = 0, acks = 0;
+    display.Subscribe(
+        [&](const std::string& name, const platform::Element& e) { busy += name == "lblBusy" && e.visible; });
+    port.GetWire().onFrame = [&](const sim::ReceivedFrame& f) {
+        readings += f.bytes[4] == char(0xE7) && f.accepted;
+        acks += f.answer == std::string(1, '\0');
+    };
+    kivo.VFOMB.Freq = 14420000;
+    auto knob = loop.CreateTimer();
+    knob->SetInterval(250);
+    knob->onTick = [&] {
+        kivo.VFOMB.Freq += 1;
+        cat.SendFreqMB();
+    };
+    knob->SetEnabled(true);
+    meter.SetInterval(100);
+    meter.TurnOnLMeter();
+    loop.Advance(10.0);
+    EXPECT_GT(acks, 30);
+    EXPECT_GT(readings, 20);
+    EXPECT_EQ(busy, 0);
+    EXPECT_FALSE(meter.SignalCentred);
+    for (const auto& f : port.GetWire().Frames())
+        EXPECT_TRUE(f.accepted) << sim::DescribeFrame(f.bytes);
 }
 
 TEST_F(MeterLink, StatusBytesDecode)

@@ -129,7 +129,7 @@ TEST_F(Power, PacedFramesAllReachARealisticRadio)
 {
     WriteUsualFiles();
     panel.Load();
-    port.GetWire().SetRealistic(true);
+    port.GetWire().SetOptions({}); // the radio as it is
     cat.SetFrameGap(0.1);
     panel.CATbutton_Click();
     loop.Advance(0.5);

@@ -244,7 +244,7 @@ TEST_F(Tuning, MhzKeysMoveOneMegahertzAndResetAtTheLimits)
 
 TEST_F(Tuning, FastKnobNeverBuildsABacklogAndTheLastFrequencyArrives)
 {
-    port.GetWire().SetRealistic(true);
+    port.GetWire().SetOptions({});          // the radio as it is
     cat.SetFrameGap(panel::kRadioFrameGap); // as the program runs
     Long pos = 0;
     panel.SetKnobPositions(0, 0, 0);

@@ -22,7 +22,7 @@ TEST(PanelOverPty, PowerOnFramesReachTheRadioInOrder)
 
     platform::SystemEventLoop loop;
     sim::Ft817 radio;
-    sim::PtyLink link(loop, radio, {.realistic = false});
+    sim::PtyLink link(loop, radio, sim::WireOptions::Ideal());
     std::string err;
     ASSERT_TRUE(link.Start(err)) << err;
     platform::PosixSerialPort port;

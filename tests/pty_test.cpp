@@ -11,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -21,6 +24,14 @@
 using namespace kivo;
 
 namespace {
+
+std::string F(std::initializer_list<int> bytes)
+{
+    std::string s;
+    for (int b : bytes)
+        s += char(b);
+    return s;
+}
 
 struct PtyCase {
     const char* line;
@@ -38,9 +49,8 @@ protected:
 
     void SetUp() override
     {
-        sim::WireOptions o;
-        o.realistic = GetParam().realistic;
-        link = std::make_unique<sim::PtyLink>(loop, radio, o);
+        link = std::make_unique<sim::PtyLink>(loop, radio,
+                                              GetParam().realistic ? sim::WireOptions{} : sim::WireOptions::Ideal());
         std::string err;
         ASSERT_TRUE(link->Start(err)) << err;
         port.SetDevicePath(link->Path());
@@ -103,7 +113,7 @@ TEST(PtyLink, ClosingTheProgramSideIsNoHangUpForTheNextProgram)
 {
     platform::SystemEventLoop loop;
     sim::Ft817 radio;
-    sim::PtyLink link(loop, radio, {.realistic = false});
+    sim::PtyLink link(loop, radio, sim::WireOptions::Ideal());
     std::string err;
     ASSERT_TRUE(link.Start(err)) << err;
     for (int round = 0; round < 2; ++round) {
@@ -121,7 +131,7 @@ TEST(PtyLink, PortNoticesWhenTheTerminalGoesAway)
 {
     platform::SystemEventLoop loop;
     sim::Ft817 radio;
-    auto link = std::make_unique<sim::PtyLink>(loop, radio, sim::WireOptions{.realistic = false});
+    auto link = std::make_unique<sim::PtyLink>(loop, radio, sim::WireOptions::Ideal());
     std::string err;
     ASSERT_TRUE(link->Start(err)) << err;
     platform::PosixSerialPort port;
@@ -135,28 +145,63 @@ TEST(PtyLink, PortNoticesWhenTheTerminalGoesAway)
 }
 
 #ifdef FT817_SIM_PATH
+// ft817-sim as its own process, serving on a symlink, its output read through a pipe.
+struct SimProcess {
+    std::string link = ::testing::TempDir() + "kivo-sim-link-" + std::to_string(::getpid());
+    pid_t pid = -1;
+    std::FILE* out = nullptr;
+
+    explicit SimProcess(std::vector<std::string> args)
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        pid = ::fork();
+        if (pid == 0) {
+            ::dup2(fds[1], 1);
+            ::close(fds[0]);
+            std::vector<std::string> all{"ft817-sim", "--link", link};
+            all.insert(all.end(), args.begin(), args.end());
+            std::vector<char*> argv;
+            for (auto& a : all)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(FT817_SIM_PATH, argv.data());
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        out = ::fdopen(fds[0], "r");
+    }
+    std::string Line()
+    {
+        char line[256] = {};
+        return out && std::fgets(line, sizeof line, out) ? line : "";
+    }
+    // Stops the simulator; true when it ended cleanly. The rest of its output stays readable.
+    bool Stop()
+    {
+        ::kill(pid, SIGTERM);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    ~SimProcess()
+    {
+        if (out)
+            std::fclose(out);
+    }
+};
+
 TEST(Ft817SimProgram, AnnouncesItsTerminalMakesTheLinkAndLogsFrames)
 {
-    const std::string linkPath = ::testing::TempDir() + "kivo-sim-link-" + std::to_string(::getpid());
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::dup2(out[1], 1);
-        ::close(out[0]);
-        ::execl(FT817_SIM_PATH, "ft817-sim", "--link", linkPath.c_str(), "--log", "--ideal", nullptr);
-        ::_exit(127);
-    }
-    ::close(out[1]);
-    std::FILE* in = ::fdopen(out[0], "r");
-    char line[256] = {};
-    ASSERT_NE(std::fgets(line, sizeof line, in), nullptr);
-    EXPECT_EQ(std::string(line).rfind("ft817-sim: serving on /dev/pts/", 0), 0u) << line;
+    SimProcess sim({"--log", "--ideal"});
+    ASSERT_GT(sim.pid, 0);
+    const std::string first = sim.Line();
+    EXPECT_EQ(first.rfind("ft817-sim: serving on /dev/pts/", 0), 0u) << first;
 
     platform::SystemEventLoop loop;
     platform::PosixSerialPort port;
-    port.SetDevicePath(linkPath);
+    port.SetDevicePath(sim.link);
     std::string err;
     ASSERT_TRUE(port.Open(err)) << err;
     port.Write(std::string("\x14\x42\x00\x00\x01", 5));
@@ -167,18 +212,89 @@ TEST(Ft817SimProgram, AnnouncesItsTerminalMakesTheLinkAndLogsFrames)
         reply += port.Read();
     }
     EXPECT_EQ(reply, std::string("\x14\x42\x00\x00\x08", 5));
-    ASSERT_NE(std::fgets(line, sizeof line, in), nullptr);
-    EXPECT_NE(std::string(line).find("14 42 00 00 01  set frequency 144.200.00 MHz"), std::string::npos) << line;
-    ASSERT_NE(std::fgets(line, sizeof line, in), nullptr);
-    EXPECT_NE(std::string(line).find("00 00 00 00 03  read frequency and mode"), std::string::npos) << line;
+    std::string line = sim.Line();
+    EXPECT_NE(line.find("14 42 00 00 01  set frequency 144.200.00 MHz  (no answer)"), std::string::npos) << line;
+    line = sim.Line();
+    EXPECT_NE(line.find("00 00 00 00 03  read frequency and mode  -> 14 42 00 00 08"), std::string::npos) << line;
 
     port.Close();
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    std::fclose(in);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_NE(::access(linkPath.c_str(), F_OK), 0) << "the link is removed on exit";
+    EXPECT_TRUE(sim.Stop());
+    EXPECT_NE(::access(sim.link.c_str(), F_OK), 0) << "the link is removed on exit";
+}
+
+// A client as the common CAT programs are written: raw port, each command written as soon as
+// the previous one has been answered, 3 s to wait for an answer.
+class WaitingClient {
+public:
+    explicit WaitingClient(const std::string& path) : m_fd(::open(path.c_str(), O_RDWR | O_NOCTTY))
+    {
+        termios t{};
+        if (m_fd >= 0 && ::tcgetattr(m_fd, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::cfsetspeed(&t, B9600);
+            t.c_cflag |= CSTOPB | CLOCAL | CREAD;
+            ::tcsetattr(m_fd, TCSANOW, &t);
+        }
+    }
+    ~WaitingClient()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool Ok() const { return m_fd >= 0; }
+    // Writes the frame and returns its answer of `n` bytes, or what came within 3 s.
+    std::string Ask(const std::string& frame, std::size_t n)
+    {
+        if (::write(m_fd, frame.data(), frame.size()) != ssize_t(frame.size()))
+            return "write failed";
+        std::string got;
+        pollfd p{m_fd, POLLIN, 0};
+        while (got.size() < n && ::poll(&p, 1, 3000) > 0) {
+            char buf[16];
+            const ssize_t r = ::read(m_fd, buf, sizeof buf);
+            if (r <= 0)
+                break;
+            got.append(buf, std::size_t(r));
+        }
+        return got;
+    }
+
+private:
+    int m_fd;
+};
+
+TEST(Ft817SimProgram, AClientThatWaitsForEachAnswerLosesNothing)
+{
+    SimProcess sim({"--log"}); // the radio as it is: service time and acknowledgements
+    ASSERT_GT(sim.pid, 0);
+    sim.Line();
+    WaitingClient client(sim.link);
+    ASSERT_TRUE(client.Ok());
+    const std::string ack(1, '\0');
+    struct Step {
+        std::string frame;
+        std::string answer;
+    };
+    const std::vector<Step> steps{
+        {F({0x14, 0x50, 0x00, 0x00, 0x01}), ack},
+        {F({0, 0, 0, 0, 0x03}), F({0x14, 0x50, 0x00, 0x00, 0x08})},
+        {F({0x01, 0, 0, 0, 0x07}), ack},
+        {F({0, 0, 0, 0, 0x03}), F({0x14, 0x50, 0x00, 0x00, 0x01})},
+        {F({0, 0, 0, 0, 0x81}), ack},
+        {F({0, 0, 0, 0, 0x03}), F({0x43, 0x30, 0x00, 0x00, 0x08})},
+        {F({0, 0, 0, 0, 0x08}), ack},
+        {F({0, 0, 0, 0, 0x88}), ack},
+        {F({0x00, 0x00, 0, 0, 0xBB}), F({0x27, 0xC4})},
+    };
+    for (const auto& step : steps)
+        EXPECT_EQ(client.Ask(step.frame, step.answer.size()), step.answer) << sim::DescribeFrame(step.frame);
+    ASSERT_TRUE(sim.Stop());
+    int frames = 0;
+    for (std::string line = sim.Line(); !line.empty(); line = sim.Line()) {
+        ++frames;
+        EXPECT_EQ(line.find("(dropped)"), std::string::npos) << line;
+    }
+    EXPECT_EQ(frames, int(steps.size()));
 }
 #endif
 
@@ -186,7 +302,7 @@ TEST(Ft817SimProgram, AnnouncesItsTerminalMakesTheLinkAndLogsFrames)
 
 TEST(BackgroundSim, ServesOnItsOwnThreadUntilStopped)
 {
-    sim::BackgroundSim bg({.realistic = false});
+    sim::BackgroundSim bg(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = bg.Start(err);
     ASSERT_FALSE(path.empty()) << err;

@@ -21,7 +21,7 @@ std::string F(std::initializer_list<int> bytes)
 TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
 {
     sim::Ft817 r;
-    EXPECT_TRUE(r.HandleFrame(F({0x43, 0x39, 0x00, 0x00, 0x01})).empty());
+    EXPECT_EQ(r.HandleFrame(F({0x43, 0x39, 0x00, 0x00, 0x01})).bytes, F({0x00}));
     EXPECT_EQ(r.A().freq, 43390000u);
     r.HandleFrame(F({0x4A, 0x39, 0x00, 0x00, 0x01})); // nibble A
     r.HandleFrame(F({0x99, 0x00, 0x00, 0x00, 0x01})); // 990 MHz, no band
@@ -64,32 +64,32 @@ TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
 TEST(Ft817, ReadsTogglesAcknowledgementsAndEeprom)
 {
     sim::Ft817 r;
-    r.HandleFrame(F({0x01, 0x42, 0x34, 0x56, 0x01}));
-    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0x03})), F({0x01, 0x42, 0x34, 0x56, 0x08}));
-    r.HandleFrame(F({0, 0, 0, 0, 0x81}));
+    auto answer = [&r](std::string frame) { return r.HandleFrame(frame).bytes; };
+    answer(F({0x01, 0x42, 0x34, 0x56, 0x01}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x03})), F({0x01, 0x42, 0x34, 0x56, 0x08}));
+    EXPECT_TRUE(r.HandleFrame(F({0, 0, 0, 0, 0x03})).read);
+    answer(F({0, 0, 0, 0, 0x81}));
     EXPECT_TRUE(r.OnB());
-    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0x03})), F({0x43, 0x30, 0x00, 0x00, 0x08}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x03})), F({0x43, 0x30, 0x00, 0x00, 0x08}));
 
-    std::string ack;
-    r.HandleFrame(F({0, 0, 0, 0, 0x02}), &ack);
-    EXPECT_EQ(ack, F({0x00}));
-    r.HandleFrame(F({0, 0, 0, 0, 0x02}), &ack);
-    EXPECT_EQ(ack, F({0xF0}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x02})), F({0x00}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x02})), F({0xF0})); // already split
     EXPECT_TRUE(r.Split());
-    r.HandleFrame(F({0, 0, 0, 0, 0x08}), &ack);
-    EXPECT_EQ(ack, F({0x00}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x82})), F({0x00}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x82})), F({0xF0}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x08})), F({0x00}));
     EXPECT_TRUE(r.Transmitting());
-    EXPECT_EQ(std::uint8_t(r.HandleFrame(F({0, 0, 0, 0, 0xF7}))[0]) & 0x80, 0);
-    r.HandleFrame(F({0, 0, 0, 0, 0x88}), &ack);
-    EXPECT_EQ(ack, F({0x00}));
-    EXPECT_EQ(r.HandleFrame(F({0, 0, 0, 0, 0xF7})), F({0xFF}));
-    ack = "x";
-    r.HandleFrame(F({0x14, 0x20, 0, 0, 0x01}), &ack);
-    EXPECT_EQ(ack, "x"); // set-frequency has no acknowledgement
+    EXPECT_EQ(std::uint8_t(answer(F({0, 0, 0, 0, 0xF7}))[0]) & 0x80, 0);
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x88})), F({0x00}));
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0xF7})), F({0xFF}));
+    const auto set = r.HandleFrame(F({0x14, 0x20, 0, 0, 0x01}));
+    EXPECT_EQ(set.bytes, F({0x00}));
+    EXPECT_FALSE(set.read);
+    EXPECT_EQ(answer(F({0, 0, 0, 0, 0x42})), F({0x00})); // unknown, and still acknowledged
 
     r.Eeprom()[0x55] = 0x12;
     r.Eeprom()[0x56] = 0x34;
-    EXPECT_EQ(r.HandleFrame(F({0x00, 0x55, 0, 0, 0xBB})), F({0x12, 0x34}));
+    EXPECT_EQ(answer(F({0x00, 0x55, 0, 0, 0xBB})), F({0x12, 0x34}));
 }
 
 TEST(Ft817, SyntheticBandGivesSignalBusyAndCentre)
@@ -125,49 +125,122 @@ struct WireFixture : ::testing::Test {
     sim::Ft817 radio;
     std::string got;
     std::unique_ptr<sim::Wire> wire;
-    void Make(bool realistic)
+    void Make(sim::WireOptions o)
     {
-        sim::WireOptions o;
-        o.realistic = realistic;
         wire = std::make_unique<sim::Wire>(loop, radio, o);
         wire->send = [this](const std::string& s) { got += s; };
     }
 };
 
-TEST_F(WireFixture, IdealRepliesAtOnceAndResyncsAfterSilence)
+// One row: frames written at given times (the whole frame at once), and what the radio answers
+// and when, and which frames it dropped.
+struct Sent {
+    double at;
+    std::string frame;
+};
+struct Heard {
+    double at;
+    std::string bytes;
+};
+struct WireRow {
+    const char* name;
+    sim::WireOptions options;
+    std::vector<Sent> sent;
+    std::vector<Heard> heard;
+    std::vector<bool> accepted;
+};
+
+TEST_F(WireFixture, ServiceTimeAnswersAndDrops)
 {
-    Make(false);
-    wire->Receive(F({0, 0, 0, 0, 0xE7, 0, 0, 0, 0, 0x03}));
-    EXPECT_EQ(got.size(), 6u);
-    got.clear();
+    const std::string read = F({0, 0, 0, 0, 0x03});
+    const std::string setFreq = F({0x14, 0x50, 0x00, 0x00, 0x01});
+    const std::string reply = F({0x14, 0x50, 0x00, 0x00, 0x08});
+    const std::string pttOn = F({0, 0, 0, 0, 0x08});
+    const std::vector<WireRow> rows{
+        {"a read is answered when its service ends",
+         {},
+         {{0.0, read}},
+         {{0.060, F({0x14, 0x42, 0x00, 0x00, 0x08})}},
+         {true}},
+        {"a read sent the moment the previous answer arrives is served",
+         {},
+         {{0.0, setFreq}, {0.060, read}},
+         {{0.060, F({0x00})}, {0.120, reply}},
+         {true, true}},
+        {"set commands get 00", {}, {{0.0, setFreq}}, {{0.060, F({0x00})}}, {true}},
+        {"PTT on twice gives 00 then F0",
+         {},
+         {{0.0, pttOn}, {0.1, pttOn}},
+         {{0.060, F({0x00})}, {0.160, F({0xF0})}},
+         {true, true}},
+        {"a frame arriving mid-service is dropped",
+         {},
+         {{0.0, setFreq}, {0.030, read}, {0.100, read}},
+         {{0.060, F({0x00})}, {0.160, reply}},
+         {true, false, true}},
+        {"the service time is settable",
+         {.serviceTime = 0.150},
+         {{0.0, setFreq}, {0.100, read}, {0.150, read}},
+         {{0.150, F({0x00})}, {0.300, reply}},
+         {true, false, true}},
+        {"acks none: set commands are silent, reads answered",
+         {.acks = false},
+         {{0.0, setFreq}, {0.060, pttOn}, {0.120, read}},
+         {{0.180, reply}},
+         {true, true, true}},
+        {"ideal: answers at once, only to reads",
+         sim::WireOptions::Ideal(),
+         {{0.0, setFreq}, {0.0, read}},
+         {{0.0, reply}},
+         {true, true}},
+    };
+    for (const auto& row : rows) {
+        radio = sim::Ft817{};
+        got.clear();
+        loop.Advance(1.0); // a fresh start, well clear of the previous row
+        Make(row.options);
+        std::vector<Heard> heard;
+        wire->send = [&](const std::string& s) { heard.push_back({loop.Now(), s}); };
+        const double t0 = loop.Now();
+        for (const auto& s : row.sent) {
+            loop.ProcessEventsUntil(t0 + s.at);
+            wire->Receive(s.frame);
+        }
+        loop.Advance(1.0);
+        ASSERT_EQ(heard.size(), row.heard.size()) << row.name;
+        for (std::size_t i = 0; i < heard.size(); ++i) {
+            EXPECT_NEAR(heard[i].at - t0, row.heard[i].at, 1e-9) << row.name << ": answer " << i;
+            EXPECT_EQ(heard[i].bytes, row.heard[i].bytes) << row.name << ": answer " << i;
+        }
+        ASSERT_EQ(wire->Frames().size(), row.accepted.size()) << row.name;
+        for (std::size_t i = 0; i < row.accepted.size(); ++i)
+            EXPECT_EQ(wire->Frames()[i].accepted, row.accepted[i]) << row.name << ": frame " << i;
+    }
+}
+
+TEST_F(WireFixture, ResyncsAfterSilenceAndKeepsABoundedRecord)
+{
+    Make({.serviceTime = 0, .acks = false, .keepFrames = 100});
     // Three bytes, then silence: the radio drops them and takes the next frame whole.
     wire->Receive(F({0x14, 0x20, 0x00}));
     loop.Advance(0.2);
     wire->Receive(F({0x14, 0x50, 0x00, 0x00, 0x01}));
     EXPECT_EQ(radio.A().freq, 14500000u);
-    ASSERT_EQ(wire->Frames().size(), 3u);
-}
+    ASSERT_EQ(wire->Frames().size(), 1u);
 
-TEST_F(WireFixture, RealisticDropsFramesInsideServiceTimeAndAcknowledges)
-{
-    Make(true);
-    wire->Receive(F({0x14, 0x50, 0x00, 0x00, 0x01}));
-    loop.Advance(0.03);
-    wire->Receive(F({0x14, 0x60, 0x00, 0x00, 0x01})); // too soon: dropped
-    loop.Advance(0.1);
-    wire->Receive(F({0, 0, 0, 0, 0x02}));
-    EXPECT_EQ(radio.A().freq, 14500000u);
-    ASSERT_EQ(wire->Frames().size(), 3u);
-    EXPECT_FALSE(wire->Frames()[1].accepted);
-    EXPECT_TRUE(wire->Frames()[2].accepted);
-    EXPECT_TRUE(got.empty()); // the acknowledgement comes after the latency
-    loop.Advance(0.02);
-    EXPECT_EQ(got, F({0x00}));
+    // A long run keeps only the latest frames.
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += F({0, 0, 0, 0, 0x81});
+    wire->Receive(many + F({0, 0, 0, 0, 0xE7}));
+    ASSERT_EQ(wire->Frames().size(), 100u);
+    EXPECT_EQ(wire->Frames().back().bytes, F({0, 0, 0, 0, 0xE7}));
+    EXPECT_EQ(wire->Frames().back().answer.size(), 1u);
 }
 
 TEST_F(WireFixture, InjectedFaultsShapeTheNextReplies)
 {
-    Make(false);
+    Make(sim::WireOptions::Ideal());
     wire->InjectFault({Fault::Short, 3});
     wire->InjectFault({Fault::Doubled});
     wire->InjectFault({Fault::Garbage, 4});
@@ -196,7 +269,7 @@ TEST(SimPort, OpensFailsAndVanishes)
 {
     platform::VirtualEventLoop loop;
     sim::Ft817 radio;
-    sim::SimPort port(loop, radio, {.realistic = false});
+    sim::SimPort port(loop, radio, sim::WireOptions::Ideal());
     std::string err;
     port.FailOpenWith("the port is in use by another program");
     EXPECT_FALSE(port.Open(err));

@@ -35,7 +35,7 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
         state::DataFiles w(f, fs, none, dir.path());
         ASSERT_TRUE(w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile());
     }
-    sim::BackgroundSim radio({.realistic = false});
+    sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = radio.Start(err);
     ASSERT_FALSE(path.empty()) << err;

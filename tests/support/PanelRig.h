@@ -88,7 +88,7 @@ class PanelRig : public FileFixture {
 protected:
     platform::VirtualEventLoop loop;
     sim::Ft817 radio;
-    sim::SimPort port{loop, radio, {.realistic = false}};
+    sim::SimPort port{loop, radio, {.serviceTime = 0}};
     platform::DisplayModel display;
     radio::Cat cat{s, port, loop, display};
     radio::CommPort comm{s, port, dialogs, display};
