@@ -19,8 +19,8 @@ namespace {
 void Usage(std::ostream& to)
 {
     to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--help] [--version]\n"
-          "  --simulate      run on a built-in FT-817 simulator instead of a radio; it becomes\n"
-          "                  Serial Port 1 (the radio's own ports follow from 2)\n"
+          "  --simulate      run on a built-in FT-817 simulator instead of a radio; it gets a\n"
+          "                  Serial Port number of its own (1 on a first run without radios)\n"
           "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n"
           "                  (default: $XDG_DATA_HOME/kivo-ft817 or ~/.local/share/kivo-ft817)\n"
           "  --power         switch the panel on once started\n"
@@ -89,8 +89,7 @@ int main(int argc, char** argv)
             std::cerr << "kivo-ft817: cannot start the simulator: " << err << "\n";
             return 1;
         }
-        prog.port.SetExtraDevices({path});
-        std::cerr << "kivo-ft817: simulated FT-817 on " << path << " (Serial Port 1)\n";
+        prog.port.SetSimulator(path);
     }
     QTimer unattended;
     if (!screenshot.empty()) {
@@ -103,8 +102,15 @@ int main(int argc, char** argv)
     }
     prog.RefreshPorts();
     prog.panel.Load();
-    if (simulate && prog.s.Settings.CommPort != 1)
-        prog.comm.mnuCommPortArray_Click(1);
+    if (simulate) {
+        const int number = prog.port.Bindings().NumberOf(kivo::platform::kSimulatorDevice);
+        if (number == 0)
+            std::cerr << "kivo-ft817: all nine serial port numbers are taken; the simulator has none\n";
+        else
+            std::cerr << "kivo-ft817: simulated FT-817 on Serial Port " << number << "\n";
+        if (number != 0 && prog.s.Settings.CommPort != number)
+            prog.comm.mnuCommPortArray_Click(number);
+    }
     if (!screenshot.empty()) {
         prog.panel.CATbutton_Click();
         kivo::platform::Pause(window.Loop(), 1.5);

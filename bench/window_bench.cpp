@@ -38,7 +38,8 @@ void BM_WheelToFrame(benchmark::State& state)
     const std::string path = radio.Start(err);
     ui::MainWindow w(dir);
     auto& prog = w.Program();
-    prog.port.SetExtraDevices({path});
+    prog.port.SetSimulator(path);
+    prog.RefreshPorts();
     prog.panel.Load();
     prog.panel.CATbutton_Click();
     ui::Knob* knob = w.MainKnob();

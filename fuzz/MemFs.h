@@ -39,6 +39,13 @@ public:
         return platform::IoResult::Ok();
     }
 
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    platform::IoResult Remove(const std::string& path) override
+    {
+        files.erase(path);
+        return platform::IoResult::Ok();
+    }
+
     std::map<std::string, std::string> files;
     // When set, every read delivers at most this many bytes and then fails with EIO.
     std::optional<std::size_t> cutAt;

@@ -52,6 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs2.files[path] = saved1;
     auto second = Load(fs2);
     FUZZ_CHECK(second->BandData == first->BandData);
+    // A damaged file is kept byte for byte before anything replaces it.
+    if (fs.files.count(path + state::kDamagedSuffix))
+        FUZZ_CHECK(fs.files[path + state::kDamagedSuffix] == input);
     FUZZ_CHECK(fs2.writes == 0); // a file the program wrote is never taken for a damaged one
     FUZZ_CHECK(Save(*second, fs2, path) == saved1);
 

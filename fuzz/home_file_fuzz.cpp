@@ -53,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs2.files[path] = saved1;
     auto second = Load(fs2);
     FUZZ_CHECK(second->HomeMem == first->HomeMem);
+    // A damaged file is kept byte for byte before anything replaces it.
+    if (fs.files.count(path + state::kDamagedSuffix))
+        FUZZ_CHECK(fs.files[path + state::kDamagedSuffix] == input);
+    FUZZ_CHECK(fs2.writes == 0); // a file the program wrote is never taken for a damaged one
     FUZZ_CHECK(Save(*second, fs2, path) == saved1);
 
     std::string image = input.substr(0, state::kHomeFileSize);

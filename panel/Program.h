@@ -18,20 +18,32 @@
 
 namespace kivo::panel {
 
+// The port number bindings, a text file beside the settings.
+inline constexpr const char* kPortsFileName = "serialports.txt";
+
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
-          panel(s, display, dialogs, loop, window, cat, comm, meter, files, memory), steps(s, display)
+          panel(s, display, dialogs, loop, window, cat, comm, meter, files, memory), steps(s, display),
+          m_portsFile(dataDir + "/" + kPortsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
+        std::string text;
+        if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
+            port.Bindings().Parse(text);
     }
 
-    // Port menu captions name the device behind each number.
+    // Binds newly seen serial devices to free port numbers (remembered in the data folder, so
+    // a number keeps its device across unplugging and restarts) and names each number's device
+    // in the port menu.
     void RefreshPorts()
     {
-        comm.RefreshPortCaptions([this](int n) { return port.DeviceOf(n); });
+        // A failed save only loses new bindings, which the next run makes again.
+        if (port.RefreshDevices())
+            fs.WriteAtomic(m_portsFile, port.Bindings().Text());
+        comm.RefreshPortCaptions([this](int n) { return port.Caption(n); });
     }
 
     state::ModKIVO s;
@@ -45,6 +57,9 @@ struct Program {
     radio::Meter meter;
     FrontPanel panel;
     TuningSteps steps;
+
+private:
+    std::string m_portsFile;
 };
 
 } // namespace kivo::panel

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <dirent.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -69,7 +71,37 @@ bool WriteAll(int fd, std::string_view data, int& err)
     return true;
 }
 
+// Removes the temporaries that killed saves of `path` left behind: its name followed by
+// ".tmp-" and the six characters the temporary's template ends in.
+void RemoveStaleTemporaries(const std::string& path)
+{
+    const std::string dir = DirOf(path);
+    const std::string stem = FileNamePart(path) + ".tmp-";
+    DIR* d = ::opendir(dir.c_str());
+    if (!d)
+        return;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name.size() == stem.size() + 6 && name.compare(0, stem.size(), stem) == 0)
+            ::unlinkat(::dirfd(d), name.c_str(), 0);
+    }
+    ::closedir(d);
+}
+
 } // namespace
+
+bool PosixFileSystem::Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+IoResult PosixFileSystem::Remove(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return IoResult::FromErrno(errno);
+    return IoResult::Ok();
+}
 
 IoResult PosixFileSystem::ReadOrCreate(const std::string& path, std::size_t maxBytes, std::string& out)
 {
@@ -129,7 +161,7 @@ IoResult PosixFileSystem::WriteAtomic(const std::string& requested, std::string_
         return IoResult::FromErrno(errno);
 
     const std::string dir = DirOf(path);
-    std::string tmpl = path + ".tmp-XXXXXX";
+    std::string tmpl = path + kTempSuffix;
     Fd fd(::mkostemp(tmpl.data(), O_CLOEXEC));
     if (fd.get() < 0)
         return IoResult::FromErrno(errno);
@@ -153,6 +185,8 @@ IoResult PosixFileSystem::WriteAtomic(const std::string& requested, std::string_
         return fail(errno);
     if (::rename(tmpl.c_str(), path.c_str()) != 0)
         return fail(errno);
+    // This save is whole, so any temporary still there is a leftover of one that was killed.
+    RemoveStaleTemporaries(path);
     Fd dirFd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.get() >= 0)
         ::fsync(dirFd.get());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -77,6 +78,20 @@ std::string Describe(int err, const std::string& path)
     }
 }
 
+// The ttyS ports the kernel writes its console to: a radio program must never write there.
+std::vector<std::string> ConsoleTtys()
+{
+    std::vector<std::string> out;
+    std::FILE* f = std::fopen("/sys/class/tty/console/active", "r");
+    if (!f)
+        return out;
+    char name[64];
+    while (std::fscanf(f, "%63s", name) == 1)
+        out.push_back(std::string("/dev/") + name);
+    std::fclose(f);
+    return out;
+}
+
 } // namespace
 
 std::vector<std::string> ListSerialDevices()
@@ -95,8 +110,9 @@ std::vector<std::string> ListSerialDevices()
     for (const char* prefix : {"ttyUSB", "ttyACM"})
         for (const auto& p : SortedGlob("/dev", prefix))
             add(p);
+    const auto consoles = ConsoleTtys();
     for (const auto& p : SortedGlob("/dev", "ttyS"))
-        if (HasUart(p))
+        if (std::find(consoles.begin(), consoles.end(), p) == consoles.end() && HasUart(p))
             add(p);
     return out;
 }
@@ -105,14 +121,24 @@ PosixSerialPort::PosixSerialPort() = default;
 
 PosixSerialPort::~PosixSerialPort() { Close(); }
 
-std::string PosixSerialPort::DeviceOf(int number) const
+bool PosixSerialPort::RefreshDevices()
 {
-    if (number < 1 || number > 9)
+    m_present.clear();
+    if (!m_simulator.empty())
+        m_present.push_back(kSimulatorDevice);
+    if (m_lister)
+        for (auto& d : m_lister())
+            m_present.push_back(std::move(d));
+    return m_map.Bind(m_present);
+}
+
+std::string PosixSerialPort::Caption(int number) const
+{
+    const std::string& dev = m_map.DeviceOf(number);
+    if (dev.empty())
         return {};
-    std::vector<std::string> all = m_extra;
-    for (auto& d : ListSerialDevices())
-        all.push_back(std::move(d));
-    return size_t(number) <= all.size() ? all[number - 1] : std::string();
+    const bool present = std::find(m_present.begin(), m_present.end(), dev) != m_present.end();
+    return present ? dev : dev + " (not connected)";
 }
 
 void PosixSerialPort::SetBufferSizes(int, int, int inputLength) { m_inputLength = std::max(1, inputLength); }
@@ -120,10 +146,18 @@ void PosixSerialPort::SetBufferSizes(int, int, int inputLength) { m_inputLength 
 bool PosixSerialPort::Open(std::string& error)
 {
     Close();
-    const std::string path = m_path.empty() ? DeviceOf(m_number) : m_path;
+    // Only the device the number is bound to, never whatever else is present now.
+    std::string path = m_path.empty() ? DeviceOf(m_number) : m_path;
     if (path.empty()) {
         error = "there is no serial device numbered " + std::to_string(m_number) + " on this computer";
         return false;
+    }
+    if (path == kSimulatorDevice) {
+        if (m_simulator.empty()) {
+            error = path + ": not running (start the program with --simulate)";
+            return false;
+        }
+        path = m_simulator;
     }
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {

@@ -1,16 +1,22 @@
 #pragma once
 // The serial port on a POSIX terminal device (termios): 4800/9600/38400 bit/s, 8N2, no handshake.
 
+#include "platform/PortMap.h"
 #include "platform/SerialPort.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kivo::platform {
 
 // The serial devices of this machine in a stable order: USB adapters first (by their
-// /dev/serial/by-id names), then the built-in ports that really have a UART.
+// /dev/serial/by-id names), then the built-in ports that really have a UART and are not the
+// kernel's console.
 std::vector<std::string> ListSerialDevices();
+
+// The name the built-in simulator goes by in the port bindings; its terminal changes each run.
+inline constexpr const char* kSimulatorDevice = "built-in simulator";
 
 class PosixSerialPort final : public SerialPort {
 public:
@@ -33,10 +39,21 @@ public:
     std::string Read() override;
     bool Vanished() const override { return m_vanished; }
 
-    // Devices put ahead of the machine's own (the built-in simulator's terminal).
-    void SetExtraDevices(std::vector<std::string> devices) { m_extra = std::move(devices); }
-    // The device behind port number 1..9 now, or "" when there is none.
-    std::string DeviceOf(int number) const;
+    // The built-in simulator's terminal: a device like the machine's own, bound to a number
+    // under the name kSimulatorDevice.
+    void SetSimulator(std::string terminal) { m_simulator = std::move(terminal); }
+    // Where the machine's devices are listed from (tests give their own).
+    void SetDeviceLister(std::function<std::vector<std::string>()> lister) { m_lister = std::move(lister); }
+    // Looks at the devices present now and binds the new ones to free numbers; true when a
+    // binding was added (the bindings should then be saved).
+    bool RefreshDevices();
+    // Number to device bindings; Parse a saved text into it before the first refresh.
+    PortMap& Bindings() { return m_map; }
+    // The device bound to port number 1..9, or "" when none is.
+    std::string DeviceOf(int number) const { return m_map.DeviceOf(number); }
+    // The device of a number for the port menu: "" when none is bound, else the device, marked
+    // "(not connected)" when it was not there at the last refresh.
+    std::string Caption(int number) const;
     // Opens a given device path instead of a numbered port (tests, tools).
     void SetDevicePath(std::string path) { m_path = std::move(path); }
 
@@ -51,7 +68,10 @@ private:
     std::string m_settings = "9600,N,8,2";
     std::string m_path;
     std::string m_rx;
-    std::vector<std::string> m_extra;
+    std::string m_simulator;
+    std::function<std::vector<std::string>()> m_lister = ListSerialDevices;
+    PortMap m_map;
+    std::vector<std::string> m_present;
 };
 
 } // namespace kivo::platform

@@ -96,25 +96,45 @@ bool DataFiles::SaveSettingsFile()
     return static_cast<bool>(r);
 }
 
+bool DataFiles::KeepDamaged(const char* fileName, const std::string& bytes, std::string& note)
+{
+    const std::string copy = PathOf(fileName) + kDamagedSuffix;
+    if (const auto r = m_fs.WriteAtomic(copy, bytes); !r) {
+        note = "The damaged file could not be kept as " + copy + " (" + r.description + ").";
+        return false;
+    }
+    note = "The damaged file was kept as " + copy + ".";
+    return true;
+}
+
 void DataFiles::OpenBandDataFile()
 {
     std::string bytes;
-    const auto r = m_fs.ReadOrCreate(PathOf(kBandDataFileName), kBandDataRecSize, bytes);
+    // One byte more than the record tells a file that is too long from one that fits.
+    const auto r = m_fs.ReadOrCreate(PathOf(kBandDataFileName), kBandDataRecSize + 1, bytes);
     if (!r) {
         OpenError("BANDINFO.KIVO", "Open Band Info File", r);
         return;
     }
-    m_s.BandData = BandDataFromBytes(bytes);
+    m_s.BandData = BandDataFromBytes(bytes.substr(0, kBandDataRecSize));
     if (m_s.BandData.BandMHz[2] == 50) {
         Sanitize(m_s.BandData);
         return;
     }
     m_s.BandData = DefaultBandData();
-    m_dialogs.MessageBox("The band information file does NOT exist in the program directory, or it is corrupted. A "
-                         "default file will be created. The band information changes you make during this session "
-                         "will be saved upon normal termination.",
-                         "Open Band Info File", Icon::Exclamation, Buttons::Ok);
-    SaveBandDataFile();
+    std::string text = "The band information file does NOT exist in the program directory, or it is corrupted. A "
+                       "default file will be created. The band information changes you make during this session "
+                       "will be saved upon normal termination.";
+    // A file with something in it is the user's; defaults must not replace it without a copy.
+    bool kept = true;
+    if (!bytes.empty()) {
+        std::string note;
+        kept = KeepDamaged(kBandDataFileName, bytes, note);
+        text += " " + note;
+    }
+    m_dialogs.MessageBox(text, "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    if (kept)
+        SaveBandDataFile();
 }
 
 bool DataFiles::SaveBandDataFile()
@@ -128,14 +148,29 @@ bool DataFiles::SaveBandDataFile()
 void DataFiles::OpenHomeFile()
 {
     std::string bytes;
-    const auto r = m_fs.ReadOrCreate(PathOf(kHomeFileName), kHomeFileSize, bytes);
+    const auto r = m_fs.ReadOrCreate(PathOf(kHomeFileName), kHomeFileSize + 1, bytes);
     if (!r) {
         OpenError("HOMEMEM.KIVO", "Open HOME Memory File", r);
         return;
     }
+    const std::string original = bytes;
+    // Whole records are the file's normal shape, however many; a cut record, extra bytes or
+    // values no HOME memory can hold mean damage. What can be read is used, and the file is
+    // kept as it was, since the next save writes the HOME memories over it.
+    bool damaged = bytes.size() % kMemRecSize != 0 || bytes.size() > kHomeFileSize;
+    bytes.resize(std::min(bytes.size(), kHomeFileSize));
     for (std::size_t b = 0; b < kBandCount; ++b) {
         m_s.HomeMem[b] = MemRecAt(bytes, b);
+        const MemRec read = m_s.HomeMem[b];
         Sanitize(m_s.HomeMem[b]);
+        damaged = damaged || !(m_s.HomeMem[b] == read);
+    }
+    if (damaged) {
+        std::string note;
+        KeepDamaged(kHomeFileName, original, note);
+        m_dialogs.MessageBox("The HOME memory file " + PathOf(kHomeFileName) +
+                                 " is damaged. The HOME memories that could be read are used. " + note,
+                             "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);
     }
 }
 

@@ -15,6 +15,8 @@ class MemoryFile;
 inline constexpr const char* kSettingsFileName = "ft817.kivo";
 inline constexpr const char* kBandDataFileName = "bandinfo.kivo";
 inline constexpr const char* kHomeFileName = "homemem.kivo";
+// Appended to the name of a damaged data file that is kept before defaults replace it.
+inline constexpr const char* kDamagedSuffix = ".damaged";
 
 // The menu handlers that put each stored setting into effect, called in the loader's order.
 struct SettingsMenuHandlers {
@@ -50,6 +52,9 @@ public:
 private:
     void OpenError(const char* upperName, const char* title, const platform::IoResult& r);
     void SaveError(const char* upperName, const char* title, const platform::IoResult& r);
+    // Copies a damaged file's bytes beside it; `note` gets the sentence that tells the user
+    // where, or why it could not be kept.
+    bool KeepDamaged(const char* fileName, const std::string& bytes, std::string& note);
     ModKIVO& m_s;
     platform::FileSystem& m_fs;
     platform::Dialogs& m_dialogs;

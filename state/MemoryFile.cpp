@@ -256,6 +256,15 @@ void MemoryFile::OpenLastAtStartup()
     const std::string path = Trim(m_s.Settings.LastMemFile.Text());
     if (path.empty())
         return;
+    // Moved, deleted, or on a drive not mounted now: creating it empty here could later be
+    // copied over the real one, so nothing is created. LastMemFile stays, for when it is back.
+    if (!m_fs.Exists(path)) {
+        m_dialogs.MessageBox("The memory file " + path +
+                                 " was not found. It may have been moved, renamed or deleted, or be on a drive that "
+                                 "is not connected. No memory file is open; use File > Open... to choose one.",
+                             "Open Memory File", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
     if (OpenMemoryFile(path))
         SetTitleName(LowerCase(Trim(platform::FileNamePart(path))));
     else

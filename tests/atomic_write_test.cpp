@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
@@ -28,6 +29,23 @@ TEST(AtomicWrite, ReplacesTheFileAndLeavesNoTemporaryBehind)
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicWrite, TemporariesOfKilledSavesGoWithTheNextSave)
+{
+    TempDir dir;
+    PosixFileSystem fs;
+    const auto path = dir / "club.mem";
+    for (const char* left : {"club.mem.tmp-a1B2c3", "club.mem.tmp-ZZZZZZ"})
+        WriteAll(dir / left, "half a save");
+    for (const char* other : {"other.mem.tmp-a1B2c3", "club.mem.tmp-notmine", "club.mem"})
+        WriteAll(dir / other, "keep");
+    ASSERT_TRUE(fs.WriteAtomic(path, "new"));
+    std::vector<std::string> names;
+    for (auto& e : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"club.mem", "club.mem.tmp-notmine", "other.mem.tmp-a1B2c3"}));
 }
 
 TEST(AtomicWrite, FailuresNameTheCauseAndKeepTheOldFile)

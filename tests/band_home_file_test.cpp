@@ -39,10 +39,44 @@ TEST_F(BandAndHomeFiles, AnEditedBandLabelMeansDefaultsEverywhere)
     b.LastBandMB = 7;
     WriteAll(bandPath(), state::ToBytes(b));
     files.OpenBandDataFile();
-    ExpectOneBox(kBandDefaultsText, "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    ExpectOneBox(std::string(kBandDefaultsText) + " The damaged file was kept as " + bandPath() + ".damaged.",
+                 "Open Band Info File", Icon::Exclamation, Buttons::Ok);
     EXPECT_EQ(s.BandData.PMSLow[1], 14400000);
     EXPECT_EQ(s.BandData.LastBandMB, 3);
     EXPECT_EQ(ReadAll(bandPath()), state::ToBytes(state::DefaultBandData()));
+    EXPECT_EQ(ReadAll(bandPath() + ".damaged"), state::ToBytes(b)) << "the user's file, byte for byte";
+
+    // When no copy can be made, the file is not replaced either.
+    dialogs.boxes.clear();
+    WriteAll(bandPath(), "garbage");
+    fs.writeErrors[bandPath() + ".damaged"] = ENOSPC;
+    files.OpenBandDataFile();
+    ExpectOneBox(std::string(kBandDefaultsText) + " The damaged file could not be kept as " + bandPath() +
+                     ".damaged (No space left on device).",
+                 "Open Band Info File", Icon::Exclamation, Buttons::Ok);
+    EXPECT_EQ(ReadAll(bandPath()), "garbage");
+}
+
+TEST_F(BandAndHomeFiles, ADamagedHomeFileIsKeptAndWhatCanBeReadIsUsed)
+{
+    state::MemRec a;
+    a.VFO1.Freq = 43300000;
+    a.VFO1.Mode = 5;
+    const std::string cut = state::ToBytes(a) + std::string(50, 'x'); // one record and half of another
+    WriteAll(homePath(), cut);
+    files.OpenHomeFile();
+    ExpectOneBox("The HOME memory file " + homePath() +
+                     " is damaged. The HOME memories that could be read are used. The damaged file was kept as " +
+                     homePath() + ".damaged.",
+                 "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);
+    EXPECT_EQ(s.HomeMem[0], a);
+    EXPECT_EQ(ReadAll(homePath() + ".damaged"), cut);
+
+    // Whole records, however many, are a normal file.
+    dialogs.boxes.clear();
+    WriteAll(homePath(), state::ToBytes(a));
+    files.OpenHomeFile();
+    EXPECT_TRUE(dialogs.boxes.empty());
 }
 
 TEST_F(BandAndHomeFiles, AShortFileWithTheRightLabelIsAcceptedWithZeros)

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <unistd.h>
+
 using namespace kivo;
 using namespace kivo::testing;
 using platform::Buttons;
@@ -134,25 +136,46 @@ TEST_F(SettingsFile, OutOfRangeChoicesAreBroughtIntoRange)
     EXPECT_EQ(s.Settings.DialStep[1][8], 0);
 }
 
-TEST_F(SettingsFile, LastMemoryFileIsReopenedAndADeletedOneRecreated)
+TEST_F(SettingsFile, LastMemoryFileIsReopenedAndAMissingOneNeverCreated)
 {
     const std::string mem = dir / "Field Day.MEM";
+    WriteAll(mem, "");
     state::SettingsRec st = state::DefaultSettings();
     st.LastMemFile.Assign(mem);
     WriteAll(settingsPath(), state::ToBytes(st));
-    std::string title;
+    std::string title = "KIVO FT-817";
     memory.hooks.setTitle = [&](const std::string& t) { title = t; };
     files.OpenSettingsFile({}, {}, &memory);
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(title, "KIVO FT-817 (field day.mem)");
-    EXPECT_EQ(FileSize(mem), 0) << "a deleted memory file is created empty";
-    EXPECT_EQ(s.MemCount, 0);
     EXPECT_TRUE(memory.IsOpen());
 
-    st.LastMemFile.Assign(dir / "gone/x.mem");
+    // Moved away, or its folder gone: said, nothing created, plain title, the path kept.
+    for (const std::string& gone : {dir / "moved.mem", dir / "gone/x.mem"}) {
+        state::MemoryFile fresh{s, fs, dialogs};
+        title = "KIVO FT-817";
+        fresh.hooks.setTitle = [&](const std::string& t) { title = t; };
+        dialogs.boxes.clear();
+        st.LastMemFile.Assign(gone);
+        WriteAll(settingsPath(), state::ToBytes(st));
+        files.OpenSettingsFile({}, {}, &fresh);
+        ExpectOneBox("The memory file " + gone +
+                         " was not found. It may have been moved, renamed or deleted, or be on a drive that is not "
+                         "connected. No memory file is open; use File > Open... to choose one.",
+                     "Open Memory File", Icon::Exclamation, Buttons::Ok);
+        EXPECT_NE(::access(gone.c_str(), F_OK), 0) << gone << " is not created";
+        EXPECT_EQ(title, "KIVO FT-817");
+        EXPECT_FALSE(fresh.IsOpen());
+        EXPECT_EQ(s.Settings.LastMemFile.Text(), gone);
+    }
+
+    // There but unreadable: the open error, as before.
+    dialogs.boxes.clear();
+    fs.readErrors[mem] = EACCES;
+    st.LastMemFile.Assign(mem);
     WriteAll(settingsPath(), state::ToBytes(st));
     files.OpenSettingsFile({}, {}, &memory);
-    ExpectOneBox("Error encountered while trying to open file " + (dir / "gone/x.mem") + ". No such file or directory.",
-                 "Open Memory File", Icon::Exclamation, Buttons::Ok);
+    ExpectOneBox("Error encountered while trying to open file " + mem + ". Permission denied.", "Open Memory File",
+                 Icon::Exclamation, Buttons::Ok);
     EXPECT_EQ(title, "KIVO FT-817 ()");
 }

@@ -42,7 +42,8 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    prog.port.SetExtraDevices({path});
+    prog.port.SetSimulator(path);
+    prog.RefreshPorts();
     prog.panel.Load();
     ASSERT_TRUE(w.isVisible());
     ASSERT_TRUE(prog.s.PortReady);

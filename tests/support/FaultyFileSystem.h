@@ -13,6 +13,8 @@ class FaultyFileSystem final : public platform::FileSystem {
 public:
     platform::IoResult ReadOrCreate(const std::string& path, std::size_t maxBytes, std::string& out) override;
     platform::IoResult WriteAtomic(const std::string& path, std::string_view data) override;
+    bool Exists(const std::string& path) override { return m_real.Exists(path); }
+    platform::IoResult Remove(const std::string& path) override { return m_real.Remove(path); }
 
     std::map<std::string, int> readErrors;        // path -> errno for every read
     std::map<std::string, int> writeErrors;       // path -> errno for every write (the file is left untouched)
