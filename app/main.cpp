@@ -1,6 +1,7 @@
 // kivo-ft817: the FT-817 front panel. With --simulate it brings its own radio.
 
 #include "platform/DataDir.h"
+#include "platform/InstanceLock.h"
 #include "sim/BackgroundSim.h"
 #include "ui/MainWindow.h"
 
@@ -10,11 +11,30 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 
 namespace {
+
+// While the application object is made, Qt's own messages are held back: when it cannot open a
+// display it writes several lines and aborts, where one line that says what to do is wanted.
+void OnQtMessageWhileStarting(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type != QtFatalMsg)
+        return;
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    std::string where = display && *display   ? std::string("DISPLAY=") + display
+                        : wayland && *wayland ? std::string("WAYLAND_DISPLAY=") + wayland
+                                              : std::string("DISPLAY is not set");
+    std::fprintf(stderr,
+                 "kivo-ft817: cannot open a window: no display could be opened (%s); start it from a desktop "
+                 "session, or under Xvfb\n",
+                 where.c_str());
+    std::_Exit(1);
+}
 
 void Usage(std::ostream& to)
 {
@@ -69,15 +89,27 @@ int main(int argc, char** argv)
     }
     if (dataDir.empty())
         dataDir = kivo::platform::DefaultDataDir();
-    if (auto err = kivo::platform::EnsureDir(dataDir); !err.empty()) {
-        std::cerr << "kivo-ft817: cannot use the data folder " << dataDir << ": " << err << "\n";
-        return 1;
-    }
 
+    qInstallMessageHandler(OnQtMessageWhileStarting);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     QApplication::setApplicationName(QStringLiteral("KIVO FT-817"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     QApplication::setQuitOnLastWindowClosed(true);
+
+    // Said on the terminal and, for a start from the desktop menu, in a box; nobody is there to
+    // answer a box when taking a screenshot.
+    auto fail = [&screenshot](const std::string& message) {
+        std::cerr << "kivo-ft817: " << message << "\n";
+        if (screenshot.empty())
+            QMessageBox::critical(nullptr, QStringLiteral("KIVO FT-817"), QString::fromStdString(message));
+        return 1;
+    };
+    if (auto err = kivo::platform::EnsureDir(dataDir); !err.empty())
+        return fail("The data folder " + dataDir + " cannot be used: " + err + ".");
+    kivo::platform::InstanceLock lock;
+    if (std::string message; !lock.Acquire(dataDir, message))
+        return fail(message);
 
     kivo::sim::BackgroundSim sim;
     kivo::ui::MainWindow window(dataDir);

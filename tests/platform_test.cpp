@@ -1,7 +1,13 @@
 #include "platform/DisplayModel.h"
+#include "platform/InstanceLock.h"
 #include "platform/Text1252.h"
+#include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kivo::platform;
 
@@ -39,4 +45,47 @@ TEST(DisplayModel, NotifiesOnlyRealChanges)
     EXPECT_FALSE(m.Get("ledFreq").visible);
     EXPECT_EQ(m.Get("ledFreq").caption, "144.200.00");
     EXPECT_EQ(DisplayModel::Indexed("lblMBmode", 3), "lblMBmode(3)");
+}
+
+TEST(InstanceLock, ASecondProgramOnTheFolderIsRefusedUntilTheFirstEnds)
+{
+    kivo::testing::TempDir dir;
+    int ready[2], release[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(release), 0);
+    const pid_t first = ::fork();
+    ASSERT_GE(first, 0);
+    if (first == 0) {
+        ::close(release[1]);
+        InstanceLock lock;
+        std::string msg;
+        const char ok = lock.Acquire(dir.path(), msg) ? '1' : '0';
+        (void)!::write(ready[1], &ok, 1);
+        char c;
+        (void)!::read(release[0], &c, 1); // until the parent closes its end
+        ::_exit(0);
+    }
+    ::close(release[0]);
+    char ok = 0;
+    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
+    ASSERT_EQ(ok, '1');
+
+    InstanceLock second;
+    std::string msg;
+    EXPECT_FALSE(second.Acquire(dir.path(), msg));
+    EXPECT_EQ(msg, "KIVO FT-817 is already running on the data folder " + dir.path() +
+                       ". This copy ends without changing anything.");
+    int entries = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "nothing but the lock file";
+
+    ::close(release[1]);
+    int status = 0;
+    ::waitpid(first, &status, 0);
+    EXPECT_TRUE(second.Acquire(dir.path(), msg)) << "the lock goes with the process";
+
+    InstanceLock nowhere;
+    EXPECT_FALSE(nowhere.Acquire(dir / "missing", msg));
+    EXPECT_EQ(msg, "The data folder " + (dir / "missing") + " cannot be used: No such file or directory.");
 }
