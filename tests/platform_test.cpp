@@ -1,4 +1,5 @@
 #include "platform/DisplayModel.h"
+#include "platform/Elements.h"
 #include "platform/Text1252.h"
 
 #include <gtest/gtest.h>
@@ -39,4 +40,41 @@ TEST(DisplayModel, NotifiesOnlyRealChanges)
     EXPECT_FALSE(m.Get("ledFreq").visible);
     EXPECT_EQ(m.Get("ledFreq").caption, "144.200.00");
     EXPECT_EQ(DisplayModel::Indexed("lblMBmode", 3), "lblMBmode(3)");
+}
+
+TEST(Elements, OnlyDeclaredNamesAndIndexesInRange)
+{
+    struct Row {
+        const char* name;
+        bool declared;
+    };
+    const Row rows[] = {
+        {"ledFreq", true},
+        {"CATbutton", true},
+        {"LMeter", true},
+        {"LMeter(3)", true},
+        {"LMeterStart(0)", true},
+        {"lblMBmode(0)", true},
+        {"lblMBmode(7)", true},
+        {"BandButton(11)", true},
+        {"mnuCommPortArray(10)", true},
+        {"VFObox(3)", true},
+        {"mnuSettingsArray(14)", true},
+        {"ledFreqq", false},
+        {"", false},
+        {"lblMBmode", false},
+        {"lblMBmode(8)", false},
+        {"lblMBmode(-1)", false},
+        {"lblMBmode(03)", false},
+        {"lblMBmode()", false},
+        {"lblMBmode(3", false},
+        {"mnuCommPortArray(0)", false},
+        {"VFObox(2)", false},
+        {"ledFreq(0)", false},
+        {"LMeter(4)", false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(el::IsDeclared(r.name), r.declared) << r.name;
+    EXPECT_EQ(el::lblMBmode(3), "lblMBmode(3)");
+    EXPECT_EQ(el::lblMBmode(3), DisplayModel::Indexed(el::lblMBmode.name, 3));
 }
