@@ -102,17 +102,17 @@ int main(int argc, char** argv)
         unattended.start(100);
     }
     prog.RefreshPorts();
-    prog.panel.Load();
+    prog.panel.Power().Load();
     if (simulate && prog.s.Settings.CommPort != 1)
         prog.comm.mnuCommPortArray_Click(1);
     if (!screenshot.empty()) {
-        prog.panel.CATbutton_Click();
+        prog.panel.Power().CATbutton_Click();
         kivo::platform::Pause(window.Loop(), 1.5);
         const bool ok = window.grab().save(QString::fromStdString(screenshot));
-        prog.panel.EndKIVO();
+        prog.panel.Power().EndKIVO();
         return ok ? 0 : 1;
     }
     if (powerOn)
-        prog.panel.CATbutton_Click();
+        prog.panel.Power().CATbutton_Click();
     return app.exec();
 }
