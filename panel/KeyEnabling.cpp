@@ -6,6 +6,7 @@ namespace kivo::panel {
 
 const std::vector<std::string> kFunctionKeys = [] {
     std::vector<std::string> names;
+    names.reserve(kFrontKeys.size());
     for (const FrontKey& k : kFrontKeys)
         names.emplace_back(k.name);
     return names;
