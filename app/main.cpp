@@ -133,7 +133,7 @@ int main(int argc, char** argv)
         unattended.start(100);
     }
     prog.RefreshPorts();
-    prog.panel.Load();
+    prog.panel.Power().Load();
     if (simulate) {
         const int number = prog.port.Bindings().NumberOf(kivo::platform::kSimulatorDevice);
         if (number == 0)
@@ -144,13 +144,13 @@ int main(int argc, char** argv)
             prog.comm.mnuCommPortArray_Click(number);
     }
     if (!screenshot.empty()) {
-        prog.panel.CATbutton_Click();
+        prog.panel.Power().CATbutton_Click();
         kivo::platform::Pause(window.Loop(), 1.5);
         const bool ok = window.grab().save(QString::fromStdString(screenshot));
-        prog.panel.EndKIVO();
+        prog.panel.Power().EndKIVO();
         return ok ? 0 : 1;
     }
     if (powerOn)
-        prog.panel.CATbutton_Click();
+        prog.panel.Power().CATbutton_Click();
     return app.exec();
 }

@@ -40,8 +40,8 @@ void BM_WheelToFrame(benchmark::State& state)
     auto& prog = w.Program();
     prog.port.SetSimulator(path);
     prog.RefreshPorts();
-    prog.panel.Load();
-    prog.panel.CATbutton_Click();
+    prog.panel.Power().Load();
+    prog.panel.Power().CATbutton_Click();
     ui::Knob* knob = w.MainKnob();
     const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
     for (auto _ : state) {
@@ -55,7 +55,7 @@ void BM_WheelToFrame(benchmark::State& state)
         benchmark::DoNotOptimize(before);
     }
     state.counters["frames_per_notch"] = 1;
-    prog.panel.CATbutton_Click();
+    prog.panel.Power().CATbutton_Click();
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WheelToFrame)->Unit(benchmark::kMicrosecond)->Iterations(50);

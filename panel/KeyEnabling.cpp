@@ -1,22 +1,22 @@
-#include "panel/FrontPanel.h"
+#include "panel/KeyEnabling.h"
 
 #include <set>
 
 namespace kivo::panel {
 
-using platform::DisplayModel;
-
-const std::vector<std::string> kFunctionKeys{
-    "CATbutton",  "MOXbutton",      "SEARCHbutton", "SYNCbutton",  "FASTbutton",    "LOCKbutton",
-    "HOMEbutton", "VFOMRbutton",    "ABbutton",     "MCKbutton",   "SPLITbutton",   "SUBbutton",
-    "RPTbutton",  "REVbutton",      "TONEbutton",   "SCOPEbutton", "SCANbutton",    "PRIbutton",
-    "DOPbutton",  "BandDownButton", "BandUpButton", "PMSbutton",   "ENTbutton",     "CLARbutton",
-    "RCLbutton",  "STObutton",      "SWAPbutton",   "MhzUpButton", "MhzDownButton",
-};
+const std::vector<std::string> kFunctionKeys = [] {
+    std::vector<std::string> names;
+    names.reserve(kFrontKeys.size());
+    for (const FrontKey& k : kFrontKeys)
+        names.emplace_back(k.name);
+    return names;
+}();
 
 namespace {
 
 using Keys = std::set<std::string>;
+
+const char* const kModeKeyCaptions[kModeKeyCount] = {"L S B", "U S B", "C W", "C W R", "A M", "F M", "D I G", "P K T"};
 
 Keys AllExcept(const Keys& out)
 {
@@ -29,76 +29,85 @@ Keys AllExcept(const Keys& out)
 
 } // namespace
 
-void FrontPanel::ToggleFunctionButtons()
+KeyEnabling::KeyEnabling(const PanelContext& ctx) : m_s(ctx.s), m_display(ctx.display)
 {
-    const bool onAir = Visible("lblOnAir");
+    for (const FrontKey& k : kFrontKeys)
+        m_display.SetCaption(k.name, k.caption);
+    for (int m = 0; m < kModeKeyCount; ++m)
+        m_display.SetCaption(el::ModeButton(m), kModeKeyCaptions[m]);
+}
+
+void KeyEnabling::ToggleFunctionButtons()
+{
     const bool scanRunning = m_s.SearchOn || (m_s.ScanArmed && m_s.ScanDir != 0);
     Keys on;
     bool modeKeys = false;
     bool keepMox = false;
 
-    if (!m_s.CATOn || onAir) {
-        on = {"CATbutton"};
-        keepMox = onAir;
+    if (!m_s.CATOn || m_s.Transmitting) {
+        on = {el::CATbutton};
+        keepMox = m_s.Transmitting;
     } else if (m_s.QMBStore || m_s.QMBRecall) {
-        on = {"CATbutton", "RPTbutton", "REVbutton",      "TONEbutton",   "SCANbutton",    "PRIbutton",
-              "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
+        on = {el::CATbutton, el::RPTbutton, el::REVbutton,      el::TONEbutton,   el::SCANbutton,    el::PRIbutton,
+              el::PMSbutton, el::DOPbutton, el::BandDownButton, el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.MCKOn) {
-        on = {"CATbutton", "MCKbutton"};
+        on = {el::CATbutton, el::MCKbutton};
     } else if (m_s.SubSelected) {
-        on = {"CATbutton",      "SYNCbutton",   "FASTbutton",    "SUBbutton",  "RPTbutton", "REVbutton",
-              "TONEbutton",     "ENTbutton",    "SCANbutton",    "PRIbutton",  "PMSbutton", "DOPbutton",
-              "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
+        on = {el::CATbutton,      el::SYNCbutton,   el::FASTbutton,    el::SUBbutton,  el::RPTbutton, el::REVbutton,
+              el::TONEbutton,     el::ENTbutton,    el::SCANbutton,    el::PRIbutton,  el::PMSbutton, el::DOPbutton,
+              el::BandDownButton, el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
         modeKeys = true;
     } else if (m_s.KeypadOn) {
-        on = {"CATbutton", "RPTbutton", "REVbutton",      "TONEbutton",   "ENTbutton",     "SCANbutton", "PRIbutton",
-              "PMSbutton", "DOPbutton", "BandDownButton", "BandUpButton", "MhzDownButton", "MhzUpButton"};
+        on = {el::CATbutton,    el::RPTbutton,     el::REVbutton,  el::TONEbutton, el::ENTbutton,
+              el::SCANbutton,   el::PRIbutton,     el::PMSbutton,  el::DOPbutton,  el::BandDownButton,
+              el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.PRIOn) {
-        on = {"CATbutton",   "MOXbutton", "FASTbutton",    "LOCKbutton", "HOMEbutton",
-              "VFOMRbutton", "PRIbutton", "MhzDownButton", "MhzUpButton"};
+        on = {el::CATbutton,   el::MOXbutton, el::FASTbutton,    el::LOCKbutton, el::HOMEbutton,
+              el::VFOMRbutton, el::PRIbutton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.ClarOn) {
-        on = {"CATbutton",   "MOXbutton", "RCLbutton", "STObutton", "FASTbutton",    "LOCKbutton",  "HOMEbutton",
-              "VFOMRbutton", "REVbutton", "ENTbutton", "PMSbutton", "MhzDownButton", "MhzUpButton", "CLARbutton"};
+        on = {el::CATbutton,  el::MOXbutton,     el::RCLbutton,   el::STObutton, el::FASTbutton,
+              el::LOCKbutton, el::HOMEbutton,    el::VFOMRbutton, el::REVbutton, el::ENTbutton,
+              el::PMSbutton,  el::MhzDownButton, el::MhzUpButton, el::CLARbutton};
         modeKeys = true;
-    } else if (JogHeld) {
-        on = {"CATbutton", "MOXbutton"};
+    } else if (m_s.JogHeld) {
+        on = {el::CATbutton, el::MOXbutton};
     } else if (scanRunning) {
-        on = {"CATbutton", m_s.SearchOn ? "SEARCHbutton" : "SCANbutton"};
+        on = {el::CATbutton, m_s.SearchOn ? el::SEARCHbutton : el::SCANbutton};
     } else if (m_s.ScanArmed) {
-        on = AllExcept({"SEARCHbutton", "SCOPEbutton", "RCLbutton", "STObutton", "HOMEbutton", "VFOMRbutton",
-                        "SPLITbutton", "SWAPbutton", "PRIbutton", "PMSbutton", "DOPbutton"});
+        on = AllExcept({el::SEARCHbutton, el::SCOPEbutton, el::RCLbutton, el::STObutton, el::HOMEbutton,
+                        el::VFOMRbutton, el::SPLITbutton, el::SWAPbutton, el::PRIbutton, el::PMSbutton, el::DOPbutton});
         modeKeys = true;
     } else if (m_s.VFOMRMode == state::kModePMS) {
-        on = AllExcept({"SCOPEbutton", "SWAPbutton", "DOPbutton"});
+        on = AllExcept({el::SCOPEbutton, el::SWAPbutton, el::DOPbutton});
         modeKeys = true;
     } else if (m_s.VFOMRMode == state::kModeMR) {
-        on = AllExcept({"SEARCHbutton", "SCOPEbutton", "RCLbutton", "STObutton", "DOPbutton"});
+        on = AllExcept({el::SEARCHbutton, el::SCOPEbutton, el::RCLbutton, el::STObutton, el::DOPbutton});
         const auto pos = std::size_t(m_s.CurMemPos) < m_s.MemData.size() ? std::size_t(m_s.CurMemPos) : 0;
         if (m_s.MemData[pos].Split != 0)
-            on.insert("DOPbutton");
+            on.insert(el::DOPbutton);
         modeKeys = true;
     } else {
-        on = AllExcept({"DOPbutton"});
+        on = AllExcept({el::DOPbutton});
         if (m_s.SplitOn)
-            on.insert("DOPbutton");
+            on.insert(el::DOPbutton);
         modeKeys = true;
     }
 
     for (const auto& k : kFunctionKeys) {
-        if (k == "MOXbutton" && keepMox)
+        if (keepMox && k == el::MOXbutton)
             continue;
         m_display.SetEnabled(k, on.count(k) != 0);
     }
     for (int m = 0; m < kModeKeyCount; ++m)
-        m_display.SetEnabled(DisplayModel::Indexed("ModeButton", m), modeKeys);
-    const bool bands = on.count("BandDownButton") != 0;
+        m_display.SetEnabled(el::ModeButton(m), modeKeys);
+    const bool bands = on.count(el::BandDownButton) != 0;
     for (int b = 0; b < kBandKeyCount; ++b)
-        m_display.SetEnabled(DisplayModel::Indexed("BandButton", b), bands);
+        m_display.SetEnabled(el::BandButton(b), bands);
 }
 
-void FrontPanel::ChangeTuningKnob()
+void KeyEnabling::ChangeTuningKnob()
 {
-    const bool refused = m_s.KeypadOn || !m_s.CATOn || Visible("lblOnAir") || m_display.Get("ledLOCK").value == 1;
+    const bool refused = m_s.KeypadOn || !m_s.CATOn || m_s.Transmitting || m_s.LockOn;
     bool mainK = false, subK = false, chanK = false;
     if (!refused) {
         if (!m_s.ScanArmed && !m_s.SearchOn) {
@@ -113,12 +122,12 @@ void FrontPanel::ChangeTuningKnob()
             mainK = subK = chanK = m_s.ScanDir == 0;
         }
     }
-    m_display.SetEnabled("MainKnob", mainK);
-    m_display.SetEnabled("SubKnob", subK);
-    m_display.SetEnabled("ChannelKnob", chanK);
+    m_display.SetEnabled(el::MainKnob, mainK);
+    m_display.SetEnabled(el::SubKnob, subK);
+    m_display.SetEnabled(el::ChannelKnob, chanK);
     const bool jog = mainK || m_s.ScanArmed;
-    m_display.SetEnabled("btnJogDown", jog);
-    m_display.SetEnabled("btnJogUp", jog);
+    m_display.SetEnabled(el::btnJogDown, jog);
+    m_display.SetEnabled(el::btnJogUp, jog);
 }
 
 } // namespace kivo::panel

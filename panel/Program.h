@@ -3,7 +3,6 @@
 // gives it: the window, the dialogs and the event loop.
 
 #include "panel/FrontPanel.h"
-#include "panel/TuningSteps.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
 #include "platform/PosixSerialPort.h"
@@ -25,7 +24,7 @@ struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
-          panel(s, display, dialogs, loop, window, cat, comm, meter, files, memory), steps(s, display),
+          panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}),
           m_portsFile(dataDir + "/" + kPortsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
@@ -56,7 +55,6 @@ struct Program {
     radio::CommPort comm;
     radio::Meter meter;
     FrontPanel panel;
-    TuningSteps steps;
 
 private:
     std::string m_portsFile;

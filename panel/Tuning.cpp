@@ -1,4 +1,4 @@
-#include "panel/FrontPanel.h"
+#include "panel/Tuning.h"
 
 #include <algorithm>
 
@@ -8,22 +8,56 @@ namespace {
 Long Clamp1(Long d) { return std::clamp<Long>(d, -1, 1); }
 } // namespace
 
-bool FrontPanel::Fast() const { return m_display.Has("ledFAST") && m_display.Get("ledFAST").value == 1; }
+Long TuneLimits::Around(Long f) const
+{
+    if (f >= high)
+        return f - (high - low);
+    if (f < low)
+        return f + (high - low);
+    return f;
+}
 
-bool FrontPanel::AutoShiftBand(int band) const
+Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const
+{
+    if (up && f >= high)
+        return low;
+    if (down && f < low)
+        return fromBelow;
+    return f;
+}
+
+Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq)
+    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
+      m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
+{
+    m_tmrKnob->SetInterval(200);
+    m_tmrKnob->onTick = [this] {
+        m_tmrKnob->SetEnabled(false);
+        StepFrequency();
+        if (m_s.JogHeld)
+            m_tmrKnob->SetEnabled(true);
+    };
+    ShowFastLock();
+}
+
+TuneLimits Tuning::LimitsOf(int band) const
+{
+    const int b = BandSlot(Integer(band));
+    return {m_s.BandData.TuneLow[b], m_s.BandData.TuneHigh[b]};
+}
+
+bool Tuning::AutoShiftBand(int band) const
 {
     return (band == 1 && m_s.Settings.AutoRptShift144 != 0) || (band == 0 && m_s.Settings.AutoRptShift430 != 0);
 }
 
-void FrontPanel::SendTunedFreq()
+void Tuning::ShowFastLock()
 {
-    if (m_s.SubSelected)
-        m_cat.SendFreqSB();
-    else
-        m_cat.SendFreqMB();
+    m_display.SetValue(el::ledFAST, m_s.FastOn ? 1 : 0);
+    m_display.SetValue(el::ledLOCK, m_s.LockOn ? 1 : 0);
 }
 
-void FrontPanel::SendFreqPaced(bool main)
+void Tuning::SendFreqPaced(bool main)
 {
     if (m_cat.LineBusy()) {
         // Show it now; the frame follows with the send timer or the release.
@@ -39,55 +73,57 @@ void FrontPanel::SendFreqPaced(bool main)
         m_cat.SendFreqSB();
 }
 
-void FrontPanel::SetKnobPositions(Long main, Long sub, Long channel)
+void Tuning::SetKnobPositions(Long main, Long sub, Long channel)
 {
     m_lastMain = main;
     m_lastSub = sub;
     m_lastChannel = channel;
 }
 
-void FrontPanel::SetupTuningKnob(int knob, int action)
+void Tuning::SetupTuningKnob(int knob, int action)
 {
     if (action == kGrab) {
         if ((knob == kMainKnob || knob == kChannelKnob) && m_s.HomeOn) {
-            SaveInfoVFOMB();
-            SaveInfoVFOSB();
-            ChangeToVFOfunction();
+            m_vfo.SaveInfoVFOMB();
+            m_vfo.SaveInfoVFOSB();
+            m_vfo.ChangeToVFOfunction();
         }
         m_meter.TurnOffLMeter();
-        const state::VFOInfo& v = TunedVFO();
+        const state::VFOInfo& v = m_vfo.TunedVFO();
         const int mode = std::clamp<int>(v.Mode, 0, state::kStepModeSlots - 1);
         if (knob == kMainKnob)
-            KnobStep = m_s.Settings.DialStep[TunedBand()][mode];
+            m_knobStep = m_s.Settings.DialStep[m_vfo.TunedBand()][mode];
         else if (knob == kSubKnob)
-            KnobStep = 1;
+            m_knobStep = 1;
         else
-            KnobStep = m_s.Settings.ChannelStep[TunedBand()][mode];
-        if (KnobStep <= 0)
-            KnobStep = 1; // a damaged step table must not stop the knob
+            m_knobStep = m_s.Settings.ChannelStep[m_vfo.TunedBand()][mode];
+        if (m_knobStep <= 0)
+            m_knobStep = 1; // a damaged step table must not stop the knob
         if ((knob == kMainKnob || knob == kChannelKnob) && !m_s.SubSelected && m_s.VFOMB.Mode == 5 &&
             AutoShiftBand(BandSlot(m_s.BandIdxMB)))
-            AutoShiftPending = true;
+            m_autoShiftPending = true;
         if (knob == kMainKnob) {
-            if (Fast())
-                KnobStep *= 10;
+            if (m_s.FastOn)
+                m_knobStep *= 10;
             if (!m_s.ClarOn)
                 m_s.VFOMB.ClarOffset = 0;
-            if (m_s.VFOMRMode == state::kModeMR)
-                m_display.SetVisible("lblMT", true);
+            if (m_s.VFOMRMode == state::kModeMR) {
+                m_s.MTOn = true;
+                m_display.SetVisible(el::lblMT, true);
+            }
         }
-        m_timerSendFreq->SetEnabled(true);
+        m_sendFreq.SetEnabled(true);
         return;
     }
 
-    m_timerSendFreq->SetEnabled(false);
+    m_sendFreq.SetEnabled(false);
     platform::Pause(m_loop, 0.2);
-    SendTunedFreq();
+    m_vfo.SendTunedFreq();
     if (knob == kChannelKnob && m_s.VFOMRMode == state::kModeMR && !m_s.SubSelected) {
         const auto pos = std::size_t(std::clamp(m_s.CurMemPos, 0, state::kMemCount - 1));
         if (m_s.MemData[pos].Split != 0) {
             m_cat.ToggleVFOAB();
-            SendInfoToRadioVFOSB();
+            m_vfo.SendInfoToRadioVFOSB();
             m_cat.ToggleVFOAB();
             m_cat.SendSplitOn();
         } else if (m_s.RadioSplitOn) {
@@ -96,30 +132,23 @@ void FrontPanel::SetupTuningKnob(int knob, int action)
     }
     m_meter.TurnOnLMeter();
     if (knob == kMainKnob || knob == kChannelKnob)
-        AutoShiftPending = false;
+        m_autoShiftPending = false;
 }
 
-void FrontPanel::MainKnob_Change(Long value)
+void Tuning::MainKnob_Change(Long value)
 {
-    const Long amount = Clamp1(value - m_lastMain) * KnobStep;
+    const Long amount = Clamp1(value - m_lastMain) * m_knobStep;
     m_lastMain = value;
+    // With SPLIT on the knob always tunes the main VFO.
     const bool main = m_s.SplitOn || !m_s.SubSelected;
     state::VFOInfo& v = main ? m_s.VFOMB : m_s.VFOSB;
-    const int b = BandSlot(main ? m_s.BandIdxMB : m_s.BandIdxSB);
-    const Long lo = m_s.BandData.TuneLow[b], hi = m_s.BandData.TuneHigh[b];
-    v.Freq += amount;
-    if (v.Freq >= hi)
-        v.Freq -= hi - lo;
-    else if (v.Freq < lo)
-        v.Freq += hi - lo;
+    v.Freq = LimitsOf(main ? m_s.BandIdxMB : m_s.BandIdxSB).Around(v.Freq + amount);
     SendFreqPaced(main);
-    if (!m_s.SplitOn && main && AutoShiftPending && keys.AutoRptShift)
-        keys.AutoRptShift();
 }
 
-void FrontPanel::SubKnob_Change(Long value)
+void Tuning::SubKnob_Change(Long value)
 {
-    const Long amount = Clamp1(value - m_lastSub) * KnobStep;
+    const Long amount = Clamp1(value - m_lastSub) * m_knobStep;
     m_lastSub = value;
     if (!m_s.ClarOn)
         return;
@@ -127,125 +156,92 @@ void FrontPanel::SubKnob_Change(Long value)
     if (clar < -999 || clar > 999)
         return;
     m_s.VFOMB.ClarOffset = clar;
-    const int b = BandSlot(m_s.BandIdxMB);
-    const Long lo = m_s.BandData.TuneLow[b], hi = m_s.BandData.TuneHigh[b];
-    m_s.VFOMB.Freq += amount;
-    if (m_s.VFOMB.Freq >= hi)
-        m_s.VFOMB.Freq -= hi - lo;
-    else if (m_s.VFOMB.Freq < lo)
-        m_s.VFOMB.Freq += hi - lo;
+    m_s.VFOMB.Freq = LimitsOf(m_s.BandIdxMB).Around(m_s.VFOMB.Freq + amount);
     SendFreqPaced(true);
 }
 
-void FrontPanel::ChannelKnob_Change(Long value)
+void Tuning::ChannelKnob_Change(Long value)
 {
     const Long delta = Clamp1(value - m_lastChannel);
     m_lastChannel = value;
-    const bool mt = m_display.Has("lblMT") && m_display.Get("lblMT").visible;
-    if ((m_s.VFOMRMode == state::kModeMR && !mt) || m_s.MCKOn) {
-        if (m_s.MemCount > 0 && delta != 0 && keys.ChangeMemory)
-            keys.ChangeMemory(int(delta));
+    // On a memory channel, or in memory check, the knob steps through the memories instead.
+    if ((m_s.VFOMRMode == state::kModeMR && !m_s.MTOn) || m_s.MCKOn)
         return;
-    }
-    if (!(mt || m_s.VFOMRMode == state::kModeVFO || m_s.VFOMRMode == state::kModePMS))
+    if (!(m_s.MTOn || m_s.VFOMRMode == state::kModeVFO || m_s.VFOMRMode == state::kModePMS))
         return;
-    const Long amount = delta * KnobStep;
-    state::VFOInfo& v = TunedVFO();
-    const int b = TunedBand();
-    const Long lo = m_s.BandData.TuneLow[b], hi = m_s.BandData.TuneHigh[b];
-    Long f = RoundFreqToStep(v.Freq + amount, KnobStep);
-    if (f >= hi)
-        f = lo;
-    else if (f < lo)
-        f = hi + amount;
-    v.Freq = f;
+    const Long amount = delta * m_knobStep;
+    state::VFOInfo& v = m_vfo.TunedVFO();
+    const TuneLimits lim = LimitsOf(m_vfo.TunedBand());
+    v.Freq = lim.Reset(RoundFreqToStep(v.Freq + amount, m_knobStep), true, true, lim.high + amount);
     SendFreqPaced(!m_s.SubSelected);
-    if (!m_s.SubSelected && AutoShiftPending && keys.AutoRptShift)
-        keys.AutoRptShift();
 }
 
-void FrontPanel::JogButton_Press(int dir)
+void Tuning::JogButton_Press(int dir)
 {
     dir = dir < 0 ? -1 : 1;
-    if (m_s.ScanArmed) {
-        if (keys.JogScan)
-            keys.JogScan(dir);
-        return;
-    }
-    m_s.ScanStep = dir * (Fast() ? 10000 : 1000);
+    if (m_s.ScanArmed)
+        return; // the jog keys start and stop the scan then
+    m_s.ScanStep = dir * (m_s.FastOn ? 10000 : 1000);
     m_s.ScanDir = dir;
-    JogHeld = true;
-    ToggleFunctionButtons();
+    m_s.JogHeld = true;
+    m_keys.ToggleFunctionButtons();
     m_tmrKnob->SetInterval(200);
     m_meter.TurnOffLMeter();
     m_tmrKnob->SetEnabled(true);
 }
 
-void FrontPanel::JogButton_Release()
+void Tuning::JogButton_Release()
 {
-    if (!JogHeld)
+    if (!m_s.JogHeld)
         return; // the press started a scan, or never reached us
     m_s.ScanDir = 0;
-    JogHeld = false;
+    m_s.JogHeld = false;
     m_tmrKnob->SetEnabled(false);
-    ToggleFunctionButtons();
+    m_keys.ToggleFunctionButtons();
     platform::Pause(m_loop, 0.2);
-    SendTunedFreq();
+    m_vfo.SendTunedFreq();
     m_meter.TurnOnLMeter();
 }
 
-void FrontPanel::StepFrequency()
+void Tuning::StepFrequency()
 {
-    state::VFOInfo& v = TunedVFO();
-    const int b = TunedBand();
-    const Long lo = m_s.BandData.TuneLow[b], hi = m_s.BandData.TuneHigh[b];
-    Long f = v.Freq + m_s.ScanStep;
-    if (m_s.ScanStep >= 0) {
-        if (f >= hi)
-            f = lo;
-    } else if (f < lo) {
-        f = hi + m_s.ScanStep;
-    }
-    v.Freq = f;
-    SendTunedFreq();
-    if (!m_s.SubSelected && m_s.VFOMB.Mode == 5 && AutoShiftBand(BandSlot(m_s.BandIdxMB)) && keys.AutoRptShift)
-        keys.AutoRptShift();
+    state::VFOInfo& v = m_vfo.TunedVFO();
+    const TuneLimits lim = LimitsOf(m_vfo.TunedBand());
+    const Long step = m_s.ScanStep;
+    v.Freq = lim.Reset(v.Freq + step, step >= 0, step < 0, lim.high + step);
+    m_vfo.SendTunedFreq();
 }
 
-void FrontPanel::MhzButton_Click(bool up)
+void Tuning::MhzButton_Click(bool up)
 {
     if (m_s.KeypadOn || m_s.QMBStore || m_s.QMBRecall) {
-        if (keys.MhzKeyEntry)
-            keys.MhzKeyEntry(up);
+        if (m_mhzEntry)
+            m_mhzEntry->MhzKey(up);
         return;
     }
     m_meter.TurnOffLMeter();
-    state::VFOInfo& v = TunedVFO();
-    const int b = TunedBand();
-    const Long lo = m_s.BandData.TuneLow[b], hi = m_s.BandData.TuneHigh[b];
-    const Long step = Fast() ? 1000000 : 100000;
-    if (up) {
-        v.Freq += step;
-        if (v.Freq >= hi)
-            v.Freq = lo;
-    } else {
-        v.Freq -= step;
-        if (v.Freq < lo)
-            v.Freq = hi;
-    }
-    SendTunedFreq();
-    if (!m_s.SubSelected && m_s.VFOMB.Mode == 5 && AutoShiftBand(BandSlot(m_s.BandIdxMB)) && keys.AutoRptShift)
-        keys.AutoRptShift();
+    state::VFOInfo& v = m_vfo.TunedVFO();
+    const TuneLimits lim = LimitsOf(m_vfo.TunedBand());
+    const Long step = m_s.FastOn ? 1000000 : 100000;
+    if (up)
+        v.Freq = lim.Reset(v.Freq + step, true, false, lim.high);
+    else
+        v.Freq = lim.Reset(v.Freq - step, false, true, lim.high);
+    m_vfo.SendTunedFreq();
     m_meter.TurnOnLMeter();
 }
 
-void FrontPanel::FASTbutton_Click() { m_display.SetValue("ledFAST", Fast() ? 0 : 1); }
-
-void FrontPanel::LOCKbutton_Click()
+void Tuning::FASTbutton_Click()
 {
-    const bool locked = m_display.Has("ledLOCK") && m_display.Get("ledLOCK").value == 1;
-    m_display.SetValue("ledLOCK", locked ? 0 : 1);
-    ChangeTuningKnob();
+    m_s.FastOn = !m_s.FastOn;
+    ShowFastLock();
+}
+
+void Tuning::LOCKbutton_Click()
+{
+    m_s.LockOn = !m_s.LockOn;
+    ShowFastLock();
+    m_keys.ChangeTuningKnob();
 }
 
 } // namespace kivo::panel

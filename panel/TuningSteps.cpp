@@ -1,5 +1,7 @@
 #include "panel/TuningSteps.h"
 
+#include "platform/Elements.h"
+
 namespace kivo::panel {
 
 using platform::DisplayModel;
@@ -27,51 +29,54 @@ std::string Entries(const std::vector<StepEntry>& list)
 
 TuningSteps::TuningSteps(state::ModKIVO& s, platform::DisplayModel& display) : m_s(s), m_display(display)
 {
-    m_display.SetCaption("frmTuningSteps", "Tuning Steps");
-    m_display.SetVisible("frmTuningSteps", false);
+    m_display.SetCaption(el::frmTuningSteps, "Tuning Steps");
+    m_display.SetVisible(el::frmTuningSteps, false);
     const char* frames[] = {"430 MHz - MEM / VFO CH", "144 MHz - MEM / VFO CH", "50 MHz - MEM / VFO CH",
                             "HF - MEM / VFO CH", "MAIN DIAL"};
     for (int i = 0; i < 5; ++i)
-        m_display.SetCaption(DisplayModel::Indexed("fraSteps", i), frames[i]);
+        m_display.SetCaption(el::fraSteps(i), frames[i]);
     for (int k = 0; k < 4; ++k) {
-        m_display.SetCaption(DisplayModel::Indexed("CHboxFM", k), Entries(kCHboxFM));
-        m_display.SetCaption(DisplayModel::Indexed("CHboxAM", k), Entries(kCHboxAM));
-        m_display.SetCaption(DisplayModel::Indexed("CHboxSSB", k), Entries(kCHboxSSB));
-        for (const char* box : {"CHboxFM", "CHboxAM", "CHboxSSB"})
-            m_display.SetValue(DisplayModel::Indexed(box, k), -1); // no selection yet
-        m_display.SetCaption(DisplayModel::Indexed("lblCHboxFM", k), "FM / PKT");
-        m_display.SetCaption(DisplayModel::Indexed("lblCHboxAM", k), "AM");
-        m_display.SetCaption(DisplayModel::Indexed("lblCHboxSSB", k), "SSB / CW / DIG");
+        m_display.SetCaption(el::CHboxFM(k), Entries(kCHboxFM));
+        m_display.SetCaption(el::CHboxAM(k), Entries(kCHboxAM));
+        m_display.SetCaption(el::CHboxSSB(k), Entries(kCHboxSSB));
+        for (const el::Array& box : {el::CHboxFM, el::CHboxAM, el::CHboxSSB})
+            m_display.SetValue(box(k), -1); // no selection yet
+        m_display.SetCaption(el::lblCHboxFM(k), "FM / PKT");
+        m_display.SetCaption(el::lblCHboxAM(k), "AM");
+        m_display.SetCaption(el::lblCHboxSSB(k), "SSB / CW / DIG");
     }
     for (int i = 3; i <= 5; ++i) {
-        m_display.SetCaption(DisplayModel::Indexed("VFObox", i), Entries(kVFObox));
-        m_display.SetValue(DisplayModel::Indexed("VFObox", i), -1);
+        m_display.SetCaption(el::VFObox(i), Entries(kVFObox));
+        m_display.SetValue(el::VFObox(i), -1);
     }
-    m_display.SetCaption("lblVFObox(5)", "FM / PKT");
-    m_display.SetCaption("lblVFObox(4)", "AM");
-    m_display.SetCaption("lblVFObox(3)", "SSB / CW / DIG");
-    m_display.SetCaption("cmdSave", "SAVE");
-    m_display.SetCaption("cmdDefault", "DEFAULT");
-    m_display.SetCaption("cmdCancel", "CANCEL");
+    m_display.SetCaption(el::lblVFObox(5), "FM / PKT");
+    m_display.SetCaption(el::lblVFObox(4), "AM");
+    m_display.SetCaption(el::lblVFObox(3), "SSB / CW / DIG");
+    m_display.SetCaption(el::cmdSave, "SAVE");
+    m_display.SetCaption(el::cmdDefault, "DEFAULT");
+    m_display.SetCaption(el::cmdCancel, "CANCEL");
 }
 
 const std::vector<StepEntry>& TuningSteps::ListOf(const std::string& box)
 {
-    if (box == "CHboxFM")
+    if (box == el::CHboxFM.name)
         return kCHboxFM;
-    if (box == "CHboxAM")
+    if (box == el::CHboxAM.name)
         return kCHboxAM;
-    if (box == "CHboxSSB")
+    if (box == el::CHboxSSB.name)
         return kCHboxSSB;
     return kVFObox;
 }
 
-bool TuningSteps::IsOpen() const { return m_display.Has("frmTuningSteps") && m_display.Get("frmTuningSteps").visible; }
+bool TuningSteps::IsOpen() const
+{
+    return m_display.Has(el::frmTuningSteps) && m_display.Get(el::frmTuningSteps).visible;
+}
 
 void TuningSteps::Show()
 {
     DisplayStepValues();
-    m_display.SetVisible("frmTuningSteps", true);
+    m_display.SetVisible(el::frmTuningSteps, true);
 }
 
 void TuningSteps::Show(const std::string& box, int index, const std::vector<StepEntry>& list, state::Long value)
@@ -89,13 +94,13 @@ void TuningSteps::DisplayStepValues()
     const auto& ch = m_s.Settings.ChannelStep;
     const auto& dial = m_s.Settings.DialStep;
     for (int k = 0; k < 4; ++k) {
-        Show("CHboxSSB", k, kCHboxSSB, ch[k][LSB]);
-        Show("CHboxAM", k, kCHboxAM, ch[k][AM]);
-        Show("CHboxFM", k, kCHboxFM, ch[k][FM]);
+        Show(el::CHboxSSB.name, k, kCHboxSSB, ch[k][LSB]);
+        Show(el::CHboxAM.name, k, kCHboxAM, ch[k][AM]);
+        Show(el::CHboxFM.name, k, kCHboxFM, ch[k][FM]);
     }
-    Show("VFObox", 3, kVFObox, dial[1][CWR]);
-    Show("VFObox", 4, kVFObox, dial[1][AM]);
-    Show("VFObox", 5, kVFObox, dial[1][FM]);
+    Show(el::VFObox.name, 3, kVFObox, dial[1][CWR]);
+    Show(el::VFObox.name, 4, kVFObox, dial[1][AM]);
+    Show(el::VFObox.name, 5, kVFObox, dial[1][FM]);
 }
 
 void TuningSteps::Select(const std::string& box, int index, int entry)
@@ -118,7 +123,8 @@ state::Long TuningSteps::ValueOf(const std::string& box, int index) const
 
 void TuningSteps::SAVE()
 {
-    const state::Long ssbDial = ValueOf("VFObox", 3), amDial = ValueOf("VFObox", 4), fmDial = ValueOf("VFObox", 5);
+    const state::Long ssbDial = ValueOf(el::VFObox.name, 3), amDial = ValueOf(el::VFObox.name, 4),
+                      fmDial = ValueOf(el::VFObox.name, 5);
     for (int b = 0; b < state::kBandCount; ++b) {
         const int k = b < 3 ? b : 3;
         auto& d = m_s.Settings.DialStep[b];
@@ -133,14 +139,15 @@ void TuningSteps::SAVE()
         put(d[AM], amDial);
         put(d[FM], fmDial);
         put(d[PKT], fmDial);
-        const state::Long ssb = ValueOf("CHboxSSB", k), am = ValueOf("CHboxAM", k), fm = ValueOf("CHboxFM", k);
+        const state::Long ssb = ValueOf(el::CHboxSSB.name, k), am = ValueOf(el::CHboxAM.name, k),
+                          fm = ValueOf(el::CHboxFM.name, k);
         for (int m : {LSB, USB, CW, CWR, DIG})
             put(c[m], ssb);
         put(c[AM], am);
         put(c[FM], fm);
         put(c[PKT], fm);
     }
-    m_display.SetVisible("frmTuningSteps", false);
+    m_display.SetVisible(el::frmTuningSteps, false);
 }
 
 void TuningSteps::DEFAULT()
@@ -149,6 +156,6 @@ void TuningSteps::DEFAULT()
     DisplayStepValues();
 }
 
-void TuningSteps::CANCEL() { m_display.SetVisible("frmTuningSteps", false); }
+void TuningSteps::CANCEL() { m_display.SetVisible(el::frmTuningSteps, false); }
 
 } // namespace kivo::panel

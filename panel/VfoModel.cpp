@@ -1,19 +1,39 @@
-#include "panel/FrontPanel.h"
+#include "panel/VfoModel.h"
 
 #include <cstdlib>
 
 namespace kivo::panel {
 
-void FrontPanel::GetLastVFOindices()
+VfoModel::VfoModel(const PanelContext& ctx, KeyEnabling& keys)
+    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_meter(ctx.meter), m_keys(keys)
+{
+    for (int k = 0; k < 8; ++k) {
+        const char* caption = radio::ModeTable[k].caption;
+        m_display.SetCaption(el::lblMBmode(k), caption);
+        m_display.SetVisible(el::lblMBmode(k), false);
+        m_display.SetCaption(el::lblSBmode(k), caption);
+        m_display.SetVisible(el::lblSBmode(k), false);
+    }
+}
+
+void VfoModel::SendTunedFreq()
+{
+    if (m_s.SubSelected)
+        m_cat.SendFreqSB();
+    else
+        m_cat.SendFreqMB();
+}
+
+void VfoModel::GetLastVFOindices()
 {
     m_s.BandIdxMB = m_s.BandData.LastBandMB;
     m_s.BandIdxSB = m_s.BandData.LastBandSB;
 }
 
-void FrontPanel::GetInfoVFOMB() { m_s.VFOMB = m_s.BandData.BandVFOMB[BandSlot(m_s.BandIdxMB)]; }
-void FrontPanel::GetInfoVFOSB() { m_s.VFOSB = m_s.BandData.BandVFOSB[BandSlot(m_s.BandIdxSB)]; }
+void VfoModel::GetInfoVFOMB() { m_s.VFOMB = m_s.BandData.BandVFOMB[BandSlot(m_s.BandIdxMB)]; }
+void VfoModel::GetInfoVFOSB() { m_s.VFOSB = m_s.BandData.BandVFOSB[BandSlot(m_s.BandIdxSB)]; }
 
-void FrontPanel::SaveInfoVFOMB()
+void VfoModel::SaveInfoVFOMB()
 {
     const int b = BandSlot(m_s.BandIdxMB);
     m_s.BandData.BandVFOMB[b] = m_s.VFOMB;
@@ -23,14 +43,14 @@ void FrontPanel::SaveInfoVFOMB()
         m_s.BandData.BandVFOMB[b].RptDir = 0;
 }
 
-void FrontPanel::SaveInfoVFOSB()
+void VfoModel::SaveInfoVFOSB()
 {
     const int b = BandSlot(m_s.BandIdxSB);
     m_s.BandData.BandVFOSB[b] = m_s.VFOSB;
     m_s.BandData.LastBandSB = Integer(b);
 }
 
-void FrontPanel::SwapVFOMBSB()
+void VfoModel::SwapVFOMBSB()
 {
     auto& bd = m_s.BandData;
     const int mb = BandSlot(m_s.BandIdxMB);
@@ -42,7 +62,7 @@ void FrontPanel::SwapVFOMBSB()
     bd.LastBandSB = Integer(mb);
 }
 
-void FrontPanel::SendInfoToRadioVFOMB(const state::VFOInfo& rec)
+void VfoModel::SendInfoToRadioVFOMB(const state::VFOInfo& rec)
 {
     auto& c = m_cat.LastInfo.MB;
     if (rec.Mode != c.Mode)
@@ -60,7 +80,7 @@ void FrontPanel::SendInfoToRadioVFOMB(const state::VFOInfo& rec)
         m_cat.SendDCSCodeMB();
 }
 
-void FrontPanel::SendInfoToRadioVFOSB()
+void VfoModel::SendInfoToRadioVFOSB()
 {
     const state::VFOInfo& rec = m_s.VFOSB;
     auto& c = m_cat.LastInfo.SB;
@@ -75,14 +95,14 @@ void FrontPanel::SendInfoToRadioVFOSB()
         m_cat.SendDCSCodeSB();
 }
 
-void FrontPanel::DisplayVFOInfo()
+void VfoModel::DisplayVFOInfo()
 {
-    m_display.SetVisible("lblCH", false);
-    m_display.SetVisible("lblSKIP", false);
+    m_display.SetVisible(el::lblCH, false);
+    m_display.SetVisible(el::lblSKIP, false);
     if (!m_s.PRIOn)
-        m_display.SetVisible("ledMRnumber", false);
-    ToggleFunctionButtons();
-    ChangeTuningKnob();
+        m_display.SetVisible(el::ledMRnumber, false);
+    m_keys.ToggleFunctionButtons();
+    m_keys.ChangeTuningKnob();
     m_meter.TurnOffLMeter();
     GetLastVFOindices();
     GetInfoVFOMB();
@@ -97,45 +117,38 @@ void FrontPanel::DisplayVFOInfo()
     m_s.BandData.TuneHigh[b] = m_s.BandData.CoverHigh[b];
 }
 
-void FrontPanel::ChangeToVFOfunction()
+void VfoModel::ChangeToVFOfunction()
 {
-    m_display.SetVisible("lblMemoryDesc", false);
+    m_display.SetVisible(el::lblMemoryDesc, false);
     if (m_s.HomeOn) {
         m_s.HomeOn = false;
         if (m_s.SplitOn) {
             m_s.SplitOn = false;
-            m_display.SetVisible("lblSPLIT", false);
+            m_display.SetVisible(el::lblSPLIT, false);
             GetInfoVFOSB();
             m_cat.ToggleVFOAB();
             SendInfoToRadioVFOSB();
             m_cat.ToggleVFOAB();
         }
-        m_display.SetVisible("ledMRnumber", false);
+        m_display.SetVisible(el::ledMRnumber, false);
     }
     if (!m_s.SplitOn) {
-        m_display.SetVisible("lblRXTX", false);
-        m_display.SetVisible("lblTXRX", false);
+        m_display.SetVisible(el::lblRXTX, false);
+        m_display.SetVisible(el::lblTXRX, false);
     }
-    if (m_s.ClarOn && keys.TurnOffClar)
-        keys.TurnOffClar();
-    if (m_s.VFOMRMode == state::kModePMS && keys.SavePMSInfo)
-        keys.SavePMSInfo();
     m_s.VFOMRMode = state::kModeVFO;
     DisplayVFOInfo();
     if (m_s.RadioSplitOn)
         m_cat.SendSplitOff();
 }
 
-void FrontPanel::SYNCbutton_Click()
+void VfoModel::SYNCbutton_Click()
 {
     m_meter.TurnOffLMeter();
-    if (m_s.SubSelected) {
+    if (m_s.SubSelected)
         SaveInfoVFOSB();
-    } else if (m_s.VFOMRMode == state::kModeVFO) {
+    else if (m_s.VFOMRMode == state::kModeVFO)
         SaveInfoVFOMB();
-    } else if (m_s.VFOMRMode == state::kModePMS && keys.SavePMSInfo) {
-        keys.SavePMSInfo();
-    }
     m_cat.ReadFreqModeFromRadio();
     m_meter.TurnOnLMeter();
 }

@@ -1,5 +1,8 @@
 #include "platform/DisplayModel.h"
 
+#include "platform/Elements.h"
+
+#include <cassert>
 #include <utility>
 
 namespace kivo::platform {
@@ -13,6 +16,8 @@ const Element& DisplayModel::Get(const std::string& name) const
 
 template <class F> void DisplayModel::Change(const std::string& name, F&& apply)
 {
+    // A name missing from the declarations is a typo that would show nowhere.
+    assert(el::IsDeclared(name) && "display element not declared in platform/Elements.h");
     auto [it, inserted] = m_elements.try_emplace(name);
     if (apply(it->second) || inserted)
         for (auto& l : m_listeners)

@@ -21,7 +21,9 @@ class DisplayModel {
 public:
     using Listener = std::function<void(const std::string& name, const Element&)>;
 
-    // Element names are the control names, with an array index in brackets: "lblMBmode(3)".
+    // Element names are the control names, with an array index in brackets: "lblMBmode(3)";
+    // each is declared in platform/Elements.h. Setting an undeclared one is a programming
+    // error, asserted in debug builds. Get of an absent element gives the defaults.
     const Element& Get(const std::string& name) const;
     bool Has(const std::string& name) const { return m_elements.count(name) != 0; }
 

@@ -1,5 +1,6 @@
 #include "radio/Cat.h"
 
+#include "platform/Elements.h"
 #include "state/Sanitize.h"
 
 namespace kivo::radio {
@@ -91,10 +92,10 @@ void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
         Write(*f);
 }
 
-void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, "ledFreq"); }
-void Cat::ShowFreqMB() { m_display.SetCaption("ledFreq", FreqText(m_kivo.VFOMB.Freq)); }
-void Cat::ShowFreqSB() { m_display.SetCaption("ledSubFreq", FreqText(m_kivo.VFOSB.Freq)); }
-void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, "ledSubFreq"); }
+void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, el::ledFreq); }
+void Cat::ShowFreqMB() { m_display.SetCaption(el::ledFreq, FreqText(m_kivo.VFOMB.Freq)); }
+void Cat::ShowFreqSB() { m_display.SetCaption(el::ledSubFreq, FreqText(m_kivo.VFOSB.Freq)); }
+void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, el::ledSubFreq); }
 
 void Cat::ShowModeLabels(const char* prefix, Integer mode)
 {
@@ -105,14 +106,14 @@ void Cat::ShowModeLabels(const char* prefix, Integer mode)
 void Cat::SendModeMB()
 {
     Write(ModeFrame(m_kivo.VFOMB.Mode));
-    ShowModeLabels("lblMBmode", m_kivo.VFOMB.Mode);
+    ShowModeLabels(el::lblMBmode.name, m_kivo.VFOMB.Mode);
     LastInfo.MB.Mode = m_kivo.VFOMB.Mode;
 }
 
 void Cat::SendModeSB()
 {
     Write(ModeFrame(m_kivo.VFOSB.Mode));
-    ShowModeLabels("lblSBmode", m_kivo.VFOSB.Mode);
+    ShowModeLabels(el::lblSBmode.name, m_kivo.VFOSB.Mode);
     LastInfo.SB.Mode = m_kivo.VFOSB.Mode;
 }
 
@@ -121,8 +122,8 @@ void Cat::ShowRptDirection(Integer dir)
     const bool known = dir == 0 || dir == 1 || dir == -1 || dir == -11;
     if (!known)
         return;
-    m_display.SetVisible("ImgRPTdirection(0)", dir == 1 || dir == -11);
-    m_display.SetVisible("ImgRPTdirection(1)", dir == -1 || dir == -11);
+    m_display.SetVisible(el::ImgRPTdirection(0), dir == 1 || dir == -11);
+    m_display.SetVisible(el::ImgRPTdirection(1), dir == -1 || dir == -11);
 }
 
 void Cat::SendRptDirMB()
@@ -144,10 +145,9 @@ void Cat::SendRptOffset()
 void Cat::ShowToneLabels(bool main, Integer toneMode)
 {
     const ToneModeRow& r = ToneModeTable[(toneMode >= 0 && toneMode < 4) ? toneMode : 0];
-    const std::string side = main ? "lblMain" : "lblSub";
-    m_display.SetVisible(side + "ENC", r.enc);
-    m_display.SetVisible(side + "DEC", r.dec);
-    m_display.SetVisible(side + "DCS", r.dcs);
+    m_display.SetVisible(main ? el::lblMainENC : el::lblSubENC, r.enc);
+    m_display.SetVisible(main ? el::lblMainDEC : el::lblSubDEC, r.dec);
+    m_display.SetVisible(main ? el::lblMainDCS : el::lblSubDCS, r.dcs);
 }
 
 void Cat::SendToneModeMB()
@@ -250,7 +250,7 @@ bool Cat::ReadFreqModeFromRadio()
     if (!m_kivo.SubSelected) {
         m_kivo.VFOMB.Freq = fm->freq;
         m_kivo.BandIdxMB = state::BandOfFreq(fm->freq, m_kivo.BandIdxMB);
-        m_display.SetCaption("ledFreq", FreqText(fm->freq));
+        m_display.SetCaption(el::ledFreq, FreqText(fm->freq));
         m_kivo.VFOMB.Mode = fm->mode;
         SendModeMB();
         if ((m_kivo.Settings.AutoRptShift144 || m_kivo.Settings.AutoRptShift430) && hooks.autoRepeaterShift)
@@ -258,7 +258,7 @@ bool Cat::ReadFreqModeFromRadio()
     } else {
         m_kivo.VFOSB.Freq = fm->freq;
         m_kivo.BandIdxSB = state::BandOfFreq(fm->freq, m_kivo.BandIdxSB);
-        m_display.SetCaption("ledSubFreq", FreqText(fm->freq));
+        m_display.SetCaption(el::ledSubFreq, FreqText(fm->freq));
         m_kivo.VFOSB.Mode = fm->mode;
         SendModeSB();
     }

@@ -1,8 +1,8 @@
 #include "radio/CommPort.h"
 
-namespace kivo::radio {
+#include "platform/Elements.h"
 
-using platform::DisplayModel;
+namespace kivo::radio {
 
 namespace {
 constexpr const char* kChangeWhileOnTitle = "Communications Port Error";
@@ -13,10 +13,10 @@ CommPort::CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::D
     : m_kivo(kivo), m_port(port), m_dialogs(dialogs), m_display(display)
 {
     for (int i = 1; i <= kPortNone; ++i)
-        m_display.SetCaption(DisplayModel::Indexed("mnuCommPortArray", i), i == kPortNone ? "None" : std::to_string(i));
+        m_display.SetCaption(el::mnuCommPortArray(i), i == kPortNone ? "None" : std::to_string(i));
     const char* rates[] = {"4800 bps", "9600 bps", "38400 bps"};
     for (int i = 0; i < 3; ++i)
-        m_display.SetCaption(DisplayModel::Indexed("mnuCatRate", i), rates[i]);
+        m_display.SetCaption(el::mnuCatRate(i), rates[i]);
 }
 
 std::string CommPort::LineSettings() const
@@ -66,7 +66,7 @@ void CommPort::OpenCommPort()
 void CommPort::CheckPortEntry(int index)
 {
     for (int i = 1; i <= kPortNone; ++i)
-        m_display.SetChecked(DisplayModel::Indexed("mnuCommPortArray", i), i == index);
+        m_display.SetChecked(el::mnuCommPortArray(i), i == index);
 }
 
 void CommPort::mnuCommPortArray_Click(int index)
@@ -101,7 +101,7 @@ void CommPort::mnuCatRate_Click(int index)
     if (index < 0 || index > 2)
         index = 0;
     for (int i = 0; i < 3; ++i)
-        m_display.SetChecked(DisplayModel::Indexed("mnuCatRate", i), i == index);
+        m_display.SetChecked(el::mnuCatRate(i), i == index);
     if (index != m_kivo.Settings.CatRate) {
         m_kivo.Settings.CatRate = state::Integer(index);
         OpenCommPort();
@@ -135,8 +135,7 @@ void CommPort::RefreshPortCaptions(const std::function<std::string(int)>& device
 {
     for (int i = 1; i < kPortNone; ++i) {
         const std::string dev = deviceOf ? deviceOf(i) : std::string();
-        m_display.SetCaption(DisplayModel::Indexed("mnuCommPortArray", i),
-                             dev.empty() ? std::to_string(i) : std::to_string(i) + "\t" + dev);
+        m_display.SetCaption(el::mnuCommPortArray(i), dev.empty() ? std::to_string(i) : std::to_string(i) + "\t" + dev);
     }
 }
 

@@ -1,25 +1,25 @@
 #include "radio/Meter.h"
 
+#include "platform/Elements.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace kivo::radio {
 
-using platform::DisplayModel;
-
-void LMeter::SetValue(double v) { m_display.SetValue(DisplayModel::Indexed("LMeter", m_selected), v); }
-void LMeter::SetStart(double v) { m_display.SetValue(DisplayModel::Indexed("LMeterStart", m_selected), v); }
-void LMeter::SetMarker(int indicator, double v) { m_display.SetValue(DisplayModel::Indexed("LMeter", indicator), v); }
+void LMeter::SetValue(double v) { m_display.SetValue(el::LMeterIndicator(m_selected), v); }
+void LMeter::SetStart(double v) { m_display.SetValue(el::LMeterStart(m_selected), v); }
+void LMeter::SetMarker(int indicator, double v) { m_display.SetValue(el::LMeterIndicator(indicator), v); }
 
 double LMeter::Value(int indicator) const
 {
-    const std::string name = DisplayModel::Indexed("LMeter", indicator);
+    const std::string name = el::LMeterIndicator(indicator);
     return m_display.Has(name) ? m_display.Get(name).value : 0;
 }
 
 double LMeter::Start(int indicator) const
 {
-    const std::string name = DisplayModel::Indexed("LMeterStart", indicator);
+    const std::string name = el::LMeterStart(indicator);
     return m_display.Has(name) ? m_display.Get(name).value : 0;
 }
 
@@ -65,7 +65,7 @@ void Meter::TurnOffLMeter()
     m_gauge.Select(0);
     m_gauge.SetValue(0);
     m_gauge.SetMarker(2, 0);
-    m_display.SetVisible("lblBusy", false);
+    m_display.SetVisible(el::lblBusy, false);
 }
 
 void Meter::ReadRXStatus(bool& gotByte)
@@ -86,24 +86,16 @@ void Meter::ReadRXStatus(bool& gotByte)
 
 void Meter::EvaluateRxStatus(std::uint8_t byte)
 {
-    RXStatusByte = byte;
-    if (RXStatusByte < 128) {
-        m_display.SetVisible("lblBusy", true);
-    } else {
-        m_display.SetVisible("lblBusy", false);
-        RXStatusByte -= 128;
-    }
-    if (RXStatusByte >= 64)
-        RXStatusByte -= 64;
+    const RxStatus rx = DecodeRxStatus(byte);
+    m_display.SetVisible(el::lblBusy, rx.busy);
+    RXStatusByte = rx.sMeter;
     m_gauge.Select(1);
-    if (RXStatusByte < 32) {
-        SignalCentred = true;
+    SignalCentred = rx.centred;
+    if (rx.centred) {
         const bool fm = m_kivo.VFOMB.Mode == 5;
         m_gauge.SetStart(fm ? 2.25 : 0);
         m_gauge.SetValue(fm ? 2.75 : 0);
     } else {
-        SignalCentred = false;
-        RXStatusByte -= 32;
         m_gauge.SetStart(1);
         m_gauge.SetValue(4);
     }

@@ -11,10 +11,11 @@ if [ "${1:-}" = --fix ]; then
     exit 0
 fi
 clang-format --dry-run -Werror "${files[@]}"
-# Lint the program's own code against the main build's compile commands.
+# Lint the program's own code, every folder of it, against the main build's compile commands:
+# all sources but the checks (tests, benchmarks) and the fuzz targets, which have a build of
+# their own.
 db=${KIVO_BUILD_DIR:-$root/build}
-mapfile -t code < <(git ls-files 'platform/*.cpp' 'state/*.cpp' 'radio/*.cpp' 'panel/*.cpp' 'sim/*.cpp' \
-    'app/*.cpp' 'ui/*.cpp')
+mapfile -t code < <(git ls-files '*.cpp' ':!:tests/' ':!:bench/' ':!:fuzz/')
 out=$(printf '%s\n' "${code[@]}" | xargs -P"$(nproc)" -n4 clang-tidy -p "$db" --quiet 2>&1 || true)
 if grep -qE '(warning|error):' <<<"$out"; then
     grep -E '(warning|error):' <<<"$out" | sort -u

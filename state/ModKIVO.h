@@ -5,6 +5,7 @@
 #include "state/Records.h"
 
 #include <array>
+#include <string>
 
 namespace kivo::state {
 
@@ -42,6 +43,15 @@ struct ModKIVO {
     Long ScanStep = 0;
     bool PRIOn = false;
     bool MenusLocked = false;
+    // Panel states the display shows and nothing reads back from it.
+    bool FastOn = false;       // FAST: steps ten times larger (ledFAST)
+    bool LockOn = false;       // LOCK: the knobs refuse input (ledLOCK)
+    bool Transmitting = false; // MOX keyed, the radio on air (lblOnAir)
+    bool MTOn = false;         // tuning away from a memory channel (lblMT)
+    bool JogHeld = false;      // a jog key held down to tune (not to scan)
+    // The blink timer's tag: the memory-check phase "OFF", "ONE" or "TWO"; empty until the
+    // first POWER on.
+    std::string TimerDelayTag;
 
     // Every byte of all 1000 positions to zero.
     void EmptyMemData() { MemData.fill(MemRec{}); }

@@ -11,12 +11,12 @@ protected:
     void SetUp() override
     {
         WriteUsualFiles();
-        panel.Load();
+        panel.Power().Load();
         s.CATOn = true;
     }
     std::set<std::string> EnabledKeys()
     {
-        panel.ToggleFunctionButtons();
+        panel.KeyEnabling().ToggleFunctionButtons();
         std::set<std::string> on;
         for (const auto& k : panel::kFunctionKeys)
             if (Enabled(k))
@@ -64,9 +64,9 @@ TEST_F(Keys, DarkPanelAndTransmitLeaveOnlyPower)
     // Transmitting: MOX keeps the state it had, so the operator can end the transmission.
     s.CATOn = true;
     s.SubSelected = s.ClarOn = s.ScanArmed = false;
-    panel.ToggleFunctionButtons();
+    panel.KeyEnabling().ToggleFunctionButtons();
     ASSERT_TRUE(Enabled("MOXbutton"));
-    display.SetVisible("lblOnAir", true);
+    s.Transmitting = true;
     EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "MOXbutton"}));
     display.SetEnabled("MOXbutton", false);
     EXPECT_EQ(EnabledKeys(), Set{"CATbutton"});
@@ -118,9 +118,9 @@ TEST_F(Keys, MonitorClarJogAndScanStates)
     EXPECT_TRUE(ModeKeys());
 
     s.ClarOn = false;
-    panel.JogHeld = true;
+    s.JogHeld = true;
     EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "MOXbutton"}));
-    panel.JogHeld = false;
+    s.JogHeld = false;
 
     s.ScanArmed = true;
     s.ScanDir = 1;
@@ -163,46 +163,46 @@ TEST_F(Keys, FunctionRowsAndTheDopKey)
 
 TEST_F(Keys, KnobsFollowLockEntryScanAndClar)
 {
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     for (const char* k : {"MainKnob", "SubKnob", "ChannelKnob", "btnJogUp", "btnJogDown"})
         EXPECT_TRUE(Enabled(k)) << k;
 
-    display.SetValue("ledLOCK", 1);
-    panel.ChangeTuningKnob();
+    s.LockOn = true;
+    panel.KeyEnabling().ChangeTuningKnob();
     for (const char* k : {"MainKnob", "SubKnob", "ChannelKnob", "btnJogUp", "btnJogDown"})
         EXPECT_FALSE(Enabled(k)) << k;
     s.ScanArmed = true; // the jog keys still run a scan
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_FALSE(Enabled("MainKnob"));
     EXPECT_TRUE(Enabled("btnJogUp"));
-    display.SetValue("ledLOCK", 0);
+    s.LockOn = false;
 
     s.ScanDir = 1;
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_FALSE(Enabled("MainKnob"));
     EXPECT_FALSE(Enabled("ChannelKnob"));
     s.ScanArmed = false;
     s.ScanDir = 0;
 
     s.ClarOn = true;
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_TRUE(Enabled("MainKnob"));
     EXPECT_TRUE(Enabled("SubKnob"));
     EXPECT_FALSE(Enabled("ChannelKnob"));
     s.ClarOn = false;
     s.MCKOn = true;
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_FALSE(Enabled("MainKnob"));
     EXPECT_TRUE(Enabled("ChannelKnob"));
     EXPECT_FALSE(Enabled("btnJogUp"));
     s.MCKOn = false;
 
     s.KeypadOn = true;
-    panel.ChangeTuningKnob();
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_FALSE(Enabled("MainKnob"));
     s.KeypadOn = false;
-    display.SetVisible("lblOnAir", true);
-    panel.ChangeTuningKnob();
+    s.Transmitting = true;
+    panel.KeyEnabling().ChangeTuningKnob();
     EXPECT_FALSE(Enabled("SubKnob"));
 }
 

@@ -9,12 +9,13 @@ namespace {
 
 class Power : public kivo::testing::PanelRig {};
 
+using kivo::testing::FakeUnit;
 using kivo::testing::kUsualPowerOn;
 
 TEST_F(Power, StartUpWithNoFilesRunsOnDefaultsAndStaysDark)
 {
     const double t0 = loop.Now();
-    panel.Load();
+    panel.Power().Load();
     EXPECT_GE(loop.Now() - t0, 2.0) << "the splash stays two seconds";
     EXPECT_EQ(window.version, "Version  1. 0. 0");
     const std::vector<std::string> order{"splash", "busy", "move", "hide splash", "main", "idle"};
@@ -44,9 +45,9 @@ TEST_F(Power, StartUpWithNoFilesRunsOnDefaultsAndStaysDark)
 
 TEST_F(Power, PowerWithoutAPortIsRefusedAndSendsNothing)
 {
-    panel.Load();
+    panel.Power().Load();
     dialogs.boxes.clear();
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     ExpectOneBox("Please select a new Serial Port in the Settings Menu. Either the current serial port is not "
                  "available to the KIVO software, or a serial port has not been selected yet.",
                  "SERIAL PORT ERROR", platform::Icon::Exclamation, platform::Buttons::Ok);
@@ -57,7 +58,7 @@ TEST_F(Power, PowerWithoutAPortIsRefusedAndSendsNothing)
 TEST_F(Power, StoredWindowPositionIsUsedOnlyWhereAScreenIs)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     EXPECT_EQ(window.calls[2], "move");
     EXPECT_EQ(window.left, 1500);
 
@@ -67,14 +68,14 @@ TEST_F(Power, StoredWindowPositionIsUsedOnlyWhereAScreenIs)
     f.Settings.FormTop = 900;
     state::DataFiles(f, fs, dialogs, dir.path()).SaveSettingsFile();
     window.calls.clear();
-    panel.Load();
+    panel.Power().Load();
     EXPECT_EQ(window.calls[2], "centre");
 }
 
 TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     ASSERT_TRUE(s.PortReady);
     dialogs.boxes.clear();
     std::vector<double> toggles;
@@ -83,7 +84,7 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
             toggles.push_back(f.at);
     };
     const double t0 = loop.Now();
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(TakeFrames(), kUsualPowerOn);
     ASSERT_EQ(toggles.size(), 2u);
@@ -109,17 +110,17 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
     EXPECT_TRUE(Shown("lblSBmode(5)"));
     EXPECT_TRUE(Shown("ImgRPTdirection(1)"));
     EXPECT_TRUE(Shown("lblMainENC"));
-    EXPECT_EQ(panel.TimerDelayTag, "OFF");
+    EXPECT_EQ(s.TimerDelayTag, "OFF");
     EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
     loop.Advance(1.2);
     for (const auto& f : TakeFrames())
         EXPECT_EQ(f, F({0, 0, 0, 0, 0xE7})) << "only meter polls while idle";
 
     // Off and on again: everything goes out afresh except the DCS codes the radio already has.
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_FALSE(s.CATOn);
     TakeFrames();
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     auto second = kUsualPowerOn;
     second.erase(second.begin() + 6);
     EXPECT_EQ(TakeFrames(), second);
@@ -128,10 +129,10 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
 TEST_F(Power, PacedFramesAllReachARealisticRadio)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     port.GetWire().SetOptions({}); // the radio as it is
     cat.SetFrameGap(0.1);
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     loop.Advance(0.5);
     const auto& frames = port.GetWire().Frames();
     ASSERT_GE(frames.size(), kUsualPowerOn.size());
@@ -150,10 +151,10 @@ TEST_F(Power, PacedFramesAllReachARealisticRadio)
 TEST_F(Power, UnchangedStateSentTwiceSendsOnlyTheFrequencyTheSecondTime)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     TakeFrames();
-    panel.SendInfoToRadioVFOMB(s.VFOMB);
+    panel.VfoModel().SendInfoToRadioVFOMB(s.VFOMB);
     EXPECT_EQ(TakeFrames(), std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01})});
 }
 
@@ -162,9 +163,9 @@ TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
     WriteUsualFiles(true);
     radio.A() = {14430000, 0x02};
     radio.B() = {5010000, 0x01};
-    panel.Load();
-    ASSERT_TRUE(panel.TuneOnStartup());
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    ASSERT_TRUE(panel.Power().TuneOnStartup());
+    panel.Power().CATbutton_Click();
     std::vector<std::string> frames;
     for (const auto& f : TakeFrames())
         if (f != F({0, 0, 0, 0, 0xE7})) // the meter polls between the reads
@@ -189,10 +190,10 @@ TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
 TEST_F(Power, NoReplyToTheStartUpReadsSendsTheStoredStates)
 {
     WriteUsualFiles(true);
-    panel.Load();
+    panel.Power().Load();
     for (int i = 0; i < 2; ++i)
         port.GetWire().InjectFault({sim::Fault::NoReply});
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
     EXPECT_EQ(radio.A().freq, 14520000u);
 }
@@ -200,15 +201,15 @@ TEST_F(Power, NoReplyToTheStartUpReadsSendsTheStoredStates)
 TEST_F(Power, PowerOffSavesBandDataSettingsAndHomeAndDarkensThePanel)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     s.VFOMB.Freq = 14560000;
     s.VFOMB.RptDir = -11;
     window.left = 3000;
     window.top = 2400;
-    display.SetValue("ledFAST", 1);
+    panel.Tuning().FASTbutton_Click();
     const int writes = fs.writes;
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_EQ(fs.writes - writes, 3);
     TakeFrames(); // the meter polls while lit
 
@@ -240,26 +241,50 @@ TEST_F(Power, PowerOffSavesBandDataSettingsAndHomeAndDarkensThePanel)
 TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     std::vector<std::string> pressed;
-    panel.keys.MOX = [&] {
+    FakeUnit mox{[&] {
+        if (!s.Transmitting)
+            return;
         pressed.push_back("MOX");
-        display.SetVisible("lblOnAir", false);
-    };
-    panel.keys.SCAN = [&] { pressed.push_back("SCAN"); };
-    panel.keys.CLAR = [&] { pressed.push_back("CLAR"); };
-    panel.keys.PRI = [&] { pressed.push_back("PRI"); };
-    panel.keys.TurnOffMCK = [&] { pressed.push_back("MCK"); };
-    panel.keys.SUB = [&] {
+        s.Transmitting = false;
+    }};
+    FakeUnit scan{[&] {
+        if (s.ScanArmed)
+            pressed.push_back("SCAN");
+    }};
+    FakeUnit clar{[&] {
+        if (s.ClarOn)
+            pressed.push_back("CLAR");
+    }};
+    FakeUnit pri{[&] {
+        if (s.PRIOn)
+            pressed.push_back("PRI");
+    }};
+    FakeUnit mck{[&] {
+        if (s.MCKOn)
+            pressed.push_back("MCK");
+    }};
+    FakeUnit sub{[&] {
+        if (!s.SubSelected)
+            return;
         pressed.push_back("SUB");
         EXPECT_FALSE(s.CATOn) << "CAT is already off while the keys run";
-    };
-    panel.keys.HOME = [&] { pressed.push_back("HOME"); };
-    panel.keys.SPLIT = [&] { pressed.push_back("SPLIT"); };
-    display.SetVisible("lblOnAir", true);
+    }};
+    FakeUnit home{[&] {
+        if (s.HomeOn)
+            pressed.push_back("HOME");
+    }};
+    FakeUnit split{[&] {
+        if (s.SplitOn)
+            pressed.push_back("SPLIT");
+    }};
+    for (FakeUnit* unit : {&mox, &scan, &clar, &pri, &mck, &sub, &home, &split})
+        panel.Power().AddSwitchable(*unit);
+    s.Transmitting = true;
     s.ScanArmed = s.ClarOn = s.PRIOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     const std::vector<std::string> order{"MOX", "SCAN", "CLAR", "PRI", "MCK", "SUB", "HOME", "SPLIT"};
     EXPECT_EQ(pressed, order);
     EXPECT_FALSE(s.ScanArmed);
@@ -268,7 +293,7 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
 TEST_F(Power, ShutdownWithUnsavedMemories)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     const std::string memPath = dir / "club.mem";
     s.MemData[4].VFO1.Freq = 14550000;
     s.MemChanged = true;
@@ -276,7 +301,7 @@ TEST_F(Power, ShutdownWithUnsavedMemories)
     // Cancel: nothing saved, the program runs on.
     const int writes = fs.writes;
     dialogs.answers = {platform::Answer::Cancel};
-    EXPECT_FALSE(panel.EndKIVO());
+    EXPECT_FALSE(panel.Power().EndKIVO());
     EXPECT_EQ(fs.writes, writes);
     EXPECT_TRUE(s.MemChanged);
     EXPECT_EQ(dialogs.boxes.back().title, "Save File");
@@ -289,7 +314,7 @@ TEST_F(Power, ShutdownWithUnsavedMemories)
     dialogs.files = {memPath};
     fs.writeErrors[memPath] = ENOSPC;
     dialogs.boxes.clear();
-    EXPECT_FALSE(panel.EndKIVO());
+    EXPECT_FALSE(panel.Power().EndKIVO());
     EXPECT_TRUE(s.MemChanged);
     EXPECT_GE(dialogs.boxes.size(), 2u) << "the question, then the save error";
     EXPECT_FALSE(kivo::testing::Exists(memPath));
@@ -298,7 +323,7 @@ TEST_F(Power, ShutdownWithUnsavedMemories)
     fs.writeErrors.clear();
     dialogs.answers = {platform::Answer::Yes};
     dialogs.files = {memPath};
-    EXPECT_TRUE(panel.EndKIVO());
+    EXPECT_TRUE(panel.Power().EndKIVO());
     EXPECT_FALSE(s.MemChanged);
     EXPECT_EQ(kivo::testing::FileSize(memPath), 103000);
     EXPECT_EQ(window.title, "KIVO FT-817 (club.mem)");
@@ -307,11 +332,11 @@ TEST_F(Power, ShutdownWithUnsavedMemories)
 TEST_F(Power, ShutdownAnsweredNoSavesTheDataFilesButNotTheMemories)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     s.MemChanged = true;
     dialogs.answers = {platform::Answer::No};
     const int writes = fs.writes;
-    EXPECT_TRUE(panel.EndKIVO());
+    EXPECT_TRUE(panel.Power().EndKIVO());
     EXPECT_EQ(fs.writes - writes, 3);
     EXPECT_EQ(dialogs.helpCloses, 1);
 }
@@ -319,12 +344,16 @@ TEST_F(Power, ShutdownAnsweredNoSavesTheDataFilesButNotTheMemories)
 TEST_F(Power, ShutdownWhileLitPowersOffFirst)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     bool mox = false;
-    panel.keys.MOX = [&] { mox = true; };
-    display.SetVisible("lblOnAir", true);
-    EXPECT_TRUE(panel.EndKIVO());
+    FakeUnit moxKey{[&] {
+        if (s.Transmitting)
+            mox = true;
+    }};
+    panel.Power().AddSwitchable(moxKey);
+    s.Transmitting = true;
+    EXPECT_TRUE(panel.Power().EndKIVO());
     EXPECT_TRUE(mox) << "back to receive before the program ends";
     EXPECT_FALSE(s.CATOn);
 }
@@ -332,11 +361,11 @@ TEST_F(Power, ShutdownWhileLitPowersOffFirst)
 TEST_F(Power, SendFreqTimerFollowsTheTunedVFO)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     meter.TurnOffLMeter();
     TakeFrames();
-    panel.TimerSendFreq().SetEnabled(true);
+    panel.Power().TimerSendFreq().SetEnabled(true);
     loop.Advance(1.0);
     EXPECT_EQ(TakeFrames().size(), 4u) << "four times a second";
     s.SubSelected = true;
@@ -347,8 +376,8 @@ TEST_F(Power, SendFreqTimerFollowsTheTunedVFO)
 TEST_F(Power, APortThatVanishesIsReportedOnceDarkensThePanelAndComesBack)
 {
     WriteUsualFiles();
-    panel.Load();
-    panel.CATbutton_Click();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
     dialogs.boxes.clear();
     loop.Advance(1.0);
     port.Vanish();
@@ -360,13 +389,13 @@ TEST_F(Power, APortThatVanishesIsReportedOnceDarkensThePanelAndComesBack)
     EXPECT_FALSE(port.IsOpen());
 
     // Still gone: POWER refuses as for any missing port.
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_FALSE(s.CATOn);
 
     port.Reappear();
     TakeFrames();
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_TRUE(s.CATOn);
     EXPECT_EQ(TakeFrames().size(), kUsualPowerOn.size() - 1);
@@ -388,24 +417,40 @@ TEST(VfoModel, RoundFreqToStep)
 TEST_F(Power, SaveAndSwapThroughTheBandStore)
 {
     WriteUsualFiles();
-    panel.Load();
+    panel.Power().Load();
     s.BandIdxMB = 1;
     s.BandIdxSB = 1;
     state::VFOInfo a{14500000, 5, 60000, 0, 0, 0, 0, 0};
     state::VFOInfo b{14480000, 5, 60000, 1, 2, 3, 4, 0};
     s.BandData.BandVFOMB[1] = a;
     s.BandData.BandVFOSB[1] = b;
-    panel.SwapVFOMBSB();
+    panel.VfoModel().SwapVFOMBSB();
     EXPECT_EQ(s.BandData.BandVFOMB[1], b);
     EXPECT_EQ(s.BandData.BandVFOSB[1], a);
 
     s.BandIdxSB = 0;
     s.BandData.BandVFOSB[0] = {43300000, 5, 0, 0, 0, 0, 0, 0};
-    panel.SwapVFOMBSB();
+    panel.VfoModel().SwapVFOMBSB();
     EXPECT_EQ(s.BandData.LastBandMB, 0);
     EXPECT_EQ(s.BandData.LastBandSB, 1);
     EXPECT_EQ(s.BandData.BandVFOMB[0].Freq, 43300000);
     EXPECT_EQ(s.BandData.BandVFOSB[1], b);
+}
+
+TEST_F(Power, EveryElementTheLogicSetsIsDeclared)
+{
+    WriteUsualFiles();
+    panel.Power().Load();
+    panel.Power().CATbutton_Click();
+    panel.Tuning().FASTbutton_Click();
+    panel.Tuning().LOCKbutton_Click();
+    panel.TuningSteps().Show();
+    panel.TuningSteps().CANCEL();
+    loop.Advance(1.0);
+    panel.Power().CATbutton_Click();
+    ASSERT_GT(display.All().size(), 100u);
+    for (const auto& [name, element] : display.All())
+        EXPECT_TRUE(el::IsDeclared(name)) << name;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/DisplayModel.h"
 #include "platform/InstanceLock.h"
+#include "platform/Elements.h"
 #include "platform/Text1252.h"
 #include "tests/support/TempDir.h"
 
@@ -88,4 +89,41 @@ TEST(InstanceLock, ASecondProgramOnTheFolderIsRefusedUntilTheFirstEnds)
     InstanceLock nowhere;
     EXPECT_FALSE(nowhere.Acquire(dir / "missing", msg));
     EXPECT_EQ(msg, "The data folder " + (dir / "missing") + " cannot be used: No such file or directory.");
+}
+
+TEST(Elements, OnlyDeclaredNamesAndIndexesInRange)
+{
+    struct Row {
+        const char* name;
+        bool declared;
+    };
+    const Row rows[] = {
+        {"ledFreq", true},
+        {"CATbutton", true},
+        {"LMeter", true},
+        {"LMeter(3)", true},
+        {"LMeterStart(0)", true},
+        {"lblMBmode(0)", true},
+        {"lblMBmode(7)", true},
+        {"BandButton(11)", true},
+        {"mnuCommPortArray(10)", true},
+        {"VFObox(3)", true},
+        {"mnuSettingsArray(14)", true},
+        {"ledFreqq", false},
+        {"", false},
+        {"lblMBmode", false},
+        {"lblMBmode(8)", false},
+        {"lblMBmode(-1)", false},
+        {"lblMBmode(03)", false},
+        {"lblMBmode()", false},
+        {"lblMBmode(3", false},
+        {"mnuCommPortArray(0)", false},
+        {"VFObox(2)", false},
+        {"ledFreq(0)", false},
+        {"LMeter(4)", false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(el::IsDeclared(r.name), r.declared) << r.name;
+    EXPECT_EQ(el::lblMBmode(3), "lblMBmode(3)");
+    EXPECT_EQ(el::lblMBmode(3), DisplayModel::Indexed(el::lblMBmode.name, 3));
 }

@@ -36,11 +36,11 @@ TEST(PanelOverPty, PowerOnFramesReachTheRadioInOrder)
     radio::CommPort comm(s, port, dialogs, display);
     radio::Meter meter(s, cat, loop, display);
     kivo::testing::FakeWindow window;
-    panel::FrontPanel panel(s, display, dialogs, loop, window, cat, comm, meter, files, memory);
+    panel::FrontPanel panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory});
 
-    panel.Load();
+    panel.Power().Load();
     ASSERT_TRUE(s.PortReady) << (dialogs.boxes.empty() ? "" : dialogs.boxes[0].text);
-    panel.CATbutton_Click();
+    panel.Power().CATbutton_Click();
     platform::Pause(loop, 0.05);
     std::vector<std::string> frames;
     for (const auto& f : link.GetWire().Frames())

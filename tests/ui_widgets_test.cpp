@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 using namespace kivo;
@@ -524,6 +525,48 @@ TEST(QtDialogs, HelpWindowShowsTheTopic)
     EXPECT_FALSE(dialogs.HelpWindow()->isVisible());
 }
 
+namespace {
+
+// Qt's warnings while alive, e.g. a painter ended with saved states or a bad transform.
+class QtWarnings {
+public:
+    QtWarnings() : m_previous(qInstallMessageHandler(&Collect)) { s_text.clear(); }
+    ~QtWarnings() { qInstallMessageHandler(m_previous); }
+    QtWarnings(const QtWarnings&) = delete;
+    QtWarnings& operator=(const QtWarnings&) = delete;
+    std::string Text() const { return s_text; }
+
+private:
+    static void Collect(QtMsgType type, const QMessageLogContext&, const QString& message)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            s_text += message.toStdString() + "\n";
+    }
+    static inline std::string s_text;
+    QtMessageHandler m_previous;
+};
+
+// What the widget itself paints at that size, on a transparent image (no window background).
+QImage OwnPainting(QWidget& w, const QSize& size)
+{
+    w.resize(size);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    w.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+    return image;
+}
+
+bool PaintsSomething(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return true;
+    return false;
+}
+
+} // namespace
+
 TEST(Painting, LedDisplayRendersAtAnySize)
 {
     LedDisplay led;
@@ -531,11 +574,13 @@ TEST(Painting, LedDisplayRendersAtAnySize)
     const QSize sizes[] = {{1, 1},   {2, 1},    {1, 2},     {3, 3},     {7, 5},
                            {40, 12}, {330, 70}, {1000, 20}, {20, 1000}, {2000, 400}};
     for (const QSize& s : sizes) {
-        led.resize(s);
-        QImage image(s, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        led.render(&image);
-        EXPECT_FALSE(image.isNull()) << s.width() << "x" << s.height();
+        QtWarnings warnings;
+        const QImage image = OwnPainting(led, s);
+        EXPECT_EQ(warnings.Text(), "") << s.width() << "x" << s.height();
+        if (s.width() >= 3 && s.height() >= 3) {
+            EXPECT_EQ(qAlpha(image.pixel(s.width() / 2, s.height() / 2)), 255)
+                << "the glass covers the middle at " << s.width() << "x" << s.height();
+        }
     }
     // At a readable size the dark segments are really drawn on the lit glass.
     QImage big(2000, 400, QImage::Format_ARGB32_Premultiplied);
@@ -567,15 +612,25 @@ TEST(Painting, OtherWidgetsRenderAtOddSizes)
     PanelKey key(QStringLiteral("A < > B"));
     key.setCheckable(true);
     key.setChecked(true);
+    // The same gauge with the values the odd ones must be drawn as.
+    MeterGauge pinned;
+    pinned.setValue(0, MeterGauge::kScaleMax);
+    pinned.setValue(1, 0);
+    pinned.setValue(2, 0);
     QWidget* all[] = {&letters, &meter, &knob, &lamp, &label, &key};
-    for (QWidget* w : all)
-        for (const QSize& s : {QSize(1, 1), QSize(3, 2), QSize(300, 12), QSize(12, 300), QSize(800, 400)}) {
-            w->resize(s);
-            QImage image(s, QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::black);
-            w->render(&image);
+    for (const QSize& s : {QSize(1, 1), QSize(3, 2), QSize(300, 12), QSize(12, 300), QSize(800, 400)}) {
+        const std::string at = std::to_string(s.width()) + "x" + std::to_string(s.height());
+        for (QWidget* w : all) {
+            QtWarnings warnings;
+            const QImage image = OwnPainting(*w, s);
+            EXPECT_EQ(warnings.Text(), "") << w->metaObject()->className() << " at " << at;
+            if (s.width() >= 3 && s.height() >= 2) {
+                EXPECT_TRUE(PaintsSomething(image)) << w->metaObject()->className() << " at " << at;
+            }
         }
-    SUCCEED();
+        EXPECT_EQ(OwnPainting(meter, s), OwnPainting(pinned, s))
+            << "beyond full scale, below zero and NaN are drawn pinned, at " << at;
+    }
 }
 
 int main(int argc, char** argv)

@@ -1,5 +1,6 @@
 // The real window on the offscreen platform, over the simulator's pseudo-terminal.
 
+#include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
@@ -44,7 +45,7 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
     auto& prog = w.Program();
     prog.port.SetSimulator(path);
     prog.RefreshPorts();
-    prog.panel.Load();
+    prog.panel.Power().Load();
     ASSERT_TRUE(w.isVisible());
     ASSERT_TRUE(prog.s.PortReady);
     EXPECT_FALSE(w.FreqDisplay()->isVisible()) << "dark until POWER";
@@ -85,6 +86,18 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
     EXPECT_FALSE(prog.s.CATOn);
     radio.Stop();
     EXPECT_EQ(radio.Radio().A().freq, 14520001u) << "the notch reached the radio";
+}
+
+TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)
+{
+    kivo::testing::TempDir dir;
+    ui::MainWindow w(dir.path());
+    const auto names = w.Binding().BoundNames();
+    ASSERT_GT(names.size(), 100u);
+    for (const auto& name : names)
+        EXPECT_TRUE(el::IsDeclared(name)) << name;
+    for (const auto& key : panel::kFrontKeys)
+        EXPECT_NE(w.Key(key.name), nullptr) << key.name;
 }
 
 } // namespace

@@ -64,6 +64,15 @@ void ElementBinding::Bind(const std::string& name, Apply apply)
     m_table->byName[name].push_back(std::move(apply));
 }
 
+std::vector<std::string> ElementBinding::BoundNames() const
+{
+    std::vector<std::string> names;
+    names.reserve(m_table->byName.size());
+    for (const auto& entry : m_table->byName)
+        names.push_back(entry.first);
+    return names;
+}
+
 void ElementBinding::BindWidget(const std::string& name, QWidget* widget)
 {
     Bind(name, Guarded(widget, [](QWidget* w, const Element& e) { ShowAndEnable(w, e); }));

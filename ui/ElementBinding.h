@@ -2,6 +2,7 @@
 // Ties widgets to display-model elements by name, so each widget shows what the model holds.
 
 #include "platform/DisplayModel.h"
+#include "platform/Elements.h"
 
 #include <QColor>
 
@@ -47,11 +48,14 @@ public:
     void BindIndicator(const std::string& name, Indicator* indicator);
     // The gauge: `name` for visible, enabled and back colour; name(i) for each indicator's value
     // and visibility; startName(i) for each indicator's start.
-    void BindMeter(const std::string& name, MeterGauge* meter, const std::string& startName = "LMeterStart");
+    void BindMeter(const std::string& name, MeterGauge* meter, const std::string& startName = el::LMeterStart.name);
     // visible and enabled; the knob's detents are input, not display.
     void BindKnob(const std::string& name, Knob* knob);
     // Just the back colour, for a panel whose colour follows the model (e.g. "DisplayPanel").
     void BindColor(const std::string& name, std::function<void(const QColor&)> apply);
+
+    // Every element name something is bound to.
+    std::vector<std::string> BoundNames() const;
 
     // 0 is an element's colour before the logic sets one: keep the widget's own then.
     static bool HasColor(const platform::Element& e) { return e.color != 0; }

@@ -1,28 +1,26 @@
 #pragma once
-// The front-panel window: binds every painted widget to its display-model element and hands
-// clicks, knob turns and menu picks to the panel logic. It decides nothing itself.
+// The main window: the program, the painted panel as its body, the menu bar and the splash. It
+// implements the window the panel logic asks for and decides nothing itself.
 
 #include "panel/Program.h"
 #include "platform/Window.h"
 #include "ui/ElementBinding.h"
+#include "ui/PanelView.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtEventLoop.h"
 
 #include <QMainWindow>
-#include <QTextBrowser>
 
 #include <memory>
 #include <string>
 
 class QLabel;
-class QMenu;
 class QWidget;
 
 namespace kivo::ui {
 
 class Knob;
 class LedDisplay;
-class MeterGauge;
 class PanelKey;
 
 class MainWindow final : public QMainWindow, public platform::Window {
@@ -34,10 +32,12 @@ public:
     panel::Program& Program() { return *m_program; }
     QtEventLoop& Loop() { return m_loop; }
     QtDialogs& Dialogs() { return m_dialogs; }
-    Knob* MainKnob() const { return m_mainKnob; }
-    LedDisplay* FreqDisplay() const { return m_freq; }
-    LedDisplay* SubFreqDisplay() const { return m_subFreq; }
-    PanelKey* Key(const std::string& name) const;
+    // The bindings of every widget and menu entry to their display-model elements.
+    const ElementBinding& Binding() const { return *m_binding; }
+    Knob* MainKnob() const { return m_view->MainKnob(); }
+    LedDisplay* FreqDisplay() const { return m_view->FreqDisplay(); }
+    LedDisplay* SubFreqDisplay() const { return m_view->SubFreqDisplay(); }
+    PanelKey* Key(const std::string& name) const { return m_view->Key(name); }
 
     // platform::Window
     long LeftTwips() const override;
@@ -56,30 +56,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QWidget* BuildDisplay();
-    QWidget* BuildKeys();
-    QWidget* BuildKnobs();
-    void BuildMenus();
-    PanelKey* AddKey(const std::string& name, std::function<void()> onClick = {});
-    QLabel* AddLabel(const std::string& name, const QString& text, QWidget* parent);
-    void ConnectKnob(Knob* knob, int which);
-    void ShowTuningSteps();
-
     QtEventLoop m_loop;
     QtDialogs m_dialogs;
     std::unique_ptr<panel::Program> m_program;
     std::unique_ptr<ElementBinding> m_binding;
+    PanelView* m_view = nullptr;
     std::unique_ptr<QWidget> m_splash;
     QLabel* m_splashVersion = nullptr;
-    std::map<std::string, PanelKey*> m_keys;
-    QWidget* m_displayPanel = nullptr;
-    LedDisplay* m_freq = nullptr;
-    LedDisplay* m_subFreq = nullptr;
-    LedDisplay* m_memNumber = nullptr;
-    MeterGauge* m_meter = nullptr;
-    Knob* m_mainKnob = nullptr;
-    Knob* m_subKnob = nullptr;
-    Knob* m_channelKnob = nullptr;
 };
 
 } // namespace kivo::ui

@@ -8,7 +8,9 @@
 #include "sim/SimPort.h"
 #include "tests/support/FileFixture.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kivo::testing {
@@ -84,6 +86,20 @@ inline const std::vector<std::string> kUsualPowerOn{
     F({0x10, 0x00, 0, 0, 0x0B}), F({0, 0, 0, 0, 0x81}),
 };
 
+// A feature unit that power-off asks to switch off; `off` is what its key does.
+struct FakeUnit final : panel::Switchable {
+    explicit FakeUnit(std::function<void()> f) : off(std::move(f)) {}
+    void SwitchOff() override { off(); }
+    std::function<void()> off;
+};
+
+// What takes the MHz keys while an entry is pending; `key` is what it does with one.
+struct FakeMhzEntry final : panel::MhzKeyEntry {
+    explicit FakeMhzEntry(std::function<void(bool)> f) : key(std::move(f)) {}
+    void MhzKey(bool up) override { key(up); }
+    std::function<void(bool)> key;
+};
+
 class PanelRig : public FileFixture {
 protected:
     platform::VirtualEventLoop loop;
@@ -94,7 +110,7 @@ protected:
     radio::CommPort comm{s, port, dialogs, display};
     radio::Meter meter{s, cat, loop, display};
     FakeWindow window;
-    panel::FrontPanel panel{s, display, dialogs, loop, window, cat, comm, meter, files, memory};
+    panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};
 
     void WriteUsualFiles(bool tuneOnStartup = false)
     {

@@ -1,0 +1,86 @@
+#pragma once
+// The program's life: start-up, the POWER key (`CATbutton`) switching the CAT system on and
+// off, the resend timer of a turning knob, and shutdown.
+
+#include "panel/KeyEnabling.h"
+#include "panel/PanelContext.h"
+#include "panel/Switchable.h"
+#include "panel/VfoModel.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kivo::panel {
+
+// Display colours (0xRRGGBB) of the display panel and the meter.
+inline constexpr unsigned kUnlitColor = 0x404040;
+inline constexpr unsigned kLit16BitColor = 0x00C8F0;
+inline constexpr unsigned kLit8BitColor = 0x00FFFF;
+
+// The Settings menu entry `mnuSettingsArray(14)`: "Tune to Radio on Start-up".
+inline constexpr int kTuneOnStartupEntry = 14;
+
+// Meter update menu entries 0..6 in ms; 0 is "OFF".
+inline constexpr int kMeterIntervals[7] = {1000, 500, 400, 300, 200, 100, 0};
+
+class Power {
+public:
+    // Shows the dark panel as the window first draws it.
+    Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
+
+    // Start-up: band data, settings (which open the port), HOME memories, the dark panel; the
+    // splash stays at least 2 s. Sends nothing to the radio.
+    void Load();
+    // POWER: switches the CAT system on or off; refused with a message while no port is open.
+    void CATbutton_Click();
+    // Shutdown: offers to save changed memories, then POWER off (or its saves when dark).
+    // False when the user cancelled (or the memory save failed) and the program runs on.
+    bool EndKIVO();
+    // The port's device went away: the port is closed at once; the message and the dark panel
+    // follow from the event loop.
+    void PortVanished();
+
+    // Power-off asks each unit added here to switch itself off, in the order added.
+    void AddSwitchable(Switchable& unit) { m_switchables.push_back(&unit); }
+    // Power-off stops each timer added here once the state is saved.
+    void StopAtPowerOff(platform::Timer& timer) { m_stopTimers.push_back(&timer); }
+
+    // Settings > Meter Update entry 0..6 (6 is "OFF"); an entry out of range picks 500 ms.
+    void mnuMeterSpeed_Click(int index);
+    // Settings > Tune to Radio on Start-up: toggles the option.
+    void mnuTuneOnStartup_Click();
+    // POWER on reads both of the radio's VFOs before sending anything.
+    bool TuneOnStartup() const { return m_s.Settings.TuneOnStartup != 0; }
+
+    // Resends the tuned frequency every 250 ms while enabled (by a held knob).
+    platform::Timer& TimerSendFreq() { return *m_timerSendFreq; }
+
+    // "Version  1. 0. 0": each number with the leading blank of its text.
+    static std::string VersionText(int major, int minor, int revision);
+
+private:
+    void PowerOn();
+    void PowerOff();
+    void SaveWindowPosition();
+    void ApplyLitColour();
+    void ShowTuneOnStartup();
+
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    platform::Dialogs& m_dialogs;
+    platform::EventLoop& m_loop;
+    platform::Window& m_window;
+    radio::Cat& m_cat;
+    radio::CommPort& m_comm;
+    radio::Meter& m_meter;
+    state::DataFiles& m_files;
+    state::MemoryFile& m_memory;
+    VfoModel& m_vfo;
+    KeyEnabling& m_keys;
+    std::unique_ptr<platform::Timer> m_timerSendFreq;
+    std::vector<Switchable*> m_switchables;
+    std::vector<platform::Timer*> m_stopTimers;
+};
+
+} // namespace kivo::panel

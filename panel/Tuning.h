@@ -1,0 +1,94 @@
+#pragma once
+// The tuning controls: the three knobs, the jog keys, the MHz keys, FAST and LOCK.
+
+#include "panel/KeyEnabling.h"
+#include "panel/PanelContext.h"
+#include "panel/VfoModel.h"
+
+#include <memory>
+
+namespace kivo::panel {
+
+enum Knob { kMainKnob = 1, kSubKnob = 2, kChannelKnob = 3 };
+enum KnobAction { kGrab = -1, kRelease = 1 };
+
+// A band's tuning limits [low, high) and the two ways a frequency that a move took past them
+// comes back in.
+struct TuneLimits {
+    Long low = 0;
+    Long high = 0;
+    // Main and sub knobs: past either limit, in again from the other by the overshoot.
+    Long Around(Long f) const;
+    // Channel knob, jog and MHz keys: at or past the top (checked when `up`) onto low; below the
+    // bottom (checked when `down`) onto `fromBelow`.
+    Long Reset(Long f, bool up, bool down, Long fromBelow) const;
+};
+
+// Takes the MHz keys while a keypad entry or quick-memory choice is pending (true: MHz UP).
+class MhzKeyEntry {
+public:
+    virtual ~MhzKeyEntry() = default;
+    virtual void MhzKey(bool up) = 0;
+};
+
+class Tuning {
+public:
+    // `sendFreq` is the timer that resends the tuned frequency while a knob is held.
+    Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq);
+
+    // Grab (kGrab) or release (kRelease) of knob 1 main, 2 sub, 3 channel: chooses the step and
+    // runs the send timer while held; on release sends the final frequency after 0.2 s.
+    void SetupTuningKnob(int knob, int action);
+    // A knob moved to `value` (absolute detents): one step in its direction at most.
+    void MainKnob_Change(Long value);
+    void SubKnob_Change(Long value);
+    void ChannelKnob_Change(Long value);
+    // Remembers the knobs' positions without tuning (start-up, or a knob widget reset).
+    void SetKnobPositions(Long main, Long sub, Long channel);
+    // Jog key pressed (dir -1 DWN, 1 UP): a 10 kHz step every 200 ms until released.
+    void JogButton_Press(int dir);
+    void JogButton_Release();
+    // One jog step of ScanStep on the VFO being tuned, reset to the other limit past a limit.
+    void StepFrequency();
+    // MHz UP or DOWN: 1 MHz (10 with FAST) on the VFO being tuned.
+    void MhzButton_Click(bool up);
+    // FAST: steps ten times larger, or back. Sends nothing.
+    void FASTbutton_Click();
+    // LOCK: the knobs refuse input, or accept it again. Sends nothing.
+    void LOCKbutton_Click();
+
+    // The step of the knob last grabbed, in 10 Hz units.
+    Long KnobStep() const { return m_knobStep; }
+    // Automatic repeater shift is due after this main-VFO tuning gesture.
+    bool AutoShiftPending() const { return m_autoShiftPending; }
+    // The jog key timer (200 ms).
+    platform::Timer& TmrKnob() { return *m_tmrKnob; }
+    // Where the MHz keys go while an entry is pending; none: they do nothing then.
+    void SetMhzKeyEntry(MhzKeyEntry* entry) { m_mhzEntry = entry; }
+
+private:
+    TuneLimits LimitsOf(int band) const;
+    // The per-detent send: skipped while the line is within its frame gap, so a fast knob
+    // never waits or builds a backlog; the send timer and the release catch up.
+    void SendFreqPaced(bool main);
+    bool AutoShiftBand(int band) const;
+    void ShowFastLock();
+
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    platform::EventLoop& m_loop;
+    radio::Cat& m_cat;
+    radio::Meter& m_meter;
+    VfoModel& m_vfo;
+    KeyEnabling& m_keys;
+    platform::Timer& m_sendFreq;
+    std::unique_ptr<platform::Timer> m_tmrKnob;
+    MhzKeyEntry* m_mhzEntry = nullptr;
+    Long m_knobStep = 1;
+    bool m_autoShiftPending = false;
+    Long m_lastMain = 0;
+    Long m_lastSub = 0;
+    Long m_lastChannel = 0;
+};
+
+} // namespace kivo::panel

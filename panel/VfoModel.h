@@ -1,0 +1,57 @@
+#pragma once
+// The two VFO states: loading them from and saving them into the per-band store, swapping them,
+// sending them to the radio through the last-sent cache, and showing them.
+
+#include "panel/KeyEnabling.h"
+#include "panel/PanelContext.h"
+
+namespace kivo::panel {
+
+class VfoModel {
+public:
+    // Captions the mode labels; the dark panel shows none of them.
+    VfoModel(const PanelContext& ctx, KeyEnabling& keys);
+
+    // BandIdxMB and BandIdxSB from the bands of the last save.
+    void GetLastVFOindices();
+    // VFOMB from the band store's main VFO of BandIdxMB.
+    void GetInfoVFOMB();
+    // VFOSB from the band store's sub VFO of BandIdxSB.
+    void GetInfoVFOSB();
+    // VFOMB into the band store (the split marker stored as simplex); its band becomes the last.
+    void SaveInfoVFOMB();
+    // VFOSB into the band store; its band becomes the last.
+    void SaveInfoVFOSB();
+    // Exchanges the two VFOs' roles in the band store; callers save before and reload after.
+    void SwapVFOMBSB();
+    // Brings the radio's current VFO in line with `rec`: the frequency always, every other field
+    // only when it differs from the last-sent cache.
+    void SendInfoToRadioVFOMB(const state::VFOInfo& rec);
+    // The same for VFOSB; callers bracket it in two VFO toggles so it lands in the other VFO.
+    void SendInfoToRadioVFOSB();
+    // Reloads both VFOs from the band store, sends them and resets the main band's tuning limits.
+    void DisplayVFOInfo();
+    // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs.
+    void ChangeToVFOfunction();
+    // SYNC: saves the VFO being tuned, then reads the radio's frequency and mode into it.
+    void SYNCbutton_Click();
+
+    // The VFO the knobs and keys tune: the sub VFO while SUB is active, else the main.
+    state::VFOInfo& TunedVFO() { return m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB; }
+    int TunedBand() const { return BandSlot(m_s.SubSelected ? m_s.BandIdxSB : m_s.BandIdxMB); }
+    // Sends (and shows) the frequency of the VFO being tuned.
+    void SendTunedFreq();
+
+private:
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    radio::Cat& m_cat;
+    radio::Meter& m_meter;
+    KeyEnabling& m_keys;
+};
+
+// The frequency moved onto the grid of the step: upward for a positive step, downward for a
+// negative one; a frequency on the grid comes back unchanged.
+Long RoundFreqToStep(Long freq, Long step);
+
+} // namespace kivo::panel

@@ -1,0 +1,68 @@
+#include "ui/MainMenus.h"
+
+#include "platform/Elements.h"
+#include "ui/TuningStepsDialog.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace kivo::ui {
+
+void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& binding)
+{
+    auto bindAction = [&binding](const std::string& name, QAction* a) {
+        binding.Bind(name, [a](const platform::Element& e) {
+            if (!e.caption.empty())
+                a->setText(QString::fromStdString(e.caption));
+            a->setEnabled(e.enabled);
+            a->setChecked(e.checked);
+        });
+    };
+
+    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&New"), &window, [&prog] { prog.memory.FileMenu(0); });
+    file->addAction(QStringLiteral("&Open..."), &window, [&prog] { prog.memory.FileMenu(1); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("&Save"), &window, [&prog] { prog.memory.FileMenu(3); });
+    file->addAction(QStringLiteral("Save &As..."), &window, [&prog] { prog.memory.FileMenu(4); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("E&xit"), &window, [&window] { window.close(); });
+
+    QMenu* settings = window.menuBar()->addMenu(QStringLiteral("&Settings"));
+    QMenu* ports = settings->addMenu(QStringLiteral("Serial Port"));
+    QObject::connect(ports, &QMenu::aboutToShow, &window, [&prog] { prog.RefreshPorts(); });
+    for (int i = 1; i <= radio::kPortNone; ++i) {
+        if (i == radio::kPortNone)
+            ports->addSeparator();
+        QAction* a = ports->addAction(QString::number(i));
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&prog, i] { prog.comm.mnuCommPortArray_Click(i); });
+        bindAction(el::mnuCommPortArray(i), a);
+    }
+    QMenu* rates = settings->addMenu(QStringLiteral("CAT Rate"));
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = rates->addAction(QString());
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&prog, i] { prog.comm.mnuCatRate_Click(i); });
+        bindAction(el::mnuCatRate(i), a);
+    }
+    auto& power = prog.panel.Power();
+    QMenu* meter = settings->addMenu(QStringLiteral("Meter Update"));
+    for (int i = 0; i < 7; ++i) {
+        QAction* a = meter->addAction(QString());
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&power, i] { power.mnuMeterSpeed_Click(i); });
+        bindAction(el::mnuMeterSpeed(i), a);
+    }
+    settings->addSeparator();
+    QAction* tune = settings->addAction(QStringLiteral("Tune to Radio on Start-up"));
+    tune->setCheckable(true);
+    QObject::connect(tune, &QAction::triggered, &window, [&power] { power.mnuTuneOnStartup_Click(); });
+    bindAction(el::mnuSettingsArray(panel::kTuneOnStartupEntry), tune);
+    settings->addAction(QStringLiteral("Tuning Steps..."), &window,
+                        [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
+}
+
+} // namespace kivo::ui

@@ -1,0 +1,286 @@
+#include "ui/PanelView.h"
+
+#include "platform/Elements.h"
+#include "ui/Indicator.h"
+#include "ui/Knob.h"
+#include "ui/LedDisplay.h"
+#include "ui/MeterGauge.h"
+#include "ui/PanelKey.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kivo::ui {
+
+namespace {
+
+const QColor kBody(0x1C, 0x1D, 0x20);
+const QColor kInk(0x10, 0x18, 0x20);
+
+void KeepSpaceWhenHidden(QWidget* w)
+{
+    QSizePolicy p = w->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(p);
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent)
+    : QWidget(parent), m_panel(panel), m_binding(binding)
+{
+    auto& power = m_panel.Power();
+    auto& tuning = m_panel.Tuning();
+    m_clicks = {
+        {el::CATbutton, [&power] { power.CATbutton_Click(); }},
+        {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
+        {el::FASTbutton, [&tuning] { tuning.FASTbutton_Click(); }},
+        {el::LOCKbutton, [&tuning] { tuning.LOCKbutton_Click(); }},
+        {el::MhzDownButton, [&tuning] { tuning.MhzButton_Click(false); }},
+        {el::MhzUpButton, [&tuning] { tuning.MhzButton_Click(true); }},
+    };
+
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBody);
+    pal.setColor(QPalette::WindowText, QColor(0xC8, 0xCC, 0xD2));
+    setPalette(pal);
+
+    auto* top = new QHBoxLayout;
+    auto* powerKey = AddKey(el::CATbutton);
+    powerKey->setMinimumSize(70, 44);
+    auto* left = new QVBoxLayout;
+    left->addWidget(powerKey);
+    left->addStretch();
+    top->addLayout(left);
+    top->addWidget(BuildDisplay(), 1);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(BuildKeys(), 3);
+    lower->addWidget(BuildKnobs(), 2);
+
+    auto* all = new QVBoxLayout(this);
+    all->setContentsMargins(14, 12, 14, 14);
+    all->setSpacing(12);
+    all->addLayout(top, 2);
+    all->addLayout(lower, 3);
+
+    // The knobs report absolute detents; the panel starts from where they are.
+    tuning.SetKnobPositions(m_mainKnob->value(), m_subKnob->value(), m_channelKnob->value());
+}
+
+PanelKey* PanelView::Key(const std::string& name) const
+{
+    auto it = m_keys.find(name);
+    return it == m_keys.end() ? nullptr : it->second;
+}
+
+PanelKey* PanelView::AddKey(const std::string& name)
+{
+    auto* key = new PanelKey;
+    key->setObjectName(Q(name));
+    m_binding.BindButton(name, key);
+    if (auto it = m_clicks.find(name); it != m_clicks.end())
+        connect(key, &QAbstractButton::clicked, this, [onClick = it->second] { onClick(); });
+    m_keys[name] = key;
+    return key;
+}
+
+QLabel* PanelView::AddLabel(const std::string& name, const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(Q(name));
+    QFont f = l->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 0.9);
+    l->setFont(f);
+    KeepSpaceWhenHidden(l);
+    if (text.isEmpty())
+        m_binding.BindLabel(name, l);
+    else
+        m_binding.BindWidget(name, l);
+    return l;
+}
+
+QWidget* PanelView::BuildDisplay()
+{
+    m_displayPanel = new QWidget;
+    m_displayPanel->setObjectName(QString::fromUtf8(el::DisplayPanel));
+    m_displayPanel->setAutoFillBackground(true);
+    m_binding.BindColor(el::DisplayPanel, [this](const QColor& c) {
+        QPalette p = m_displayPanel->palette();
+        p.setColor(QPalette::Window, c);
+        p.setColor(QPalette::WindowText, kInk);
+        m_displayPanel->setPalette(p);
+        for (auto* led : {m_freq, m_subFreq, m_memNumber})
+            if (led)
+                led->setBackColor(c);
+    });
+
+    auto* grid = new QGridLayout(m_displayPanel);
+    grid->setContentsMargins(12, 8, 12, 8);
+
+    // Upper line: memory number, main mode, tone and shift marks, status words.
+    auto* upper = new QHBoxLayout;
+    m_memNumber = new LedDisplay;
+    m_memNumber->setObjectName(QString::fromUtf8(el::ledMRnumber));
+    m_memNumber->setMinimumSize(54, 26);
+    KeepSpaceWhenHidden(m_memNumber);
+    m_binding.BindLed(el::ledMRnumber, m_memNumber);
+    upper->addWidget(m_memNumber);
+    for (int k = 0; k < 8; ++k)
+        upper->addWidget(AddLabel(el::lblMBmode(k), {}, m_displayPanel));
+    upper->addSpacing(8);
+    const std::pair<std::string, const char*> marks[] = {
+        {el::lblMainENC, "ENC"},
+        {el::lblMainDEC, "DEC"},
+        {el::lblMainDCS, "DCS"},
+        {el::ImgRPTdirection(0), "+"},
+        {el::ImgRPTdirection(1), "\u2212"},
+        {el::lblSPLIT, "SPLIT"},
+        {el::lblRXTX, "RX/TX"},
+        {el::lblTXRX, "TX/RX"},
+        {el::lblMT, "MT"},
+        {el::lblMCK, "MCK"},
+        {el::lblCH, "CH"},
+        {el::lblSKIP, "SKIP"},
+        {el::lblSCAN, "SCAN"},
+        {el::lblSEARCH, "SEARCH"},
+    };
+    for (const auto& [name, text] : marks)
+        upper->addWidget(AddLabel(name, QString::fromUtf8(text), m_displayPanel));
+    upper->addStretch();
+    upper->addWidget(AddLabel(el::lblBusy, QStringLiteral("BUSY"), m_displayPanel));
+    upper->addWidget(AddLabel(el::lblOnAir, QStringLiteral("ON AIR"), m_displayPanel));
+    grid->addLayout(upper, 0, 0, 1, 2);
+
+    m_freq = new LedDisplay;
+    m_freq->setObjectName(QString::fromUtf8(el::ledFreq));
+    m_freq->setMinimumSize(360, 78);
+    KeepSpaceWhenHidden(m_freq);
+    m_binding.BindLed(el::ledFreq, m_freq);
+    grid->addWidget(m_freq, 1, 0);
+
+    m_meter = new MeterGauge;
+    m_meter->setObjectName(QString::fromUtf8(el::LMeter));
+    m_meter->setMinimumSize(220, 110);
+    KeepSpaceWhenHidden(m_meter);
+    m_binding.BindMeter(el::LMeter, m_meter, el::LMeterStart.name);
+    grid->addWidget(m_meter, 1, 1, 2, 1);
+
+    // Lower line: the sub VFO.
+    auto* sub = new QHBoxLayout;
+    for (int k = 0; k < 8; ++k)
+        sub->addWidget(AddLabel(el::lblSBmode(k), {}, m_displayPanel));
+    for (auto [name, text] : {std::pair{el::lblSubENC, "ENC"}, {el::lblSubDEC, "DEC"}, {el::lblSubDCS, "DCS"}})
+        sub->addWidget(AddLabel(name, QString::fromUtf8(text), m_displayPanel));
+    sub->addStretch();
+    m_subFreq = new LedDisplay;
+    m_subFreq->setObjectName(QString::fromUtf8(el::ledSubFreq));
+    m_subFreq->setMinimumSize(170, 34);
+    KeepSpaceWhenHidden(m_subFreq);
+    m_binding.BindLed(el::ledSubFreq, m_subFreq);
+    sub->addWidget(m_subFreq);
+    grid->addLayout(sub, 2, 0);
+    grid->addWidget(AddLabel(el::lblMemoryDesc, {}, m_displayPanel), 3, 0, 1, 2);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    return m_displayPanel;
+}
+
+QWidget* PanelView::BuildKeys()
+{
+    auto* w = new QWidget;
+    auto* grid = new QGridLayout(w);
+    grid->setSpacing(6);
+    const char* const rows[3][8] = {
+        {el::MOXbutton, el::VFOMRbutton, el::HOMEbutton, el::MCKbutton, el::PMSbutton, el::PRIbutton, el::SCANbutton,
+         el::SEARCHbutton},
+        {el::ABbutton, el::SWAPbutton, el::SPLITbutton, el::SUBbutton, el::SYNCbutton, el::CLARbutton, el::RCLbutton,
+         el::STObutton},
+        {el::RPTbutton, el::REVbutton, el::TONEbutton, el::DOPbutton, el::SCOPEbutton, el::ENTbutton, el::FASTbutton,
+         el::LOCKbutton},
+    };
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 8; ++c)
+            grid->addWidget(AddKey(rows[r][c]), r, c);
+    for (int m = 0; m < panel::kModeKeyCount; ++m)
+        grid->addWidget(AddKey(el::ModeButton(m)), 3, m);
+    // Band keys from the lowest band up, as printed on the radio.
+    auto* bands = new QHBoxLayout;
+    bands->addWidget(AddKey(el::BandDownButton));
+    for (int b = panel::kBandKeyCount - 1; b >= 0; --b)
+        bands->addWidget(AddKey(el::BandButton(b)));
+    bands->addWidget(AddKey(el::BandUpButton));
+    grid->addLayout(bands, 4, 0, 1, 8);
+    return w;
+}
+
+Knob* PanelView::AddKnob(const char* name, int which)
+{
+    auto* knob = new Knob;
+    knob->setObjectName(QString::fromUtf8(name));
+    m_binding.BindKnob(name, knob);
+    auto& t = m_panel.Tuning();
+    connect(knob, &Knob::grabbed, this, [&t, which] { t.SetupTuningKnob(which, panel::kGrab); });
+    connect(knob, &Knob::released, this, [&t, which] { t.SetupTuningKnob(which, panel::kRelease); });
+    connect(knob, &Knob::valueChanged, this, [&t, which](long v) {
+        if (which == panel::kMainKnob)
+            t.MainKnob_Change(v);
+        else if (which == panel::kSubKnob)
+            t.SubKnob_Change(v);
+        else
+            t.ChannelKnob_Change(v);
+    });
+    return knob;
+}
+
+QWidget* PanelView::BuildKnobs()
+{
+    auto* w = new QWidget;
+    auto* grid = new QGridLayout(w);
+
+    m_mainKnob = AddKnob(el::MainKnob, panel::kMainKnob);
+    m_mainKnob->setDetentsPerTurn(48);
+    m_mainKnob->setMinimumSize(150, 150);
+    grid->addWidget(m_mainKnob, 0, 0, 3, 1);
+    m_channelKnob = AddKnob(el::ChannelKnob, panel::kChannelKnob);
+    m_channelKnob->setMinimumSize(64, 64);
+    grid->addWidget(m_channelKnob, 0, 1);
+    m_subKnob = AddKnob(el::SubKnob, panel::kSubKnob);
+    m_subKnob->setMinimumSize(64, 64);
+    grid->addWidget(m_subKnob, 0, 2);
+
+    auto& t = m_panel.Tuning();
+    auto jog = [this, &t](const char* name, const QString& caption, int dir) {
+        auto* key = new PanelKey(caption);
+        key->setObjectName(QString::fromUtf8(name));
+        m_binding.BindWidget(name, key);
+        connect(key, &QAbstractButton::pressed, this, [&t, dir] { t.JogButton_Press(dir); });
+        connect(key, &QAbstractButton::released, this, [&t] { t.JogButton_Release(); });
+        m_keys[name] = key;
+        return key;
+    };
+    grid->addWidget(jog(el::btnJogDown, QStringLiteral("\u25C0 DWN"), -1), 1, 1);
+    grid->addWidget(jog(el::btnJogUp, QStringLiteral("UP \u25B6"), 1), 1, 2);
+    grid->addWidget(AddKey(el::MhzDownButton), 2, 1);
+    grid->addWidget(AddKey(el::MhzUpButton), 2, 2);
+
+    auto* leds = new QHBoxLayout;
+    for (auto [name, text] : {std::pair{el::ledFAST, "FAST"}, {el::ledLOCK, "LOCK"}, {el::LEDsub, "SUB"}}) {
+        auto* ind = new Indicator(QString::fromUtf8(text));
+        ind->setObjectName(QString::fromUtf8(name));
+        m_binding.BindIndicator(name, ind);
+        leds->addWidget(ind);
+    }
+    grid->addLayout(leds, 3, 0, 1, 3);
+    return w;
+}
+
+} // namespace kivo::ui
