@@ -1,6 +1,6 @@
 #include "platform/DisplayModel.h"
-#include "platform/InstanceLock.h"
 #include "platform/Elements.h"
+#include "platform/InstanceLock.h"
 #include "platform/Text1252.h"
 #include "tests/support/TempDir.h"
 
