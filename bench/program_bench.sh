@@ -31,7 +31,8 @@ args=(--simulate)
 xvfb-run -a "$bin" "${args[@]}" --data-dir "$data" >/dev/null 2>&1 &
 sleep 6 # splash, power-on
 pid=$(pgrep -n -f "kivo-ft817 ${args[*]} --data-dir $data")
-# CPU time in ns (schedstat) of the window's thread, and of all threads together.
+# CPU time in ns (schedstat) of the window's thread, and of all threads together (a thread that ends
+# in between takes its time with it, so a difference below zero counts as none).
 gui() { awk '{print $1}' "/proc/$pid/task/$pid/schedstat"; }
 all() { cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{n += $1} END {printf "%d", n}'; }
 rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
@@ -44,4 +45,4 @@ echo "panel: $([ "$dark" = 1 ] && echo dark || echo lit)"
 echo "resident memory after start: $((rss / 1024)) MB"
 awk -v a=$((a1 - a0)) -v g=$((g1 - g0)) -v s="$secs" 'BEGIN {
     printf "CPU over %d s: %.3f%% of one core (window thread %.3f%%, other threads %.3f%%)\n",
-        s, 100 * a / 1e9 / s, 100 * g / 1e9 / s, 100 * (a - g) / 1e9 / s }'
+        s, 100 * (a > 0 ? a : 0) / 1e9 / s, 100 * g / 1e9 / s, 100 * (a > g ? a - g : 0) / 1e9 / s }'

@@ -24,10 +24,14 @@ public:
     Ft817& Radio() { return m_radio; }
 
 private:
+    void CloseWake();
+
     Ft817 m_radio;
     WireOptions m_options;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    int m_wake[2] = {-1, -1}; // Stop() writes to [1] to wake the thread
+
 };
 
 } // namespace kivo::sim
