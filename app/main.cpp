@@ -3,6 +3,7 @@
 #include "platform/DataDir.h"
 #include "platform/InstanceLock.h"
 #include "sim/BackgroundSim.h"
+#include "ui/EndSignals.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -132,6 +133,15 @@ int main(int argc, char** argv)
         });
         unattended.start(100);
     }
+    // From here on, a signal waits for the start to finish, then ends the program in order.
+    // Logout, shutdown or Ctrl+C: transmit off, the saves of shutdown, unsaved memories into a
+    // recovery file; then the end, without the question nobody is there to answer.
+    kivo::ui::EndSignals endSignals(
+        [&prog] {
+            prog.panel.Power().EndUnattended();
+            QApplication::exit(0);
+        },
+        [&window] { return window.Loop().Depth() > 0; });
     prog.RefreshPorts();
     prog.panel.Power().Load();
     if (simulate) {

@@ -252,6 +252,13 @@ bool Power::EndKIVO()
 {
     if (!m_memory.ExitQuestion())
         return false;
+    SaveAndGoDark();
+    m_dialogs.CloseHelp();
+    return true;
+}
+
+void Power::SaveAndGoDark()
+{
     if (!m_s.CATOn) {
         m_files.SaveBandDataFile();
         SaveWindowPosition();
@@ -262,8 +269,19 @@ bool Power::EndKIVO()
         // not stop the saves.
         PowerOff();
     }
+}
+
+void Power::EndUnattended()
+{
+    // Whatever else fails, the radio must not be left transmitting (a held push-to-talk, say).
+    if (m_s.CATOn)
+        m_cat.SendPTT(false);
+    // Nobody can be asked about unsaved memories now: they go to a recovery file that the next
+    // start offers back, and the memory file stays as the user last saved it.
+    if (m_s.MemChanged)
+        m_memory.WriteRecovery();
+    SaveAndGoDark();
     m_dialogs.CloseHelp();
-    return true;
 }
 
 } // namespace kivo::panel

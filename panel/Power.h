@@ -37,6 +37,9 @@ public:
     // Shutdown: offers to save changed memories, then POWER off (or its saves when dark).
     // False when the user cancelled (or the memory save failed) and the program runs on.
     bool EndKIVO();
+    // The end nobody can answer questions at (a signal at logout, shutdown or Ctrl+C): transmit
+    // off, unsaved memories into a recovery file, then POWER off with its saves.
+    void EndUnattended();
     // The port's device went away: the port is closed at once; the message and the dark panel
     // follow from the event loop.
     void PortVanished();
@@ -63,6 +66,8 @@ private:
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
+    // The saves of shutdown: POWER off when lit, the same files when dark.
+    void SaveAndGoDark();
     void ApplyLitColour();
     void ShowTuneOnStartup();
 

@@ -118,17 +118,67 @@ bool MemoryFile::OpenMemoryFile(const std::string& path)
     return true;
 }
 
-bool MemoryFile::SaveMemoryFile()
+std::string MemoryFile::DatabaseBytes() const
 {
     std::string bytes;
     bytes.reserve(kMemFileSize);
     for (const auto& m : m_s.MemData)
         bytes += ToBytes(m);
-    const auto r = m_fs.WriteAtomic(m_path, bytes);
-    if (!r)
+    return bytes;
+}
+
+bool MemoryFile::SaveMemoryFile()
+{
+    const auto r = m_fs.WriteAtomic(m_path, DatabaseBytes());
+    if (!r) {
         m_dialogs.MessageBox("Error encountered while trying to save file " + Trim(m_path), "Save Memory File",
                              Icon::Exclamation, Buttons::OkCancel);
-    return static_cast<bool>(r);
+        return false;
+    }
+    // The changes a recovery file held are in the memory file now.
+    m_fs.Remove(m_path + kRecoverySuffix);
+    if (!m_restoredRecovery.empty())
+        m_fs.Remove(m_restoredRecovery);
+    m_restoredRecovery.clear();
+    return true;
+}
+
+std::string MemoryFile::RecoveryPath() const
+{
+    return IsOpen() ? m_path + kRecoverySuffix : m_recoveryFolder + "/" + kUntitledRecovery;
+}
+
+bool MemoryFile::WriteRecovery() { return static_cast<bool>(m_fs.WriteAtomic(RecoveryPath(), DatabaseBytes())); }
+
+void MemoryFile::OfferRecovery()
+{
+    const std::string path = RecoveryPath();
+    if (!m_fs.Exists(path))
+        return;
+    const std::string what = IsOpen() ? "the memory file " + Trim(m_path) : "a memory database not yet saved to a file";
+    const Answer a =
+        m_dialogs.MessageBox("The program was ended while changes to " + what + " were not saved. They were kept in " +
+                                 path + ". Restore them now? They come back unsaved, for you to check and save.",
+                             "Restore Memory Changes", Icon::Question, Buttons::YesNo);
+    if (a != Answer::Yes) {
+        m_fs.Remove(path);
+        return;
+    }
+    std::string bytes;
+    if (const auto r = m_fs.ReadOrCreate(path, kMemFileSize, bytes); !r) {
+        m_dialogs.MessageBox("Error encountered while trying to open file " + path + ". " + r.description + ".",
+                             "Restore Memory Changes", Icon::Exclamation, Buttons::Ok);
+        return; // kept for another try
+    }
+    m_s.MemCount = 0;
+    for (std::size_t p = 0; p < kMemCount; ++p) {
+        m_s.MemData[p] = MemRecAt(bytes, p);
+        Sanitize(m_s.MemData[p]);
+        if (m_s.MemData[p].VFO1.Freq > 0)
+            ++m_s.MemCount;
+    }
+    m_s.MemChanged = true;
+    m_restoredRecovery = path;
 }
 
 bool MemoryFile::SaveCommand()
@@ -254,8 +304,10 @@ bool MemoryFile::ExitQuestion()
 void MemoryFile::OpenLastAtStartup()
 {
     const std::string path = Trim(m_s.Settings.LastMemFile.Text());
-    if (path.empty())
+    if (path.empty()) {
+        OfferRecovery();
         return;
+    }
     // Moved, deleted, or on a drive not mounted now: creating it empty here could later be
     // copied over the real one, so nothing is created. LastMemFile stays, for when it is back.
     if (!m_fs.Exists(path)) {
@@ -265,10 +317,12 @@ void MemoryFile::OpenLastAtStartup()
                              "Open Memory File", Icon::Exclamation, Buttons::Ok);
         return;
     }
-    if (OpenMemoryFile(path))
+    if (OpenMemoryFile(path)) {
         SetTitleName(LowerCase(Trim(platform::FileNamePart(path))));
-    else
+        OfferRecovery();
+    } else {
         SetTitleName("");
+    }
 }
 
 } // namespace kivo::state

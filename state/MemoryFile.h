@@ -42,8 +42,16 @@ public:
     void FileMenu(int index);
     // First step of shutdown. True when shutdown may go on; false on Cancel or when the save failed.
     bool ExitQuestion();
-    // Reopens the settings' LastMemFile at start-up.
+    // Reopens the settings' LastMemFile at start-up, then offers back the changes a recovery
+    // file holds.
     void OpenLastAtStartup();
+
+    // Unsaved changes kept when the program had to end without asking: beside the memory file
+    // ("club.mem.recovery"), or in the data folder for a database that has no file yet.
+    void SetRecoveryFolder(std::string dir) { m_recoveryFolder = std::move(dir); }
+    std::string RecoveryPath() const;
+    // Writes all 1000 positions to the recovery file; the memory file is not touched.
+    bool WriteRecovery();
 
     bool IsOpen() const { return !m_path.empty(); }
     const std::string& CurrentPath() const { return m_path; }
@@ -56,6 +64,8 @@ private:
     // Sets LastMemFile; a path the settings cannot hold is stored empty, and the user told once.
     void RememberPath(const std::string& path);
     void EmptyDatabase();
+    void OfferRecovery();
+    std::string DatabaseBytes() const;
 
     ModKIVO& m_s;
     platform::FileSystem& m_fs;
@@ -64,7 +74,12 @@ private:
     std::string m_displayName;
     std::string m_title = kProgramTitle;
     std::string m_warnedPath;
+    std::string m_recoveryFolder = ".";
+    std::string m_restoredRecovery; // a recovery file taken back, removed once the data is saved
 };
+
+inline constexpr const char* kRecoverySuffix = ".recovery";
+inline constexpr const char* kUntitledRecovery = "untitled.mem.recovery";
 
 // Lower case of ASCII and Latin-1 capitals, for display names.
 std::string LowerCase(const std::string& utf8);

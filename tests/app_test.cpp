@@ -1,14 +1,18 @@
 // The program as a user starts it: what it says when it cannot start.
 
+#include "platform/ScriptedDialogs.h"
+#include "state/DataFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,8 +23,9 @@ struct Ran {
     std::string err;
 };
 
-// Runs the program with exactly this environment, its standard error captured.
-Ran RunProgram(std::vector<std::string> args, std::vector<std::string> env)
+// Runs the program with exactly this environment, its standard error captured; `signal` is sent
+// to it after `after` seconds when given.
+Ran RunProgram(std::vector<std::string> args, std::vector<std::string> env, int signal = 0, int after = 0)
 {
     int pipeFd[2];
     if (::pipe(pipeFd) != 0)
@@ -41,6 +46,10 @@ Ran RunProgram(std::vector<std::string> args, std::vector<std::string> env)
         ::_exit(127);
     }
     ::close(pipeFd[1]);
+    if (signal) {
+        ::sleep(unsigned(after));
+        ::kill(pid, signal);
+    }
     Ran r;
     char buf[512];
     for (ssize_t n; (n = ::read(pipeFd[0], buf, sizeof buf)) > 0;)
@@ -64,6 +73,29 @@ TEST(Program, WithoutADisplayItSaysSoInOneLineAndEnds)
         EXPECT_EQ(r.exitCode, 1) << display << ": " << r.err;
         EXPECT_EQ(r.err.rfind("kivo-ft817: cannot open a window: no display could be opened (", 0), 0u) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST(Program, ASignalEndsItInOrderWithEverythingSaved)
+{
+    kivo::testing::TempDir dir;
+    const std::string data = dir / "data";
+    std::filesystem::create_directory(data);
+    kivo::state::ModKIVO s;
+    s.Settings = kivo::state::DefaultSettings();
+    s.BandData = kivo::state::DefaultBandData();
+    kivo::platform::PosixFileSystem fs;
+    kivo::platform::ScriptedDialogs dialogs;
+    kivo::state::DataFiles files(s, fs, dialogs, data);
+    ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile());
+    const std::string home = data + "/homemem.kivo";
+    // Lit and idle, and in the middle of starting up.
+    for (auto [sig, after] : {std::pair{SIGTERM, 5}, std::pair{SIGINT, 4}, std::pair{SIGHUP, 1}}) {
+        ::unlink(home.c_str());
+        const Ran r = RunProgram({"--simulate", "--power", "--data-dir", data},
+                                 {"HOME=" + dir.path(), "QT_QPA_PLATFORM=offscreen", "PATH=/usr/bin:/bin"}, sig, after);
+        EXPECT_EQ(r.exitCode, 0) << sig << ": " << r.err;
+        EXPECT_EQ(kivo::testing::FileSize(home), 1236) << sig << ": the HOME memories are saved at the end";
     }
 }
 

@@ -454,3 +454,71 @@ TEST_F(Power, EveryElementTheLogicSetsIsDeclared)
 }
 
 } // namespace
+
+TEST_F(Power, AnUnattendedEndSavesEverythingAndKeepsUnsavedMemoriesForTheNextStart)
+{
+    WriteUsualFiles();
+    const std::string memPath = dir / "club.mem";
+    state::MemRec kept;
+    kept.VFO1.Freq = 14550000;
+    kept.VFO1.Mode = 5;
+    kivo::testing::WriteAll(memPath,
+                            state::ToBytes(kept) + std::string(state::kMemFileSize - state::kMemRecSize, '\0'));
+    memory.SetRecoveryFolder(dir.path());
+    panel.Power().Load();
+    ASSERT_TRUE(memory.OpenMemoryFile(memPath));
+    panel.Power().CATbutton_Click();
+    loop.Advance(1.0);
+    TakeFrames();
+    s.MemData[4].VFO1.Freq = 43350000;
+    s.MemChanged = true;
+    s.VFOMB.Freq = 14530000;
+
+    // A signal at logout: no question can be asked.
+    panel.Power().EndUnattended();
+    const auto frames = TakeFrames();
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.front(), F({0, 0, 0, 0, 0x88})) << "transmit off before anything else";
+    EXPECT_FALSE(s.CATOn);
+    EXPECT_EQ(kivo::testing::ReadAll(memPath).substr(4 * state::kMemRecSize, state::kMemRecSize),
+              state::ToBytes(state::MemRec{}))
+        << "the memory file stays as the user saved it";
+    const std::string recovery = memPath + ".recovery";
+    ASSERT_EQ(kivo::testing::ReadAll(recovery).size(), state::kMemFileSize);
+    EXPECT_EQ(state::MemRecAt(kivo::testing::ReadAll(recovery), 4).VFO1.Freq, 43350000);
+    state::ModKIVO saved;
+    state::DataFiles reread(saved, fs, dialogs, dir.path());
+    reread.OpenBandDataFile();
+    EXPECT_EQ(saved.BandData.BandVFOMB[1].Freq, 14530000) << "band data saved";
+
+    // The next start offers the changes back; they come back unsaved until saved.
+    state::ModKIVO next;
+    state::MemoryFile again(next, fs, dialogs);
+    again.SetRecoveryFolder(dir.path());
+    next.Settings.LastMemFile.Assign(memPath);
+    dialogs.boxes.clear();
+    dialogs.answers = {platform::Answer::Yes};
+    again.OpenLastAtStartup();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].title, "Restore Memory Changes");
+    EXPECT_EQ(dialogs.boxes[0].buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(next.MemData[4].VFO1.Freq, 43350000);
+    EXPECT_EQ(next.MemData[0].VFO1.Freq, 14550000);
+    EXPECT_EQ(next.MemCount, 2);
+    EXPECT_TRUE(next.MemChanged);
+    EXPECT_TRUE(kivo::testing::Exists(recovery)) << "kept until the changes are saved";
+    ASSERT_TRUE(again.SaveCommand());
+    EXPECT_FALSE(kivo::testing::Exists(recovery));
+    EXPECT_EQ(state::MemRecAt(kivo::testing::ReadAll(memPath), 4).VFO1.Freq, 43350000);
+
+    // Declined: the recovery file goes and the file's own memories stay.
+    kivo::testing::WriteAll(recovery, std::string(state::kMemFileSize, '\0'));
+    state::ModKIVO third;
+    state::MemoryFile declined(third, fs, dialogs);
+    third.Settings.LastMemFile.Assign(memPath);
+    dialogs.answers = {platform::Answer::No};
+    declined.OpenLastAtStartup();
+    EXPECT_FALSE(kivo::testing::Exists(recovery));
+    EXPECT_EQ(third.MemData[4].VFO1.Freq, 43350000);
+    EXPECT_FALSE(third.MemChanged);
+}

@@ -85,6 +85,11 @@ int QtEventLoop::MsUntil(double at) const
 
 void QtEventLoop::ProcessEventsUntil(double deadline)
 {
+    ++m_depth;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{m_depth};
     const int ms = MsUntil(deadline);
     if (ms == 0) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);

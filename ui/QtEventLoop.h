@@ -25,8 +25,11 @@ public:
 
     // Milliseconds from now until `at`, rounded up so a wait never ends before it; 0 when due.
     int MsUntil(double at) const;
+    // How many waits are in progress: above 0 while a handler pauses inside the event loop.
+    int Depth() const { return m_depth; }
 
 private:
+    int m_depth = 0;
     // Owns the pending CallAt shots, so they die with the loop.
     QObject m_context;
 };
