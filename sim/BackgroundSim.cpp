@@ -39,6 +39,8 @@ std::string BackgroundSim::Start(std::string& error)
         while (!m_stop)
             loop.ProcessEventsUntil(loop.Now() + 3600);
         loop.UnwatchFd(m_wake[0]);
+        m_accepted = link.GetWire().AcceptedCount();
+        m_dropped = link.GetWire().DroppedCount();
     });
     auto [path, err] = result.get();
     if (path.empty()) {

@@ -22,6 +22,9 @@ public:
     void Stop();
     // The simulated radio; read it only while stopped.
     Ft817& Radio() { return m_radio; }
+    // Frames the radio took and dropped during the last run; read them once stopped.
+    std::size_t FramesAccepted() const { return m_accepted; }
+    std::size_t FramesDropped() const { return m_dropped; }
 
 private:
     void CloseWake();
@@ -31,6 +34,8 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     int m_wake[2] = {-1, -1}; // Stop() writes to [1] to wake the thread
+    std::size_t m_accepted = 0;
+    std::size_t m_dropped = 0;
 
 };
 

@@ -56,6 +56,7 @@ void Wire::Receive(std::string_view bytes)
             else if (m_options.acks)
                 rf.answer = std::move(a.bytes);
         }
+        ++(rf.accepted ? m_acceptedCount : m_droppedCount);
         if (m_frames.size() >= std::max<std::size_t>(1, m_options.keepFrames))
             m_frames.pop_front();
         m_frames.push_back(rf);

@@ -77,6 +77,9 @@ public:
     const WireOptions& Options() const { return m_options; }
     // Another radio from now on (tests start ideal, then check pacing against the real one).
     void SetOptions(const WireOptions& options) { m_options = options; }
+    // Frames taken and frames dropped since the start, for long runs.
+    std::size_t AcceptedCount() const { return m_acceptedCount; }
+    std::size_t DroppedCount() const { return m_droppedCount; }
     // True while the radio works on a command and would drop a new one.
     bool Busy() const { return m_loop.Now() < m_busyUntil; }
 
@@ -92,6 +95,8 @@ private:
     double m_partialStart = 0;
     double m_lastByte = -1e9;
     double m_busyUntil = -1e9;
+    std::size_t m_acceptedCount = 0;
+    std::size_t m_droppedCount = 0;
     unsigned m_rng;
 };
 
