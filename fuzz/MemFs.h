@@ -46,6 +46,16 @@ public:
         return platform::IoResult::Ok();
     }
 
+    platform::IoResult Rename(const std::string& from, const std::string& to) override
+    {
+        auto it = files.find(from);
+        if (it == files.end())
+            return platform::IoResult::FromErrno(ENOENT);
+        files[to] = it->second;
+        files.erase(from);
+        return platform::IoResult::Ok();
+    }
+
     std::map<std::string, std::string> files;
     // When set, every read delivers at most this many bytes and then fails with EIO.
     std::optional<std::size_t> cutAt;

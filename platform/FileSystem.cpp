@@ -103,6 +103,16 @@ IoResult PosixFileSystem::Remove(const std::string& path)
     return IoResult::Ok();
 }
 
+IoResult PosixFileSystem::Rename(const std::string& from, const std::string& to)
+{
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return IoResult::FromErrno(errno);
+    Fd dirFd(::open(DirOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dirFd.get() >= 0)
+        ::fsync(dirFd.get());
+    return IoResult::Ok();
+}
+
 IoResult PosixFileSystem::ReadOrCreate(const std::string& path, std::size_t maxBytes, std::string& out)
 {
     out.clear();

@@ -29,6 +29,8 @@ public:
     virtual bool Exists(const std::string& path) = 0;
     // Deletes a file; a file that is not there is no error.
     virtual IoResult Remove(const std::string& path) = 0;
+    // Moves a file to another name in the same folder, replacing what has that name.
+    virtual IoResult Rename(const std::string& from, const std::string& to) = 0;
 };
 
 class PosixFileSystem final : public FileSystem {
@@ -37,6 +39,7 @@ public:
     IoResult WriteAtomic(const std::string& path, std::string_view data) override;
     bool Exists(const std::string& path) override;
     IoResult Remove(const std::string& path) override;
+    IoResult Rename(const std::string& from, const std::string& to) override;
 };
 
 // Suffix of the temporary file a save writes before renaming it over the file.

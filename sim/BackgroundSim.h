@@ -36,7 +36,6 @@ private:
     int m_wake[2] = {-1, -1}; // Stop() writes to [1] to wake the thread
     std::size_t m_accepted = 0;
     std::size_t m_dropped = 0;
-
 };
 
 } // namespace kivo::sim

@@ -146,25 +146,25 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
     const auto p1 = std::uint8_t(f[0]);
     const auto p2 = std::uint8_t(f[1]);
     const auto opcode = std::uint8_t(f[4]);
-    const Answer ack{std::string(1, '\0')};
-    const Answer already{std::string(1, char(0xF0))};
+    auto ack = [] { return Answer{std::string(1, '\0')}; };
+    auto already = [] { return Answer{std::string(1, char(0xF0))}; };
     auto read = [](std::string bytes) { return Answer{std::move(bytes), true}; };
     switch (opcode) {
     case 0x01: {
         const long v = Bcd8(f);
         if (v >= 0 && InTuningRange(v))
             Current().freq = std::uint32_t(v);
-        return ack;
+        return ack();
     }
     case 0x02: {
         const bool was = m_split;
         m_split = true;
-        return was ? already : ack;
+        return was ? already() : ack();
     }
     case 0x82: {
         const bool was = !m_split;
         m_split = false;
-        return was ? already : ack;
+        return was ? already() : ack();
     }
     case 0x03: {
         const Vfo& v = Current();
@@ -180,16 +180,16 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
     case 0x07:
         if (ValidMode(p1))
             Current().mode = p1;
-        return ack;
+        return ack();
     case 0x08: {
         const bool was = m_ptt;
         m_ptt = true;
-        return was ? already : ack;
+        return was ? already() : ack();
     }
     case 0x88: {
         const bool was = !m_ptt;
         m_ptt = false;
-        return was ? already : ack;
+        return was ? already() : ack();
     }
     case 0x09:
         if (p1 == 0x09)
@@ -198,7 +198,7 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
             m_rptDir = 1;
         else if (p1 == 0x89)
             m_rptDir = 0;
-        return ack;
+        return ack();
     case 0x0A:
         if (p1 == 0x8A)
             m_toneMode = 0;
@@ -208,31 +208,31 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
             m_toneMode = 2;
         else if (p1 == 0x0A)
             m_toneMode = 3;
-        return ack;
+        return ack();
     case 0x0B: {
         if (!IsBcd(p1) || !IsBcd(p2))
-            return ack;
+            return ack();
         const int tenths = FromBcd(p1) * 100 + FromBcd(p2);
         if (std::find(kRadioCtcssTones.begin(), kRadioCtcssTones.end(), tenths) != kRadioCtcssTones.end())
             m_ctcss = tenths;
-        return ack;
+        return ack();
     }
     case 0x0C: {
         if (p1 > 9 || !IsBcd(p2))
-            return ack;
+            return ack();
         const int code = p1 * 100 + FromBcd(p2);
         if (std::find(kRadioDcsCodes.begin(), kRadioDcsCodes.end(), code) != kRadioDcsCodes.end())
             m_dcs = code;
-        return ack;
+        return ack();
     }
-    case 0x81: m_onB = !m_onB; return ack;
+    case 0x81: m_onB = !m_onB; return ack();
     case 0xE7: return read(std::string(1, char(RxStatus())));
     case 0xF7: return read(std::string(1, char(TxStatus())));
     case 0xF9: {
         const long v = Bcd8(f);
         if (v >= 0 && v <= 9999900)
             m_rptOffset = std::uint32_t(v);
-        return ack;
+        return ack();
     }
     case 0xBB: {
         const std::size_t addr = (std::size_t(p1) << 8 | p2) % m_eeprom.size();
@@ -241,7 +241,7 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
         r[1] = char(m_eeprom[(addr + 1) % m_eeprom.size()]);
         return read(r);
     }
-    default: return ack;
+    default: return ack();
     }
 }
 

@@ -96,10 +96,14 @@ bool DataFiles::SaveSettingsFile()
     return static_cast<bool>(r);
 }
 
-bool DataFiles::KeepDamaged(const char* fileName, const std::string& bytes, std::string& note)
+bool DataFiles::KeepDamaged(const char* fileName, std::string& note)
 {
-    const std::string copy = PathOf(fileName) + kDamagedSuffix;
-    if (const auto r = m_fs.WriteAtomic(copy, bytes); !r) {
+    // Moved aside whole, however long it is; an earlier damaged copy is not overwritten.
+    const std::string path = PathOf(fileName);
+    std::string copy = path + kDamagedSuffix;
+    for (int n = 2; n <= 9 && m_fs.Exists(copy); ++n)
+        copy = path + kDamagedSuffix + "." + std::to_string(n);
+    if (const auto r = m_fs.Rename(path, copy); !r) {
         note = "The damaged file could not be kept as " + copy + " (" + r.description + ").";
         return false;
     }
@@ -129,7 +133,7 @@ void DataFiles::OpenBandDataFile()
     bool kept = true;
     if (!bytes.empty()) {
         std::string note;
-        kept = KeepDamaged(kBandDataFileName, bytes, note);
+        kept = KeepDamaged(kBandDataFileName, note);
         text += " " + note;
     }
     m_dialogs.MessageBox(text, "Open Band Info File", Icon::Exclamation, Buttons::Ok);
@@ -153,10 +157,9 @@ void DataFiles::OpenHomeFile()
         OpenError("HOMEMEM.KIVO", "Open HOME Memory File", r);
         return;
     }
-    const std::string original = bytes;
     // Whole records are the file's normal shape, however many; a cut record, extra bytes or
     // values no HOME memory can hold mean damage. What can be read is used, and the file is
-    // kept as it was, since the next save writes the HOME memories over it.
+    // moved aside as it was, since the next save writes the HOME memories in its place.
     bool damaged = bytes.size() % kMemRecSize != 0 || bytes.size() > kHomeFileSize;
     bytes.resize(std::min(bytes.size(), kHomeFileSize));
     for (std::size_t b = 0; b < kBandCount; ++b) {
@@ -167,7 +170,7 @@ void DataFiles::OpenHomeFile()
     }
     if (damaged) {
         std::string note;
-        KeepDamaged(kHomeFileName, original, note);
+        KeepDamaged(kHomeFileName, note);
         m_dialogs.MessageBox("The HOME memory file " + PathOf(kHomeFileName) +
                                  " is damaged. The HOME memories that could be read are used. " + note,
                              "Open HOME Memory File", Icon::Exclamation, Buttons::Ok);

@@ -52,9 +52,9 @@ public:
 private:
     void OpenError(const char* upperName, const char* title, const platform::IoResult& r);
     void SaveError(const char* upperName, const char* title, const platform::IoResult& r);
-    // Copies a damaged file's bytes beside it; `note` gets the sentence that tells the user
+    // Moves a damaged file aside (".damaged"); `note` gets the sentence that tells the user
     // where, or why it could not be kept.
-    bool KeepDamaged(const char* fileName, const std::string& bytes, std::string& note);
+    bool KeepDamaged(const char* fileName, std::string& note);
     ModKIVO& m_s;
     platform::FileSystem& m_fs;
     platform::Dialogs& m_dialogs;

@@ -46,15 +46,17 @@ TEST_F(BandAndHomeFiles, AnEditedBandLabelMeansDefaultsEverywhere)
     EXPECT_EQ(ReadAll(bandPath()), state::ToBytes(state::DefaultBandData()));
     EXPECT_EQ(ReadAll(bandPath() + ".damaged"), state::ToBytes(b)) << "the user's file, byte for byte";
 
-    // When no copy can be made, the file is not replaced either.
+    // A second damaged file does not replace the first copy; when it cannot be kept, it is not
+    // replaced either.
     dialogs.boxes.clear();
     WriteAll(bandPath(), "garbage");
-    fs.writeErrors[bandPath() + ".damaged"] = ENOSPC;
+    fs.writeErrors[bandPath() + ".damaged.2"] = EROFS;
     files.OpenBandDataFile();
     ExpectOneBox(std::string(kBandDefaultsText) + " The damaged file could not be kept as " + bandPath() +
-                     ".damaged (No space left on device).",
+                     ".damaged.2 (Read-only file system).",
                  "Open Band Info File", Icon::Exclamation, Buttons::Ok);
     EXPECT_EQ(ReadAll(bandPath()), "garbage");
+    EXPECT_EQ(ReadAll(bandPath() + ".damaged"), state::ToBytes(b));
 }
 
 TEST_F(BandAndHomeFiles, ADamagedHomeFileIsKeptAndWhatCanBeReadIsUsed)

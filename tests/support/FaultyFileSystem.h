@@ -15,6 +15,12 @@ public:
     platform::IoResult WriteAtomic(const std::string& path, std::string_view data) override;
     bool Exists(const std::string& path) override { return m_real.Exists(path); }
     platform::IoResult Remove(const std::string& path) override { return m_real.Remove(path); }
+    platform::IoResult Rename(const std::string& from, const std::string& to) override
+    {
+        if (auto it = writeErrors.find(to); it != writeErrors.end())
+            return platform::IoResult::FromErrno(it->second);
+        return m_real.Rename(from, to);
+    }
 
     std::map<std::string, int> readErrors;        // path -> errno for every read
     std::map<std::string, int> writeErrors;       // path -> errno for every write (the file is left untouched)
