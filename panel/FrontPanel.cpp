@@ -7,11 +7,10 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys),
       m_band(ctx, m_vfo, m_keypad)
 {
-    // The jog stops with the link; the feature units to come add theirs here, and themselves,
-    // in the order the power-off sequence presses their keys: MOX, SCAN, CLAR, PRI, MCK, SUB,
-    // HOME, SPLIT.
+    // The jog stops with the link; the feature units to come add their timers here, and
+    // themselves with their place in the power-off sequence.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
-    m_power.AddSwitchable(m_band);
+    m_power.AddSwitchable(m_band, SwitchOffOrder::HOME);
     m_tuning.SetMhzKeyEntry(&m_keypad);
 
     m_keys.ToggleFunctionButtons();
