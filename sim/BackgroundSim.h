@@ -31,7 +31,6 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     int m_wake[2] = {-1, -1}; // Stop() writes to [1] to wake the thread
-
 };
 
 } // namespace kivo::sim
