@@ -8,13 +8,19 @@
 #include "panel/Switchable.h"
 #include "panel/VfoModel.h"
 
+#include <array>
 #include <functional>
 
 namespace kivo::panel {
 
+// The band keys' captions, by band index.
+inline constexpr std::array<const char*, kBandKeyCount> kBandKeyCaptions{"430", "144", "50", "28", "24",  "21",
+                                                                         "18",  "14",  "10", "7",  "3.5", "1.8"};
+
 class BandMode final : public Switchable {
 public:
-    // Band up and down are the keypad's digits 8 and 7 while an entry is pending.
+    // Captions the band keys. Band up and down are the keypad's digits 8 and 7 while an entry
+    // is pending.
     BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad);
 
     // Operations of units still to come; unset, they do nothing.

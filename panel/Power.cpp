@@ -85,8 +85,6 @@ void Power::Load()
     m_window.SetBusyCursor(true);
 
     m_files.OpenBandDataFile();
-    for (int b = 0; b < kBandKeyCount; ++b)
-        m_display.SetCaption(el::BandButton(b), std::to_string(m_s.BandData.BandMHz[b]));
     const int last = BandSlot(m_s.BandData.LastBandMB);
     m_s.BandIdxMB = Integer(last);
     m_s.BandIdxSB = Integer(last);

@@ -83,6 +83,9 @@ TEST_F(Bands, BandKeysSendTheBandsStateWithinItsEdges)
 
 TEST_F(Bands, BandUpAndDownWrapAndSendTheStoredFrequencyAsItIs)
 {
+    EXPECT_EQ(display.Get("BandButton(0)").caption, "430");
+    EXPECT_EQ(display.Get("BandButton(10)").caption, "3.5");
+    EXPECT_EQ(display.Get("BandButton(11)").caption, "1.8");
     Keys().BandButton_Click(0);
     Bd().BandVFOMB[11].Freq = 150000; // below the band's edge
     TakeFrames();
