@@ -157,7 +157,7 @@ bool Keypad::Refused(Long value, Integer band)
     const std::string f = radio::FreqText(value);
     std::string text;
     if (pms) {
-        // In PMS the knobs stay within the PMS limits; so does an entry.
+        // In PMS an entry stays within the range the message names, all of it in the knobs' reach.
         const int b = BandSlot(m_s.BandIdxMB);
         const Long low = bd.TuneLow[b];
         const Long high = bd.TuneHigh[b] - 100;
