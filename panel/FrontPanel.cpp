@@ -4,11 +4,14 @@ namespace kivo::panel {
 
 FrontPanel::FrontPanel(const PanelContext& ctx)
     : m_keys(ctx), m_vfo(ctx, m_keys), m_power(ctx, m_vfo, m_keys),
-      m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display)
+      m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys),
+      m_band(ctx, m_vfo, m_keypad)
 {
-    // The jog stops with the link; the feature units to come add theirs here, and themselves,
-    // in the order the power-off sequence presses their keys.
+    // The jog stops with the link; the feature units to come add their timers here, and
+    // themselves with their place in the power-off sequence.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
+    m_power.AddSwitchable(m_band, SwitchOffOrder::HOME);
+    m_tuning.SetMhzKeyEntry(&m_keypad);
 
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();

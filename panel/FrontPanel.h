@@ -7,8 +7,12 @@
 //   Tuning       MainKnob, SubKnob, ChannelKnob, the jog and MHz keys, FAST, LOCK
 //   KeyEnabling  which keys, knobs and jog keys accept input; the list of the keys
 //   TuningSteps  the tuning-steps dialog
+//   Keypad       frequency entry: ENT, the decimal key, the keys that double as digits
+//   BandMode     the band keys, band up and down, the mode keys, HOME
 
+#include "panel/BandMode.h"
 #include "panel/KeyEnabling.h"
+#include "panel/Keypad.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
 #include "panel/Tuning.h"
@@ -32,6 +36,8 @@ public:
     panel::Tuning& Tuning() { return m_tuning; }
     panel::KeyEnabling& KeyEnabling() { return m_keys; }
     panel::TuningSteps& TuningSteps() { return m_steps; }
+    panel::Keypad& Keypad() { return m_keypad; }
+    panel::BandMode& BandMode() { return m_band; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -39,6 +45,8 @@ private:
     panel::Power m_power;
     panel::Tuning m_tuning;
     panel::TuningSteps m_steps;
+    panel::Keypad m_keypad;
+    panel::BandMode m_band;
 };
 
 } // namespace kivo::panel

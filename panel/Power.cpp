@@ -1,5 +1,7 @@
 #include "panel/Power.h"
 
+#include <algorithm>
+
 namespace kivo::panel {
 
 using platform::Buttons;
@@ -52,6 +54,13 @@ std::string Power::VersionText(int major, int minor, int revision)
     return "Version  " + std::to_string(major) + ". " + std::to_string(minor) + ". " + std::to_string(revision);
 }
 
+void Power::AddSwitchable(Switchable& unit, SwitchOffOrder order)
+{
+    const auto after = std::find_if(m_switchables.begin(), m_switchables.end(),
+                                    [order](const auto& entry) { return entry.first > order; });
+    m_switchables.insert(after, {order, &unit});
+}
+
 void Power::mnuMeterSpeed_Click(int index)
 {
     if (index < 0 || index > 6)
@@ -76,8 +85,6 @@ void Power::Load()
     m_window.SetBusyCursor(true);
 
     m_files.OpenBandDataFile();
-    for (int b = 0; b < kBandKeyCount; ++b)
-        m_display.SetCaption(el::BandButton(b), std::to_string(m_s.BandData.BandMHz[b]));
     const int last = BandSlot(m_s.BandData.LastBandMB);
     m_s.BandIdxMB = Integer(last);
     m_s.BandIdxSB = Integer(last);
@@ -211,7 +218,7 @@ void Power::PowerOff()
 {
     m_s.CATOn = false;
     // Their keys run their normal handlers, CAT commands included, before the link goes quiet.
-    for (Switchable* unit : m_switchables)
+    for (const auto& [order, unit] : m_switchables)
         unit->SwitchOff();
     if (m_s.VFOMRMode == state::kModeVFO) {
         m_vfo.SaveInfoVFOMB();

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kivo::panel {
@@ -44,8 +45,9 @@ public:
     // follow from the event loop.
     void PortVanished();
 
-    // Power-off asks each unit added here to switch itself off, in the order added.
-    void AddSwitchable(Switchable& unit) { m_switchables.push_back(&unit); }
+    // Power-off asks each unit added here to switch itself off, by `order`, then in the order
+    // added.
+    void AddSwitchable(Switchable& unit, SwitchOffOrder order);
     // Power-off stops each timer added here once the state is saved.
     void StopAtPowerOff(platform::Timer& timer) { m_stopTimers.push_back(&timer); }
 
@@ -84,7 +86,7 @@ private:
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::unique_ptr<platform::Timer> m_timerSendFreq;
-    std::vector<Switchable*> m_switchables;
+    std::vector<std::pair<SwitchOffOrder, Switchable*>> m_switchables;
     std::vector<platform::Timer*> m_stopTimers;
 };
 

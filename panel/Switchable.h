@@ -4,6 +4,9 @@
 
 namespace kivo::panel {
 
+// Where a feature stands in the power-off sequence; units register in any order.
+enum class SwitchOffOrder { MOX, SCAN, CLAR, PRI, MCK, SUB, HOME, SPLIT };
+
 class Switchable {
 public:
     virtual ~Switchable() = default;

@@ -62,6 +62,25 @@ void VfoModel::SwapVFOMBSB()
     bd.LastBandSB = Integer(mb);
 }
 
+void VfoModel::SavePMSInfo() { m_s.BandData.BandPMSVFO[BandSlot(m_s.BandIdxMB)] = m_s.VFOMB; }
+
+void VfoModel::GetPMSInfo()
+{
+    auto& bd = m_s.BandData;
+    const int b = BandSlot(m_s.BandIdxMB);
+    m_s.VFOMB = bd.BandPMSVFO[b];
+    bd.TuneLow[b] = bd.PMSLow[b];
+    bd.TuneHigh[b] = bd.PMSHigh[b];
+}
+
+void VfoModel::UseCoverageLimits(Integer band)
+{
+    auto& bd = m_s.BandData;
+    const int b = BandSlot(band);
+    bd.TuneLow[b] = bd.CoverLow[b];
+    bd.TuneHigh[b] = bd.CoverHigh[b];
+}
+
 void VfoModel::SendInfoToRadioVFOMB(const state::VFOInfo& rec)
 {
     auto& c = m_cat.LastInfo.MB;
@@ -112,9 +131,7 @@ void VfoModel::DisplayVFOInfo()
     SendInfoToRadioVFOSB();
     m_cat.ToggleVFOAB();
     m_meter.TurnOnLMeter();
-    const int b = BandSlot(m_s.BandIdxMB);
-    m_s.BandData.TuneLow[b] = m_s.BandData.CoverLow[b];
-    m_s.BandData.TuneHigh[b] = m_s.BandData.CoverHigh[b];
+    UseCoverageLimits(m_s.BandIdxMB);
 }
 
 void VfoModel::ChangeToVFOfunction()

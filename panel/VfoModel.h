@@ -24,6 +24,13 @@ public:
     void SaveInfoVFOSB();
     // Exchanges the two VFOs' roles in the band store; callers save before and reload after.
     void SwapVFOMBSB();
+    // VFOMB into the band store's PMS VFO of BandIdxMB.
+    void SavePMSInfo();
+    // VFOMB from the band store's PMS VFO of BandIdxMB; that band's tuning limits become its
+    // PMS limits.
+    void GetPMSInfo();
+    // The band's tuning limits become its receive coverage again (outside PMS).
+    void UseCoverageLimits(Integer band);
     // Brings the radio's current VFO in line with `rec`: the frequency always, every other field
     // only when it differs from the last-sent cache.
     void SendInfoToRadioVFOMB(const state::VFOInfo& rec);

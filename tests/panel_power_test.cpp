@@ -272,16 +272,21 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
         pressed.push_back("SUB");
         EXPECT_FALSE(s.CATOn) << "CAT is already off while the keys run";
     }};
-    FakeUnit home{[&] {
-        if (s.HomeOn)
-            pressed.push_back("HOME");
-    }};
     FakeUnit split{[&] {
         if (s.SplitOn)
             pressed.push_back("SPLIT");
     }};
-    for (FakeUnit* unit : {&mox, &scan, &clar, &pri, &mck, &sub, &home, &split})
-        panel.Power().AddSwitchable(*unit);
+    using O = panel::SwitchOffOrder;
+    // Added in any order; the panel's own HOME key takes its place among them.
+    const std::pair<FakeUnit*, O> units[] = {{&split, O::SPLIT}, {&sub, O::SUB}, {&mox, O::MOX},  {&scan, O::SCAN},
+                                             {&mck, O::MCK},     {&pri, O::PRI}, {&clar, O::CLAR}};
+    for (const auto& [unit, order] : units)
+        panel.Power().AddSwitchable(*unit, order);
+    s.VFOMRMode = state::kModeMR; // HOME returns to MR: the memory unit's to do
+    panel.BandMode().hooks.changeToMRfunction = [&] {
+        pressed.push_back("HOME");
+        s.HomeOn = false;
+    };
     s.Transmitting = true;
     s.ScanArmed = s.ClarOn = s.PRIOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
     panel.Power().CATbutton_Click();
@@ -351,7 +356,7 @@ TEST_F(Power, ShutdownWhileLitPowersOffFirst)
         if (s.Transmitting)
             mox = true;
     }};
-    panel.Power().AddSwitchable(moxKey);
+    panel.Power().AddSwitchable(moxKey, panel::SwitchOffOrder::MOX);
     s.Transmitting = true;
     EXPECT_TRUE(panel.Power().EndKIVO());
     EXPECT_TRUE(mox) << "back to receive before the program ends";

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 using namespace kivo;
@@ -86,6 +88,71 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
     EXPECT_FALSE(prog.s.CATOn);
     radio.Stop();
     EXPECT_EQ(radio.Radio().A().freq, 14520001u) << "the notch reached the radio";
+}
+
+// A lit window over the simulator, the main VFO on 145.200 FM.
+class LitWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state::ModKIVO f;
+        f.Settings.CommPort = 1;
+        f.Settings.TuneOnStartup = 0;
+        f.BandData.LastBandMB = 1;
+        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
+        f.BandData.BandVFOMB[7].Freq = 1407400;
+        platform::PosixFileSystem fs;
+        platform::ScriptedDialogs none;
+        state::DataFiles files(f, fs, none, dir.path());
+        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
+        std::string err;
+        const std::string path = radio.Start(err);
+        ASSERT_FALSE(path.empty()) << err;
+        w = std::make_unique<ui::MainWindow>(dir.path());
+        w->Program().port.SetSimulator(path);
+        w->Program().RefreshPorts();
+        w->Program().panel.Power().Load();
+        Click("CATbutton");
+        ASSERT_TRUE(w->Program().s.CATOn);
+    }
+    void Click(const std::string& key)
+    {
+        ui::PanelKey* k = w->Key(key);
+        ASSERT_NE(k, nullptr) << key;
+        ASSERT_TRUE(k->isEnabled()) << key;
+        QTest::mouseClick(k, Qt::LeftButton);
+    }
+    std::string Shown() const { return w->FreqDisplay()->text().toStdString(); }
+
+    kivo::testing::TempDir dir;
+    sim::BackgroundSim radio{sim::WireOptions::Ideal()};
+    std::unique_ptr<ui::MainWindow> w;
+};
+
+TEST_F(LitWindow, AFrequencyTypedOnThePanelKeysMovesTheRadio)
+{
+    // 7 . 0 7 4 on the keys that double as digits.
+    Click("ENTbutton");
+    EXPECT_EQ(Shown(), "---.---.--");
+    for (const char* key : {"BandDownButton", "DOPbutton", "MhzUpButton", "BandDownButton", "SCANbutton"})
+        Click(key);
+    EXPECT_EQ(Shown(), "--7.074.--");
+    EXPECT_FALSE(w->MainKnob()->isEnabled()) << "the knobs wait for the entry";
+    Click("ENTbutton");
+    EXPECT_EQ(Shown(), "7.074.00");
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().A().freq, 707400u);
+}
+
+TEST_F(LitWindow, ABandKeyMovesTheRadioToTheBandsRememberedFrequency)
+{
+    Click("BandButton(7)");
+    EXPECT_EQ(Shown(), "14.074.00");
+    EXPECT_EQ(w->Program().s.BandIdxMB, 7);
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().A().freq, 1407400u);
 }
 
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)

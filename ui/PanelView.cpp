@@ -37,6 +37,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
 {
     auto& power = m_panel.Power();
     auto& tuning = m_panel.Tuning();
+    auto& keypad = m_panel.Keypad();
+    auto& band = m_panel.BandMode();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -44,7 +46,20 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::LOCKbutton, [&tuning] { tuning.LOCKbutton_Click(); }},
         {el::MhzDownButton, [&tuning] { tuning.MhzButton_Click(false); }},
         {el::MhzUpButton, [&tuning] { tuning.MhzButton_Click(true); }},
+        {el::ENTbutton, [&keypad] { keypad.ENTbutton_Click(); }},
+        {el::DOPbutton, [&keypad] { keypad.DOPbutton_Click(); }},
+        {el::BandUpButton, [&band] { band.BandUpButton_Click(); }},
+        {el::BandDownButton, [&band] { band.BandDownButton_Click(); }},
+        {el::HOMEbutton, [&band] { band.HOMEbutton_Click(); }},
     };
+    for (int b = 0; b < panel::kBandKeyCount; ++b)
+        m_clicks[el::BandButton(b)] = [&band, b] { band.BandButton_Click(b); };
+    for (int m = 0; m < panel::kModeKeyCount; ++m)
+        m_clicks[el::ModeButton(m)] = [&band, m] { band.ModeButton_Click(m); };
+    // Digit keys whose own function comes with a unit still to come: digits during an entry.
+    for (const auto& d : panel::kDigitKeys)
+        if (!m_clicks.count(d.key))
+            m_clicks[d.key] = [&keypad, digit = d.digit] { keypad.DigitKey(digit); };
 
     setAutoFillBackground(true);
     QPalette pal = palette();

@@ -125,6 +125,15 @@ protected:
         port.GetWire().ClearFrames();
         return v;
     }
+    // The same, meter polls left out.
+    std::vector<std::string> TakeSent()
+    {
+        std::vector<std::string> v;
+        for (auto& f : TakeFrames())
+            if (std::uint8_t(f[4]) != 0xE7)
+                v.push_back(std::move(f));
+        return v;
+    }
     bool Enabled(const std::string& n) const { return display.Get(n).enabled; }
     bool Shown(const std::string& n) const { return display.Has(n) && display.Get(n).visible; }
 };
