@@ -10,6 +10,13 @@ namespace kivo::memmgr {
 using platform::Buttons;
 using platform::Icon;
 
+namespace {
+std::string Count(std::size_t n, const std::string& noun)
+{
+    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+} // namespace
+
 ChannelFile::ChannelFile(state::ModKIVO& s, platform::FileSystem& fs, platform::Dialogs& dialogs)
     : m_s(s), m_fs(fs), m_dialogs(dialogs)
 {
@@ -70,12 +77,12 @@ bool ChannelFile::ImportFrom(const std::string& path)
         m_s.MemCount =
             int(std::count_if(m_s.MemData.begin(), m_s.MemData.end(), [](const state::MemRec& m) { return m.Used(); }));
     }
-    std::string text = "Imported " + std::to_string(result.channels.size()) + " channels from " + path + ".";
+    std::string text = "Imported " + Count(result.channels.size(), "channel") + " from " + path + ".";
     if (result.problems.empty()) {
         m_dialogs.MessageBox(text, kImportTitle, Icon::Information, Buttons::Ok);
         return true;
     }
-    text += " " + std::to_string(result.problems.size()) + " rows could not be taken:\n" +
+    text += " " + Count(result.problems.size(), "row") + " could not be taken:\n" +
             ProblemList(result.problems, kProblemsShown);
     m_dialogs.MessageBox(text, kImportTitle, Icon::Exclamation, Buttons::Ok);
     return true;
