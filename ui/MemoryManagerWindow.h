@@ -27,9 +27,10 @@ public:
     MemoryTableView* Table() const { return m_table; }
     MemoryTableModel* Model() const { return m_model; }
 
-protected:
-    // The window's close box is CANCEL.
+    // CANCEL; the window's close box too.
     void reject() override;
+
+protected:
     // Escape does not close it: one press too many after an edit would lose every change.
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -89,6 +89,14 @@ void DescriptionDelegate::setEditorData(QWidget* editor, const QModelIndex& inde
     }
 }
 
+void DescriptionDelegate::PlaceCursorAtEnd()
+{
+    if (m_open) {
+        m_open->deselect();
+        m_open->end(false);
+    }
+}
+
 void DescriptionDelegate::CommitOpenEditor()
 {
     if (!m_open)
@@ -155,7 +163,11 @@ bool MemoryTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent
 {
     if (!index.isValid() || trigger == NoEditTriggers || trigger == CurrentChanged)
         return QTableView::edit(index, trigger, event);
-    return QTableView::edit(index.siblingAtColumn(kDescColumn), trigger, event);
+    if (!QTableView::edit(index.siblingAtColumn(kDescColumn), trigger, event))
+        return false;
+    // The view selects a line editor's whole text; typing then would replace the description.
+    static_cast<DescriptionDelegate*>(itemDelegate())->PlaceCursorAtEnd();
+    return true;
 }
 
 } // namespace kivo::ui

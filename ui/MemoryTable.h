@@ -47,6 +47,8 @@ public:
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     // Commits and closes the editor when one is open.
     void CommitOpenEditor();
+    // Unselects the open editor's text and puts the cursor after it.
+    void PlaceCursorAtEnd();
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
