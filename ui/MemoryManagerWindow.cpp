@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 namespace kivo::ui {
@@ -66,10 +67,19 @@ MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
     m_model = new MemoryTableModel(*m_manager, this);
     m_table->setModel(m_model);
     m_delegate = static_cast<DescriptionDelegate*>(m_table->itemDelegate());
+    // The widths were laid out for a small 8-point font; a larger desktop font widens a column
+    // to its heading and its widest text rather than cutting "144.200.00" short.
+    const QFontMetrics cells = m_table->fontMetrics();
+    const QFontMetrics heads = m_table->horizontalHeader()->fontMetrics();
+    constexpr int kPadding = 16;
+    const char* const widest[memmgr::kColumnCount] = {"000", "20", "888.888.88", ""};
     int width = 0;
     for (int c = 0; c < memmgr::kColumnCount; ++c) {
-        m_table->setColumnWidth(c, memmgr::kColumnTwips[c] / kTwipsPerPixel);
-        width += memmgr::kColumnTwips[c] / kTwipsPerPixel;
+        const int w = std::max({memmgr::kColumnTwips[c] / kTwipsPerPixel,
+                                cells.horizontalAdvance(QString::fromLatin1(widest[c])) + kPadding,
+                                heads.horizontalAdvance(QString::fromLatin1(memmgr::kHeadings[c])) + kPadding});
+        m_table->setColumnWidth(c, w);
+        width += w;
     }
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setMinimumWidth(width + m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth());
