@@ -11,8 +11,6 @@ using state::MemRec;
 
 namespace {
 
-constexpr RowRange kAllRows{0, kMemCount - 1};
-
 std::string Trim(const std::string& s)
 {
     const auto b = s.find_first_not_of(' ');
