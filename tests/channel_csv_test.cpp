@@ -4,7 +4,6 @@
 
 #include "memmgr/ChannelCsv.h"
 #include "memmgr/ChannelFile.h"
-#include "memmgr/Csv.h"
 #include "memmgr/Fields.h"
 #include "tests/support/FileFixture.h"
 
@@ -270,21 +269,6 @@ TEST(Fields, DecimalsReadAndWrittenInWholeUnits)
     EXPECT_EQ(memmgr::FormatDecimal(909000, 6), "0.909000");
     EXPECT_EQ(memmgr::FormatDecimal(885, 1), "88.5");
     EXPECT_EQ(memmgr::FormatDecimal(-5, 2), "0.00");
-}
-
-TEST(Csv, QuotesLineBreaksAndLineNumbers)
-{
-    const auto r = memmgr::ParseCsv("a,\"b,\"\"c\"\"\"\r\n\"multi\nline\",x\nlast");
-    ASSERT_EQ(r.size(), 3u);
-    EXPECT_EQ(r[0].fields, (std::vector<std::string>{"a", "b,\"c\""}));
-    EXPECT_EQ(r[1].fields, (std::vector<std::string>{"multi\nline", "x"}));
-    EXPECT_EQ(r[1].line, 2);
-    EXPECT_EQ(r[2].line, 4);
-    EXPECT_TRUE(r[2].complete);
-    EXPECT_FALSE(memmgr::ParseCsv("\"open")[0].complete);
-    std::string out;
-    memmgr::AppendCsvRecord(out, {"plain", "a,b", "say \"hi\""});
-    EXPECT_EQ(out, "plain,\"a,b\",\"say \"\"hi\"\"\"\r\n");
 }
 
 class ChannelFileTest : public kivo::testing::FileFixture {
