@@ -2,6 +2,7 @@
 // Everything the program is made of, wired together over the platform interfaces the caller
 // gives it: the window, the dialogs and the event loop.
 
+#include "memmgr/ChannelFile.h"
 #include "panel/FrontPanel.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
@@ -24,7 +25,7 @@ struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
-          panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}),
+          panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           m_portsFile(dataDir + "/" + kPortsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
@@ -56,6 +57,7 @@ struct Program {
     radio::CommPort comm;
     radio::Meter meter;
     FrontPanel panel;
+    memmgr::ChannelFile channels; // the Memory menu's channel list import and export
 
 private:
     std::string m_portsFile;

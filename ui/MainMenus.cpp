@@ -1,6 +1,7 @@
 #include "ui/MainMenus.h"
 
 #include "platform/Elements.h"
+#include "ui/MemoryMenu.h"
 #include "ui/TuningStepsDialog.h"
 
 #include <QAction>
@@ -63,6 +64,8 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
     bindAction(el::mnuSettingsArray(panel::kTuneOnStartupEntry), tune);
     settings->addAction(QStringLiteral("Tuning Steps..."), &window,
                         [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
+
+    BuildMemoryMenu(window, prog);
 }
 
 } // namespace kivo::ui

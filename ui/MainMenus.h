@@ -1,6 +1,6 @@
 #pragma once
-// The main window's menu bar: File (the memory file) and Settings (port, rate, meter, start-up
-// option, tuning steps), each checkable entry bound to its display-model element.
+// The main window's menu bar: File (the memory file), Settings (port, rate, meter, start-up
+// option, tuning steps) and Memory; each checkable entry bound to its display-model element.
 
 #include "panel/Program.h"
 #include "ui/ElementBinding.h"
