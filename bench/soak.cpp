@@ -4,7 +4,7 @@
 // radio took and dropped.
 //   soak [seconds]   (default 1800)
 
-#include "platform/ScriptedDialogs.h"
+#include "bench/BenchFiles.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
 #include "ui/MainWindow.h"
@@ -51,19 +51,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const std::string dir = std::filesystem::temp_directory_path() / "kivo-soak";
     std::filesystem::create_directories(dir);
-    {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.Settings.MeterSpeed = 5; // 100 ms
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles w(f, fs, none, dir);
-        w.SaveSettingsFile();
-        w.SaveBandDataFile();
-        w.SaveHomeFile();
-    }
-    sim::BackgroundSim radio; // the radio as it is: service time, acknowledgements, drops
+    bench::WriteBenchFiles(dir, 5); // meter every 100 ms
+    sim::BackgroundSim radio;       // the radio as it is: service time, acknowledgements, drops
     std::string err;
     const std::string path = radio.Start(err);
     if (path.empty()) {

@@ -1,7 +1,7 @@
 // Time from a wheel event on the main knob to its set-frequency frame written on the port,
 // through the real window, the real serial code and the simulator's pseudo-terminal.
 
-#include "platform/ScriptedDialogs.h"
+#include "bench/BenchFiles.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
 #include "ui/MainWindow.h"
@@ -21,18 +21,7 @@ void BM_WheelToFrame(benchmark::State& state)
 {
     const std::string dir = std::filesystem::temp_directory_path() / "kivo-bench-window";
     std::filesystem::create_directories(dir);
-    {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.Settings.MeterSpeed = 6; // "OFF": nothing else on the line
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles w(f, fs, none, dir);
-        w.SaveSettingsFile();
-        w.SaveBandDataFile();
-        w.SaveHomeFile();
-    }
+    bench::WriteBenchFiles(dir, 6); // meter "OFF": nothing else on the line
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = radio.Start(err);

@@ -1,5 +1,6 @@
 #include "memmgr/MemoryManager.h"
 
+#include "memmgr/Fields.h"
 #include "radio/CatCodec.h"
 
 #include <algorithm>
@@ -10,14 +11,6 @@ using state::kMemCount;
 using state::MemRec;
 
 namespace {
-
-std::string Trim(const std::string& s)
-{
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(' ') - b + 1);
-}
 
 // n with leading zeros to `width` digits.
 std::string Digits(int n, std::size_t width)
