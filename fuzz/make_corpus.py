@@ -144,6 +144,25 @@ def main():
     }.items():
         write("sim_wire", name, data)
 
+    # First byte: bit 0 the panel is lit, bit 1 every set fails; then the client's lines.
+    lit, dark, failing = b"\x01", b"\x00", b"\x03"
+    connect = b"\\chk_vfo\n\\dump_state\nv\nf\nf\ns\nm\n\\get_powerstat\n\\get_lock_mode\n"
+    for name, data in {
+        "empty": b"", "one-byte": lit,
+        "connect": lit + connect,
+        "poll": lit + b"f\nm\nt\ns\nl STRENGTH\nl RAWSTR\ni\n",
+        "sets": lit + b"F 7074000\nF 14074000.000000\nM PKTUSB -1\nV VFOB\nT 1\nT 0\nS 1 VFOB\nI 7076000\n",
+        "extended": lit + b"+f\n;m\n|\\get_vfo\n+F 7074000\n;\\set_mode USB 2400\n+\\dump_state\n",
+        "long-names": lit + b"\\get_freq\n\\set_freq 7074000\n\\get_split_vfo\n\\set_ptt 1\n\\get_level STRENGTH\n",
+        "errors": lit + b"F abc\nM XYZ 0\nX\n\\foo\n+\n\nT 9\nl SWR\nF 60000000\n",
+        "crlf": lit + b"f\r\nm\r\n",
+        "over-long": lit + b"f" + b" " * 1100 + b"\nf\n",
+        "dark": dark + connect + b"F 7074000\nT 1\n",
+        "failing": failing + b"F 7074000\n+T 1\nS 1 VFOB\n",
+        "quit": lit + b"f\nq\nf\n",
+    }.items():
+        write("rigctl_line", name, data)
+
 
 if __name__ == "__main__":
     main()
