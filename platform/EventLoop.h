@@ -53,6 +53,9 @@ public:
     virtual std::unique_ptr<Timer> CreateTimer() = 0;
     // Runs fn once at absolute time `at` from the event pump (used by simulated devices).
     virtual void CallAt(double at, std::function<void()> fn) = 0;
+    // Calls onReadable from the event pump whenever fd has input (or a hang-up), until unwatched.
+    virtual void WatchFd(int fd, std::function<void()> onReadable) = 0;
+    virtual void UnwatchFd(int fd) = 0;
 };
 
 // Waits `seconds` while processing events: the program's only way to wait.

@@ -17,8 +17,8 @@ public:
     std::unique_ptr<Timer> CreateTimer() override { return m_queue.CreateTimer(); }
     void CallAt(double at, std::function<void()> fn) override { m_queue.CallAt(at, std::move(fn)); }
     // Calls onReadable whenever fd has input (or a hang-up); the loop sleeps in poll() otherwise.
-    void WatchFd(int fd, std::function<void()> onReadable);
-    void UnwatchFd(int fd);
+    void WatchFd(int fd, std::function<void()> onReadable) override;
+    void UnwatchFd(int fd) override;
 
 private:
     struct Watch {

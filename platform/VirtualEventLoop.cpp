@@ -1,11 +1,42 @@
 #include "platform/VirtualEventLoop.h"
 
+#include <poll.h>
+
 namespace kivo::platform {
 
 VirtualEventLoop::VirtualEventLoop(double start) : m_now(start), m_queue([this] { return m_now; }) {}
 
+void VirtualEventLoop::WatchFd(int fd, std::function<void()> onReadable)
+{
+    UnwatchFd(fd);
+    m_watches.emplace_back(fd, std::move(onReadable));
+}
+
+void VirtualEventLoop::UnwatchFd(int fd)
+{
+    std::erase_if(m_watches, [fd](const auto& w) { return w.first == fd; });
+}
+
+void VirtualEventLoop::PollFds()
+{
+    if (m_watches.empty())
+        return;
+    std::vector<pollfd> fds;
+    for (const auto& w : m_watches)
+        fds.push_back({w.first, POLLIN, 0});
+    if (::poll(fds.data(), fds.size(), 0) <= 0)
+        return;
+    auto watches = m_watches; // a handler may change the list
+    for (const auto& p : fds)
+        if (p.revents != 0)
+            for (auto& w : watches)
+                if (w.first == p.fd && w.second)
+                    w.second();
+}
+
 void VirtualEventLoop::ProcessEventsUntil(double deadline)
 {
+    PollFds();
     for (;;) {
         auto next = m_queue.NextDue();
         if (!next || *next > deadline)

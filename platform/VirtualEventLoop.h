@@ -4,6 +4,9 @@
 #include "platform/EventLoop.h"
 #include "platform/TimerQueue.h"
 
+#include <utility>
+#include <vector>
+
 namespace kivo::platform {
 
 class VirtualEventLoop final : public EventLoop {
@@ -13,12 +16,19 @@ public:
     void ProcessEventsUntil(double deadline) override;
     std::unique_ptr<Timer> CreateTimer() override { return m_queue.CreateTimer(); }
     void CallAt(double at, std::function<void()> fn) override { m_queue.CallAt(at, std::move(fn)); }
+    // Descriptors are looked at, without waiting, each time events are processed: virtual time
+    // does not wait for real input.
+    void WatchFd(int fd, std::function<void()> onReadable) override;
+    void UnwatchFd(int fd) override;
     // Lets virtual time pass as if the program sat idle in its main loop.
     void Advance(double seconds);
 
 private:
+    void PollFds();
+
     double m_now;
     TimerQueue m_queue;
+    std::vector<std::pair<int, std::function<void()>>> m_watches;
 };
 
 } // namespace kivo::platform

@@ -105,6 +105,24 @@ void QtEventLoop::ProcessEventsUntil(double deadline)
     loop.exec(QEventLoop::AllEvents);
 }
 
+void QtEventLoop::WatchFd(int fd, std::function<void()> onReadable)
+{
+    auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), std::move(onReadable));
+    m_watches[fd] = std::move(notifier);
+}
+
+void QtEventLoop::UnwatchFd(int fd)
+{
+    auto it = m_watches.find(fd);
+    if (it == m_watches.end())
+        return;
+    // The handler being unwatched may be running right now: delete its notifier later.
+    it->second->setEnabled(false);
+    it->second.release()->deleteLater();
+    m_watches.erase(it);
+}
+
 std::unique_ptr<platform::Timer> QtEventLoop::CreateTimer() { return std::make_unique<QtTimer>(); }
 
 void QtEventLoop::CallAt(double at, std::function<void()> fn)

@@ -4,8 +4,10 @@
 #include "platform/EventLoop.h"
 
 #include <QObject>
+#include <QSocketNotifier>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace kivo::ui {
@@ -22,6 +24,8 @@ public:
     void ProcessEventsUntil(double deadline) override;
     std::unique_ptr<platform::Timer> CreateTimer() override;
     void CallAt(double at, std::function<void()> fn) override;
+    void WatchFd(int fd, std::function<void()> onReadable) override;
+    void UnwatchFd(int fd) override;
 
     // Milliseconds from now until `at`, rounded up so a wait never ends before it; 0 when due.
     int MsUntil(double at) const;
@@ -32,6 +36,7 @@ private:
     int m_depth = 0;
     // Owns the pending CallAt shots, so they die with the loop.
     QObject m_context;
+    std::map<int, std::unique_ptr<QSocketNotifier>> m_watches;
 };
 
 } // namespace kivo::ui

@@ -1,0 +1,208 @@
+#include "net/RigServer.h"
+
+namespace kivo::net {
+
+// The panel as one client sees it: everything passes through, and a transmitter this client
+// keyed is remembered so that it can be unkeyed when the client goes.
+class HeldPtt final : public RigModel {
+public:
+    explicit HeldPtt(RigModel& rig) : m_rig(rig) {}
+    bool Holds() const { return m_holds; }
+
+    bool Lit() const override { return m_rig.Lit(); }
+    Got<std::int64_t> Frequency() const override { return m_rig.Frequency(); }
+    int SetFrequency(std::int64_t hz) override { return m_rig.SetFrequency(hz); }
+    Got<RigMode> Mode() const override { return m_rig.Mode(); }
+    int SetMode(RigMode mode) override { return m_rig.SetMode(mode); }
+    Got<Vfo> CurrentVfo() const override { return m_rig.CurrentVfo(); }
+    int SetVfo(Vfo vfo) override { return m_rig.SetVfo(vfo); }
+    Got<bool> Ptt() const override { return m_rig.Ptt(); }
+    int SetPtt(bool on) override
+    {
+        const int r = m_rig.SetPtt(on);
+        if (r == rprt::kOk)
+            m_holds = on;
+        return r;
+    }
+    Got<bool> Split() const override { return m_rig.Split(); }
+    int SetSplit(bool on) override { return m_rig.SetSplit(on); }
+    Got<std::int64_t> TxFrequency() const override { return m_rig.TxFrequency(); }
+    int SetTxFrequency(std::int64_t hz) override { return m_rig.SetTxFrequency(hz); }
+    Got<int> SMeter() const override { return m_rig.SMeter(); }
+
+private:
+    RigModel& m_rig;
+    bool m_holds = false;
+};
+
+struct RigServer::Client {
+    Client(std::unique_ptr<platform::TcpConnection> c, RigModel& rig) : conn(std::move(c)), rig(rig), session(this->rig)
+    {
+    }
+    std::unique_ptr<platform::TcpConnection> conn;
+    HeldPtt rig;
+    Session session;
+    std::string in;
+    std::string out;
+    bool discarding = false; // inside a line that was too long
+    bool paused = false;     // not read until its input is served
+    bool gone = false;
+};
+
+RigServer::RigServer(platform::EventLoop& loop, RigModel& rig, Limits limits)
+    : m_loop(loop), m_rig(rig), m_limits(limits)
+{
+}
+
+RigServer::~RigServer() { Stop(); }
+
+bool RigServer::Start(const std::string& host, int port, std::string& error)
+{
+    Stop();
+    if (!m_listener.Listen(host, port, error))
+        return false;
+    m_host = host;
+    m_loop.WatchFd(m_listener.Fd(), [this] { Accept(); });
+    return true;
+}
+
+void RigServer::Stop()
+{
+    for (auto& c : m_clients)
+        Drop(*c);
+    Sweep();
+    if (m_listener.Listening())
+        m_loop.UnwatchFd(m_listener.Fd());
+    m_listener.Close();
+}
+
+std::size_t RigServer::Clients() const
+{
+    std::size_t n = 0;
+    for (const auto& c : m_clients)
+        n += c->gone ? 0 : 1;
+    return n;
+}
+
+void RigServer::Accept()
+{
+    while (auto conn = m_listener.Accept()) {
+        if (Clients() >= m_limits.clients)
+            continue; // closed as it goes out of scope
+        m_clients.push_back(std::make_unique<Client>(std::move(conn), m_rig));
+        Client& c = *m_clients.back();
+        m_loop.WatchFd(c.conn->Fd(), [this, &c] { OnReadable(c); });
+        if (onClientsChanged)
+            onClientsChanged();
+    }
+}
+
+void RigServer::OnReadable(Client& c)
+{
+    if (c.gone)
+        return;
+    const std::size_t room = m_limits.inputBytes > c.in.size() ? m_limits.inputBytes - c.in.size() : 0;
+    if (!c.conn->Read(c.in, room)) {
+        Drop(c);
+    } else if (c.in.size() >= m_limits.inputBytes && !c.paused) {
+        // A flood waits in the socket, not in memory, until its lines have been answered.
+        c.paused = true;
+        m_loop.UnwatchFd(c.conn->Fd());
+    }
+    // Inside another client's command its lines wait: that command's Serve comes to them.
+    if (!m_serving)
+        Serve();
+}
+
+bool RigServer::ServeOneLine(Client& c)
+{
+    for (;;) {
+        const auto nl = c.in.find('\n');
+        if (nl == std::string::npos) {
+            if (c.in.size() > m_limits.lineBytes && !c.discarding) {
+                // Too long to be a command: answered once, the rest of it dropped as it comes.
+                c.discarding = true;
+                c.out += "RPRT " + std::to_string(rprt::kProtocol) + "\n";
+                Flush(c);
+            }
+            if (c.discarding)
+                c.in.clear();
+            return false;
+        }
+        std::string line = c.in.substr(0, nl);
+        c.in.erase(0, nl + 1);
+        if (c.discarding) {
+            c.discarding = false;
+            continue;
+        }
+        const Answer a = c.session.Handle(line); // may wait while the panel talks to the radio
+        if (c.gone)
+            return false;
+        if (a.close) {
+            Drop(c);
+            return false;
+        }
+        c.out += a.text;
+        Flush(c);
+        return true;
+    }
+}
+
+void RigServer::Serve()
+{
+    m_serving = true;
+    // One line of each client in turn, so one busy client cannot starve the others.
+    for (bool more = true; more;) {
+        more = false;
+        for (auto& c : m_clients)
+            if (!c->gone && ServeOneLine(*c))
+                more = true;
+    }
+    for (auto& c : m_clients) {
+        if (!c->gone && c->paused && c->in.size() < m_limits.inputBytes) {
+            c->paused = false;
+            Client* client = c.get();
+            m_loop.WatchFd(client->conn->Fd(), [this, client] { OnReadable(*client); });
+        }
+    }
+    m_serving = false;
+    Sweep();
+}
+
+void RigServer::Flush(Client& c)
+{
+    if (c.out.empty() || c.gone)
+        return;
+    const long n = c.conn->Write(c.out);
+    if (n < 0) {
+        Drop(c);
+        return;
+    }
+    c.out.erase(0, std::size_t(n));
+    if (c.out.size() > m_limits.outputBytes)
+        Drop(c); // it does not read its answers
+}
+
+void RigServer::Drop(Client& c)
+{
+    if (c.gone)
+        return;
+    c.gone = true;
+    m_loop.UnwatchFd(c.conn->Fd());
+    // A transmitter this client keyed must not stay keyed without it.
+    if (c.rig.Holds())
+        c.rig.SetPtt(false);
+    m_sweepDue = true;
+    if (onClientsChanged)
+        onClientsChanged();
+}
+
+void RigServer::Sweep()
+{
+    if (m_serving || !m_sweepDue)
+        return;
+    m_sweepDue = false;
+    m_clients.remove_if([](const auto& c) { return c->gone; });
+}
+
+} // namespace kivo::net

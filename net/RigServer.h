@@ -1,0 +1,69 @@
+#pragma once
+// The network rig-control server: clients on TCP, each line answered through a session over
+// the panel's model, all on the program's one event loop.
+
+#include "net/RigModel.h"
+#include "net/Session.h"
+#include "platform/EventLoop.h"
+#include "platform/Tcp.h"
+
+#include <cstddef>
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+
+namespace kivo::net {
+
+inline constexpr int kDefaultPort = 4532;
+inline constexpr const char* kDefaultHost = "127.0.0.1";
+
+class RigServer {
+public:
+    struct Limits {
+        std::size_t clients = 8;         // more are closed at once
+        std::size_t lineBytes = 1024;    // a longer line gets an error answer and is dropped
+        std::size_t inputBytes = 4096;   // unserved input held per client; above it, it is not read
+        std::size_t outputBytes = 65536; // answers a client does not read; above it, it is closed
+    };
+
+    RigServer(platform::EventLoop& loop, RigModel& rig, Limits limits);
+    RigServer(platform::EventLoop& loop, RigModel& rig) : RigServer(loop, rig, Limits{}) {}
+    ~RigServer();
+    RigServer(const RigServer&) = delete;
+    RigServer& operator=(const RigServer&) = delete;
+
+    // Starts listening; false with the system's reason (a port in use, say).
+    bool Start(const std::string& host, int port, std::string& error);
+    // Closes every client (unkeying the radio for one that held it) and stops listening.
+    void Stop();
+    bool Running() const { return m_listener.Listening(); }
+    int Port() const { return m_listener.Port(); }
+    const std::string& Host() const { return m_host; }
+    std::size_t Clients() const;
+    // Told when a client connects or goes.
+    std::function<void()> onClientsChanged;
+
+private:
+    struct Client;
+    void Accept();
+    void OnReadable(Client& c);
+    // Answers the waiting lines of every client in turn; never runs inside itself, so no
+    // client's command runs inside another's wait.
+    void Serve();
+    bool ServeOneLine(Client& c);
+    void Flush(Client& c);
+    void Drop(Client& c);
+    void Sweep();
+
+    platform::EventLoop& m_loop;
+    RigModel& m_rig;
+    Limits m_limits;
+    platform::TcpListener m_listener;
+    std::string m_host;
+    std::list<std::unique_ptr<Client>> m_clients;
+    bool m_serving = false;
+    bool m_sweepDue = false;
+};
+
+} // namespace kivo::net
