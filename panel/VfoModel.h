@@ -5,12 +5,19 @@
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
 
+#include <functional>
+
 namespace kivo::panel {
 
 class VfoModel {
 public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
+
+    struct Hooks {
+        // The CLAR key's action: leaving for the VFO function turns the clarifier off.
+        std::function<void()> clarKey;
+    } hooks;
 
     // BandIdxMB and BandIdxSB from the bands of the last save.
     void GetLastVFOindices();
