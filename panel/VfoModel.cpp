@@ -168,6 +168,8 @@ void VfoModel::SYNCbutton_Click()
         SaveInfoVFOSB();
     else if (m_s.VFOMRMode == state::kModeVFO)
         SaveInfoVFOMB();
+    else if (m_s.VFOMRMode == state::kModePMS)
+        SavePMSInfo();
     m_cat.ReadFreqModeFromRadio();
     m_meter.TurnOnLMeter();
 }

@@ -47,7 +47,8 @@ public:
     void DisplayVFOInfo();
     // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs.
     void ChangeToVFOfunction();
-    // SYNC: saves the VFO being tuned, then reads the radio's frequency and mode into it.
+    // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
+    // into it.
     void SYNCbutton_Click();
 
     // The VFO the knobs and keys tune: the sub VFO while SUB is active, else the main.
