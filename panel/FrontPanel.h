@@ -9,15 +9,21 @@
 //   TuningSteps  the tuning-steps dialog
 //   Keypad       frequency entry: ENT, the decimal key, the keys that double as digits
 //   BandMode     the band keys, band up and down, the mode keys, HOME
+//   VfoOperations A > B, A < > B, SUB
+//   Split        SPLIT
+//   Clarifier    CLAR
 
 #include "panel/BandMode.h"
+#include "panel/Clarifier.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
+#include "panel/Split.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
 #include "panel/VfoModel.h"
+#include "panel/VfoOperations.h"
 
 namespace kivo::panel {
 
@@ -38,6 +44,9 @@ public:
     panel::TuningSteps& TuningSteps() { return m_steps; }
     panel::Keypad& Keypad() { return m_keypad; }
     panel::BandMode& BandMode() { return m_band; }
+    panel::VfoOperations& VfoOperations() { return m_vfoOps; }
+    panel::Split& Split() { return m_split; }
+    panel::Clarifier& Clarifier() { return m_clar; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -47,6 +56,9 @@ private:
     panel::TuningSteps m_steps;
     panel::Keypad m_keypad;
     panel::BandMode m_band;
+    panel::VfoOperations m_vfoOps;
+    panel::Split m_split;
+    panel::Clarifier m_clar;
 };
 
 } // namespace kivo::panel

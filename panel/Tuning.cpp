@@ -139,8 +139,9 @@ void Tuning::MainKnob_Change(Long value)
 {
     const Long amount = Clamp1(value - m_lastMain) * m_knobStep;
     m_lastMain = value;
-    // With SPLIT on the knob always tunes the main VFO.
-    const bool main = m_s.SplitOn || !m_s.SubSelected;
+    // The VFO SUB selects, also with SPLIT on: the radio's current VFO holds it, so a frame for
+    // the main VFO would land in the radio's sub VFO.
+    const bool main = !m_s.SubSelected;
     state::VFOInfo& v = main ? m_s.VFOMB : m_s.VFOSB;
     v.Freq = LimitsOf(main ? m_s.BandIdxMB : m_s.BandIdxSB).Around(v.Freq + amount);
     SendFreqPaced(main);

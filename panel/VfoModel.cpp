@@ -153,6 +153,8 @@ void VfoModel::ChangeToVFOfunction()
         m_display.SetVisible(el::lblRXTX, false);
         m_display.SetVisible(el::lblTXRX, false);
     }
+    if (m_s.ClarOn && hooks.clarKey)
+        hooks.clarKey();
     m_s.VFOMRMode = state::kModeVFO;
     DisplayVFOInfo();
     if (m_s.RadioSplitOn)
@@ -166,6 +168,8 @@ void VfoModel::SYNCbutton_Click()
         SaveInfoVFOSB();
     else if (m_s.VFOMRMode == state::kModeVFO)
         SaveInfoVFOMB();
+    else if (m_s.VFOMRMode == state::kModePMS)
+        SavePMSInfo();
     m_cat.ReadFreqModeFromRadio();
     m_meter.TurnOnLMeter();
 }

@@ -5,12 +5,19 @@
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
 
+#include <functional>
+
 namespace kivo::panel {
 
 class VfoModel {
 public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
+
+    struct Hooks {
+        // The CLAR key's action: leaving for the VFO function turns the clarifier off.
+        std::function<void()> clarKey;
+    } hooks;
 
     // BandIdxMB and BandIdxSB from the bands of the last save.
     void GetLastVFOindices();
@@ -40,7 +47,8 @@ public:
     void DisplayVFOInfo();
     // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs.
     void ChangeToVFOfunction();
-    // SYNC: saves the VFO being tuned, then reads the radio's frequency and mode into it.
+    // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
+    // into it.
     void SYNCbutton_Click();
 
     // The VFO the knobs and keys tune: the sub VFO while SUB is active, else the main.

@@ -48,6 +48,7 @@ inline constexpr Array ImgRPTdirection{"ImgRPTdirection", 0, 1}; // 0 plus shift
 inline constexpr const char* lblTXRX = "lblTXRX";
 inline constexpr const char* lblRXTX = "lblRXTX";
 inline constexpr const char* lblSPLIT = "lblSPLIT";
+inline constexpr const char* lblCLAR = "lblCLAR";
 inline constexpr const char* lblMT = "lblMT";
 inline constexpr const char* lblMCK = "lblMCK";
 inline constexpr const char* lblCH = "lblCH";

@@ -10,6 +10,7 @@
 #include "ui/PanelKey.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -153,6 +154,27 @@ TEST_F(LitWindow, ABandKeyMovesTheRadioToTheBandsRememberedFrequency)
     WaitUntil(*w, 0.3);
     radio.Stop();
     EXPECT_EQ(radio.Radio().A().freq, 1407400u);
+}
+
+TEST_F(LitWindow, SplitAndSwapClickedOnTheWindowMoveTheRadiosVfos)
+{
+    const auto& s = w->Program().s;
+    const state::Long main = s.VFOMB.Freq, sub = s.VFOSB.Freq;
+    ASSERT_NE(main, sub);
+    Click("SPLITbutton");
+    EXPECT_TRUE(w->findChild<QLabel*>("lblSPLIT")->isVisible());
+    EXPECT_TRUE(w->findChild<QLabel*>("lblRXTX")->isVisible());
+    Click("SWAPbutton");
+    EXPECT_EQ(s.VFOMB.Freq, sub);
+    EXPECT_EQ(s.VFOSB.Freq, main);
+    EXPECT_EQ(Shown(), radio::FreqText(sub));
+    EXPECT_EQ(w->SubFreqDisplay()->text().toStdString(), radio::FreqText(main));
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_TRUE(radio.Radio().Split());
+    EXPECT_FALSE(radio.Radio().OnB());
+    EXPECT_EQ(radio.Radio().A().freq, std::uint32_t(sub));
+    EXPECT_EQ(radio.Radio().B().freq, std::uint32_t(main));
 }
 
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)

@@ -39,6 +39,9 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& tuning = m_panel.Tuning();
     auto& keypad = m_panel.Keypad();
     auto& band = m_panel.BandMode();
+    auto& vfoOps = m_panel.VfoOperations();
+    auto& split = m_panel.Split();
+    auto& clar = m_panel.Clarifier();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -51,6 +54,11 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::BandUpButton, [&band] { band.BandUpButton_Click(); }},
         {el::BandDownButton, [&band] { band.BandDownButton_Click(); }},
         {el::HOMEbutton, [&band] { band.HOMEbutton_Click(); }},
+        {el::ABbutton, [&vfoOps] { vfoOps.ABbutton_Click(); }},
+        {el::SWAPbutton, [&vfoOps] { vfoOps.SWAPbutton_Click(); }},
+        {el::SUBbutton, [&vfoOps] { vfoOps.SUBbutton_Click(); }},
+        {el::SPLITbutton, [&split] { split.SPLITbutton_Click(); }},
+        {el::CLARbutton, [&clar] { clar.CLARbutton_Click(); }},
     };
     for (int b = 0; b < panel::kBandKeyCount; ++b)
         m_clicks[el::BandButton(b)] = [&band, b] { band.BandButton_Click(b); };
@@ -159,8 +167,9 @@ QWidget* PanelView::BuildDisplay()
         {el::ImgRPTdirection(0), "+"},
         {el::ImgRPTdirection(1), "\u2212"},
         {el::lblSPLIT, "SPLIT"},
-        {el::lblRXTX, "RX/TX"},
-        {el::lblTXRX, "TX/RX"},
+        {el::lblRXTX, "RX-TX"},
+        {el::lblTXRX, "TX-RX"},
+        {el::lblCLAR, "CLAR"},
         {el::lblMT, "MT"},
         {el::lblMCK, "MCK"},
         {el::lblCH, "CH"},
