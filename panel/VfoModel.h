@@ -5,12 +5,20 @@
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
 
+#include <functional>
+
 namespace kivo::panel {
 
 class VfoModel {
 public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
+
+    // Operations of units still to come; unset, they do nothing.
+    struct Hooks {
+        // The CLAR key's action, which turns the clarifier off when it is on.
+        std::function<void()> clarKey;
+    } hooks;
 
     // BandIdxMB and BandIdxSB from the bands of the last save.
     void GetLastVFOindices();
@@ -38,7 +46,8 @@ public:
     void SendInfoToRadioVFOSB();
     // Reloads both VFOs from the band store, sends them and resets the main band's tuning limits.
     void DisplayVFOInfo();
-    // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs.
+    // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs; the clarifier and
+    // memory tune end.
     void ChangeToVFOfunction();
     // SYNC: saves the VFO being tuned, then reads the radio's frequency and mode into it.
     void SYNCbutton_Click();
