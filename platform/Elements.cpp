@@ -15,6 +15,7 @@ const char* const kSingles[] = {
     TONEbutton,   SCOPEbutton,   SCANbutton, PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
     ENTbutton,    CLARbutton,    RCLbutton,  STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
     SubKnob,      ChannelKnob,   btnJogDown, btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
+    lblQMB,
 };
 
 const Array kArrays[] = {

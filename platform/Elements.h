@@ -50,6 +50,7 @@ inline constexpr const char* lblRXTX = "lblRXTX";
 inline constexpr const char* lblSPLIT = "lblSPLIT";
 inline constexpr const char* lblMT = "lblMT";
 inline constexpr const char* lblMCK = "lblMCK";
+inline constexpr const char* lblQMB = "lblQMB";
 inline constexpr const char* lblCH = "lblCH";
 inline constexpr const char* lblSKIP = "lblSKIP";
 inline constexpr const char* lblSCAN = "lblSCAN";
