@@ -9,12 +9,20 @@
 //   TuningSteps  the tuning-steps dialog
 //   Keypad       frequency entry: ENT, the decimal key, the keys that double as digits
 //   BandMode     the band keys, band up and down, the mode keys, HOME
+//   TimerDelay   the blink and time-out timer the features below share
+//   Memories     VFO/MR, MR, stepping through and recalling memories
+//   MemoryCheck  MCK: browsing the memories, hold to store
+//   QuickMemories STO and RCL with the ten quick memories
 
 #include "panel/BandMode.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
+#include "panel/Memories.h"
+#include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
+#include "panel/QuickMemories.h"
+#include "panel/TimerDelay.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
 #include "panel/VfoModel.h"
@@ -38,6 +46,10 @@ public:
     panel::TuningSteps& TuningSteps() { return m_steps; }
     panel::Keypad& Keypad() { return m_keypad; }
     panel::BandMode& BandMode() { return m_band; }
+    panel::TimerDelay& TimerDelay() { return m_timerDelay; }
+    panel::Memories& Memories() { return m_memories; }
+    panel::MemoryCheck& MemoryCheck() { return m_mck; }
+    panel::QuickMemories& QuickMemories() { return m_quick; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -47,6 +59,10 @@ private:
     panel::TuningSteps m_steps;
     panel::Keypad m_keypad;
     panel::BandMode m_band;
+    panel::TimerDelay m_timerDelay;
+    panel::Memories m_memories;
+    panel::MemoryCheck m_mck;
+    panel::QuickMemories m_quick;
 };
 
 } // namespace kivo::panel

@@ -259,11 +259,12 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
             pressed.push_back("CLAR");
     }};
     FakeUnit pri{[&] {
-        if (s.PRIOn)
+        if (s.PRIOn && s.MCKOn)
             pressed.push_back("PRI");
     }};
+    // The panel's own MCK takes its place; this one, added after it, sees it done.
     FakeUnit mck{[&] {
-        if (s.MCKOn)
+        if (!s.MCKOn)
             pressed.push_back("MCK");
     }};
     FakeUnit sub{[&] {
