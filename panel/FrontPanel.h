@@ -12,14 +12,22 @@
 //   VfoOperations A > B, A < > B, SUB
 //   Split        SPLIT
 //   Clarifier    CLAR
+//   TimerDelay   the blink and time-out timer the features below share
+//   Memories     VFO/MR, MR, stepping through and recalling memories
+//   MemoryCheck  MCK: browsing the memories, hold to store
+//   QuickMemories STO and RCL with the ten quick memories
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
+#include "panel/Memories.h"
+#include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
 #include "panel/Split.h"
+#include "panel/QuickMemories.h"
+#include "panel/TimerDelay.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
 #include "panel/VfoModel.h"
@@ -47,6 +55,10 @@ public:
     panel::VfoOperations& VfoOperations() { return m_vfoOps; }
     panel::Split& Split() { return m_split; }
     panel::Clarifier& Clarifier() { return m_clar; }
+    panel::TimerDelay& TimerDelay() { return m_timerDelay; }
+    panel::Memories& Memories() { return m_memories; }
+    panel::MemoryCheck& MemoryCheck() { return m_mck; }
+    panel::QuickMemories& QuickMemories() { return m_quick; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -59,6 +71,10 @@ private:
     panel::VfoOperations m_vfoOps;
     panel::Split m_split;
     panel::Clarifier m_clar;
+    panel::TimerDelay m_timerDelay;
+    panel::Memories m_memories;
+    panel::MemoryCheck m_mck;
+    panel::QuickMemories m_quick;
 };
 
 } // namespace kivo::panel

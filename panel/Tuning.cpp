@@ -82,6 +82,7 @@ void Tuning::SetKnobPositions(Long main, Long sub, Long channel)
 
 void Tuning::SetupTuningKnob(int knob, int action)
 {
+    const bool browsing = knob == kChannelKnob && m_s.MCKOn;
     if (action == kGrab) {
         if ((knob == kMainKnob || knob == kChannelKnob) && m_s.HomeOn) {
             m_vfo.SaveInfoVFOMB();
@@ -112,11 +113,17 @@ void Tuning::SetupTuningKnob(int knob, int action)
                 m_display.SetVisible(el::lblMT, true);
             }
         }
-        m_sendFreq.SetEnabled(true);
+        // Browsing in memory check tunes nothing; a resend would put the VFO over the memory shown.
+        if (!browsing)
+            m_sendFreq.SetEnabled(true);
         return;
     }
 
     m_sendFreq.SetEnabled(false);
+    if (browsing) {
+        m_meter.TurnOnLMeter();
+        return;
+    }
     platform::Pause(m_loop, 0.2);
     m_vfo.SendTunedFreq();
     if (knob == kChannelKnob && m_s.VFOMRMode == state::kModeMR && !m_s.SubSelected) {
@@ -165,9 +172,18 @@ void Tuning::ChannelKnob_Change(Long value)
 {
     const Long delta = Clamp1(value - m_lastChannel);
     m_lastChannel = value;
-    // On a memory channel, or in memory check, the knob steps through the memories instead.
-    if ((m_s.VFOMRMode == state::kModeMR && !m_s.MTOn) || m_s.MCKOn)
+    // In memory check the knob visits every position, used or not, so a first memory can be stored
+    // anywhere; on a memory channel it steps through the used ones.
+    if (m_s.MCKOn) {
+        if (m_memories && delta != 0)
+            m_memories->ChangeMemory(int(delta));
         return;
+    }
+    if (m_s.VFOMRMode == state::kModeMR && !m_s.MTOn) {
+        if (m_memories && delta != 0 && m_s.MemCount > 0)
+            m_memories->ChangeMemory(int(delta));
+        return;
+    }
     if (!(m_s.MTOn || m_s.VFOMRMode == state::kModeVFO || m_s.VFOMRMode == state::kModePMS))
         return;
     const Long amount = delta * m_knobStep;

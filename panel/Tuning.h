@@ -31,6 +31,14 @@ public:
     virtual void MhzKey(bool up) = 0;
 };
 
+// Steps through the memory positions for the channel knob on a memory channel or in memory check.
+class MemoryStepper {
+public:
+    virtual ~MemoryStepper() = default;
+    // `step` is +1 or -1; false when no position could be shown.
+    virtual bool ChangeMemory(int step) = 0;
+};
+
 class Tuning {
 public:
     // `sendFreq` is the timer that resends the tuned frequency while a knob is held.
@@ -65,6 +73,8 @@ public:
     platform::Timer& TmrKnob() { return *m_tmrKnob; }
     // Where the MHz keys go while an entry is pending; none: they do nothing then.
     void SetMhzKeyEntry(MhzKeyEntry* entry) { m_mhzEntry = entry; }
+    // What the channel knob steps on a memory channel and in memory check; none: it does nothing then.
+    void SetMemoryStepper(MemoryStepper* memories) { m_memories = memories; }
 
 private:
     TuneLimits LimitsOf(int band) const;
@@ -84,6 +94,7 @@ private:
     platform::Timer& m_sendFreq;
     std::unique_ptr<platform::Timer> m_tmrKnob;
     MhzKeyEntry* m_mhzEntry = nullptr;
+    MemoryStepper* m_memories = nullptr;
     Long m_knobStep = 1;
     bool m_autoShiftPending = false;
     Long m_lastMain = 0;

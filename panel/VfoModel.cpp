@@ -136,6 +136,8 @@ void VfoModel::DisplayVFOInfo()
 
 void VfoModel::ChangeToVFOfunction()
 {
+    // A HOME channel shown in PMS is not the PMS VFO; PMS saved that before HOME took over.
+    const bool fromPms = m_s.VFOMRMode == state::kModePMS && !m_s.HomeOn;
     m_display.SetVisible(el::lblMemoryDesc, false);
     if (m_s.HomeOn) {
         m_s.HomeOn = false;
@@ -155,6 +157,11 @@ void VfoModel::ChangeToVFOfunction()
     }
     if (m_s.ClarOn && hooks.clarKey)
         hooks.clarKey();
+    if (fromPms)
+        SavePMSInfo();
+    // Memory tune is a state of MR only.
+    m_s.MTOn = false;
+    m_display.SetVisible(el::lblMT, false);
     m_s.VFOMRMode = state::kModeVFO;
     DisplayVFOInfo();
     if (m_s.RadioSplitOn)

@@ -14,8 +14,9 @@ public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
 
+    // Operations of units still to come; unset, they do nothing.
     struct Hooks {
-        // The CLAR key's action: leaving for the VFO function turns the clarifier off.
+        // The CLAR key's action, which turns the clarifier off when it is on.
         std::function<void()> clarKey;
     } hooks;
 
@@ -45,7 +46,8 @@ public:
     void SendInfoToRadioVFOSB();
     // Reloads both VFOs from the band store, sends them and resets the main band's tuning limits.
     void DisplayVFOInfo();
-    // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs.
+    // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs; the clarifier and
+    // memory tune end.
     void ChangeToVFOfunction();
     // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
     // into it.

@@ -16,6 +16,7 @@ const char* const kSingles[] = {
     ENTbutton,    CLARbutton,    RCLbutton,  STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
     SubKnob,      ChannelKnob,   btnJogDown, btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
     lblCLAR,
+    lblQMB,
 };
 
 const Array kArrays[] = {

@@ -51,6 +51,7 @@ inline constexpr const char* lblSPLIT = "lblSPLIT";
 inline constexpr const char* lblCLAR = "lblCLAR";
 inline constexpr const char* lblMT = "lblMT";
 inline constexpr const char* lblMCK = "lblMCK";
+inline constexpr const char* lblQMB = "lblQMB";
 inline constexpr const char* lblCH = "lblCH";
 inline constexpr const char* lblSKIP = "lblSKIP";
 inline constexpr const char* lblSCAN = "lblSCAN";

@@ -273,8 +273,9 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
         if (s.PRIOn)
             press("PRI");
     }};
+    // The panel's own MCK takes its place; this one, added after it, sees it done.
     FakeUnit mck{[&] {
-        if (s.MCKOn)
+        if (!s.MCKOn)
             press("MCK");
     }};
     using O = panel::SwitchOffOrder;

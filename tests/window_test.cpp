@@ -177,6 +177,49 @@ TEST_F(LitWindow, SplitAndSwapClickedOnTheWindowMoveTheRadiosVfos)
     EXPECT_EQ(radio.Radio().B().freq, std::uint32_t(main));
 }
 
+TEST_F(LitWindow, VfoMrShowsTheMemoryNumberAndMovesTheRadioToTheMemory)
+{
+    auto& s = w->Program().s;
+    s.MemData[17].VFO1 = {43350000, 5, 500000, 0, 0, 8, 0, 0};
+    s.MemData[17].Band1 = 0;
+    s.MemData[17].Desc.Assign("Club repeater");
+    s.MemCount = 1;
+    s.CurMemPos = 12; // empty: the next used position is shown
+    auto* number = w->findChild<ui::LedDisplay*>(QString::fromUtf8(el::ledMRnumber));
+    auto* desc = w->findChild<QLabel*>(QString::fromUtf8(el::lblMemoryDesc));
+    ASSERT_NE(number, nullptr);
+    ASSERT_NE(desc, nullptr);
+    EXPECT_FALSE(number->isVisible());
+
+    Click("VFOMRbutton");
+    EXPECT_TRUE(number->isVisible());
+    EXPECT_EQ(number->text().toStdString(), "017");
+    EXPECT_TRUE(desc->isVisible());
+    EXPECT_EQ(desc->text().toStdString(), "Club repeater");
+    EXPECT_EQ(Shown(), "433.500.00");
+    EXPECT_FALSE(w->Key("STObutton")->isEnabled());
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().A().freq, 43350000u);
+}
+
+TEST_F(LitWindow, MckHeldOnItsSecondPressStoresTheVfo)
+{
+    auto& s = w->Program().s;
+    s.CurMemPos = 3;
+    ui::PanelKey* mck = w->Key("MCKbutton");
+    QTest::mouseClick(mck, Qt::LeftButton);
+    EXPECT_TRUE(s.MCKOn);
+    EXPECT_FALSE(w->Key("VFOMRbutton")->isEnabled());
+    QTest::mousePress(mck, Qt::LeftButton);
+    WaitUntil(*w, 0.6);
+    QTest::mouseRelease(mck, Qt::LeftButton);
+    EXPECT_FALSE(s.MCKOn);
+    EXPECT_EQ(s.MemData[3].VFO1.Freq, 14520000);
+    EXPECT_TRUE(s.MemChanged);
+    EXPECT_TRUE(w->Key("VFOMRbutton")->isEnabled());
+}
+
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)
 {
     kivo::testing::TempDir dir;

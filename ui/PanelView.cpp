@@ -42,6 +42,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& vfoOps = m_panel.VfoOperations();
     auto& split = m_panel.Split();
     auto& clar = m_panel.Clarifier();
+    auto& memories = m_panel.Memories();
+    auto& quick = m_panel.QuickMemories();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -59,7 +61,13 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::SUBbutton, [&vfoOps] { vfoOps.SUBbutton_Click(); }},
         {el::SPLITbutton, [&split] { split.SPLITbutton_Click(); }},
         {el::CLARbutton, [&clar] { clar.CLARbutton_Click(); }},
+        {el::VFOMRbutton, [&memories] { memories.VFOMRbutton_Click(); }},
+        {el::STObutton, [&quick] { quick.STObutton_Click(); }},
+        {el::RCLbutton, [&quick] { quick.RCLbutton_Click(); }},
     };
+    // MCK acts on press and release: how long the second press is held decides.
+    auto& mck = m_panel.MemoryCheck();
+    m_presses[el::MCKbutton] = {[&mck] { mck.MCKbutton_MouseDown(); }, [&mck] { mck.MCKbutton_MouseUp(); }};
     for (int b = 0; b < panel::kBandKeyCount; ++b)
         m_clicks[el::BandButton(b)] = [&band, b] { band.BandButton_Click(b); };
     for (int m = 0; m < panel::kModeKeyCount; ++m)
@@ -111,6 +119,10 @@ PanelKey* PanelView::AddKey(const std::string& name)
     m_binding.BindButton(name, key);
     if (auto it = m_clicks.find(name); it != m_clicks.end())
         connect(key, &QAbstractButton::clicked, this, [onClick = it->second] { onClick(); });
+    if (auto it = m_presses.find(name); it != m_presses.end()) {
+        connect(key, &QAbstractButton::pressed, this, [down = it->second.first] { down(); });
+        connect(key, &QAbstractButton::released, this, [up = it->second.second] { up(); });
+    }
     m_keys[name] = key;
     return key;
 }
@@ -172,6 +184,7 @@ QWidget* PanelView::BuildDisplay()
         {el::lblCLAR, "CLAR"},
         {el::lblMT, "MT"},
         {el::lblMCK, "MCK"},
+        {el::lblQMB, "QMB"},
         {el::lblCH, "CH"},
         {el::lblSKIP, "SKIP"},
         {el::lblSCAN, "SCAN"},

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 
 class QLabel;
 
@@ -44,6 +45,8 @@ private:
     ElementBinding& m_binding;
     // What a click on a key does; keys of features still to come have no entry.
     std::map<std::string, std::function<void()>> m_clicks;
+    // What a press and a release of a key do, for keys that time how long they are held.
+    std::map<std::string, std::pair<std::function<void()>, std::function<void()>>> m_presses;
     std::map<std::string, PanelKey*> m_keys;
     QWidget* m_displayPanel = nullptr;
     LedDisplay* m_freq = nullptr;
