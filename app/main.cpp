@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -39,12 +40,16 @@ void OnQtMessageWhileStarting(QtMsgType type, const QMessageLogContext&, const Q
 
 void Usage(std::ostream& to)
 {
-    to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--help] [--version]\n"
+    to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--power] [--share-radio[=ADDRESS:PORT]] [--help] "
+          "[--version]\n"
           "  --simulate      run on a built-in FT-817 simulator instead of a radio; it gets a\n"
           "                  Serial Port number of its own (1 on a first run without radios)\n"
           "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n"
           "                  (default: $XDG_DATA_HOME/kivo-ft817 or ~/.local/share/kivo-ft817)\n"
           "  --power         switch the panel on once started\n"
+          "  --share-radio[=ADDRESS:PORT]\n"
+          "                  share the radio with other programs over the network rig-control\n"
+          "                  protocol (default 127.0.0.1:4532); remembered, like the menu entry\n"
           "  --screenshot F  power on, save a picture of the window to F and end\n"
           "  --help          show this text\n"
           "  --version       show the version\n";
@@ -57,6 +62,7 @@ int main(int argc, char** argv)
     std::string dataDir;
     bool simulate = false;
     bool powerOn = false;
+    std::optional<kivo::panel::ShareChoice> share;
     std::string screenshot; // POWER on, wait, save the window to this file, end
 
     for (int i = 1; i < argc; ++i) {
@@ -74,6 +80,14 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[i], "--power") == 0) {
             powerOn = true;
+            continue;
+        }
+        if (std::strncmp(argv[i], "--share-radio", 13) == 0 && (argv[i][13] == '\0' || argv[i][13] == '=')) {
+            share = kivo::panel::ParseShareAddress(argv[i][13] == '=' ? argv[i] + 14 : "");
+            if (!share) {
+                std::cerr << "kivo-ft817: --share-radio wants ADDRESS:PORT, for example 127.0.0.1:4532\n";
+                return 2;
+            }
             continue;
         }
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
@@ -160,6 +174,7 @@ int main(int argc, char** argv)
         prog.panel.Power().EndKIVO();
         return ok ? 0 : 1;
     }
+    prog.sharing.Load(share);
     if (powerOn)
         prog.panel.Power().CATbutton_Click();
     return app.exec();

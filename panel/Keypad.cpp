@@ -150,10 +150,10 @@ void Keypad::DOPbutton_Click()
     ShowMask();
 }
 
-bool Keypad::Refused(Long value, Integer band)
+bool Keypad::Refused(Long value, Integer band, bool sub, bool tell)
 {
     const auto& bd = m_s.BandData;
-    const bool pms = !m_s.SubSelected && m_s.VFOMRMode == state::kModePMS;
+    const bool pms = !sub && m_s.VFOMRMode == state::kModePMS;
     const std::string f = radio::FreqText(value);
     std::string text;
     if (pms) {
@@ -172,11 +172,13 @@ bool Keypad::Refused(Long value, Integer band)
         if (band >= 0 && value >= bd.CoverLow[band] && value <= bd.CoverHigh[band])
             return false;
         text = "The frequency " + f +
-               (m_s.SubSelected ? " that you entered is not with in a valid range for this software and possibly "
-                                  "this radio."
-                                : " that you entered is not in a valid range for this software and possibly this "
-                                  "radio.");
+               (sub ? " that you entered is not with in a valid range for this software and possibly "
+                      "this radio."
+                    : " that you entered is not in a valid range for this software and possibly this "
+                      "radio.");
     }
+    if (!tell)
+        return true;
     ShowCurrentFreq();
     m_dialogs.Beep();
     m_dialogs.MessageBox(text, "Help", Icon::Exclamation, Buttons::Ok);
@@ -194,10 +196,17 @@ void Keypad::Finish()
         return;
     }
     // Taken now: the sends below wait while events run, and a new entry may start meanwhile.
-    const Long value = EntryValue(m_mask, m_buffer);
+    TakeFrequency(EntryValue(m_mask, m_buffer), m_s.SubSelected, true);
+    // A new entry started while the frames went out: they showed the frequency over its mask.
+    if (m_s.KeypadOn)
+        ShowMask();
+}
+
+bool Keypad::TakeFrequency(Long value, bool sub, bool tell)
+{
     const Integer band = state::BandOfFreq(value, -1);
-    if (Refused(value, band))
-        return;
+    if (Refused(value, band, sub, tell))
+        return false;
 
     m_meter.TurnOffLMeter();
     const Integer mode = m_s.VFOMRMode;
@@ -205,11 +214,17 @@ void Keypad::Finish()
     // its PMS limits.
     if (mode != state::kModePMS)
         m_vfo.UseCoverageLimits(band);
-    if (m_s.SubSelected) {
+    if (sub) {
         m_vfo.SaveInfoVFOSB();
         m_s.BandIdxSB = band;
         m_s.VFOSB.Freq = value;
+        // With SUB the radio is on its other VFO already; otherwise it goes there and back.
+        const bool toggle = !m_s.SubSelected;
+        if (toggle)
+            m_cat.ToggleVFOAB();
         m_vfo.SendInfoToRadioVFOSB();
+        if (toggle)
+            m_cat.ToggleVFOAB();
     } else {
         if (mode == state::kModeVFO) {
             m_vfo.SaveInfoVFOMB();
@@ -234,12 +249,10 @@ void Keypad::Finish()
     const int mb = BandSlot(m_s.BandIdxMB);
     const bool autoShift =
         (mb == 1 && m_s.Settings.AutoRptShift144 != 0) || (mb == 0 && m_s.Settings.AutoRptShift430 != 0);
-    if (m_s.VFOMB.Mode == 5 && autoShift && hooks.autoRptShift)
+    if (!sub && m_s.VFOMB.Mode == 5 && autoShift && hooks.autoRptShift)
         hooks.autoRptShift();
     m_meter.TurnOnLMeter();
-    // A new entry started while the frames went out: they showed the frequency over its mask.
-    if (m_s.KeypadOn)
-        ShowMask();
+    return true;
 }
 
 } // namespace kivo::panel

@@ -61,6 +61,10 @@ public:
     bool DigitKey(int digit);
     // MHz UP is the digit 0, MHz DOWN the digit 9.
     void MhzKey(bool up) override;
+    // Puts `value` (10 Hz units) on the main VFO, or the sub VFO when `sub`, and the radio, as a
+    // finished entry does. False when refused (no band covers it, the knobs could not reach it,
+    // outside the PMS limits); the message is shown only when `tell`.
+    bool TakeFrequency(Long value, bool sub, bool tell);
 
     // The mask of the entry in progress, as shown.
     const std::string& Mask() const { return m_mask; }
@@ -68,7 +72,7 @@ public:
 private:
     void Finish();
     // Refuses `value` with its message when no band covers it or the knobs could not reach it.
-    bool Refused(Long value, Integer band);
+    bool Refused(Long value, Integer band, bool sub, bool tell);
     void ShowMask();
     void ShowCurrentFreq();
 

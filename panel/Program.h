@@ -4,6 +4,7 @@
 
 #include "memmgr/ChannelFile.h"
 #include "panel/FrontPanel.h"
+#include "panel/RadioSharing.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
 #include "platform/PosixSerialPort.h"
@@ -26,6 +27,7 @@ struct Program {
         : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
+          sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           m_portsFile(dataDir + "/" + kPortsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
@@ -58,6 +60,7 @@ struct Program {
     radio::Meter meter;
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
+    RadioSharing sharing;
 
 private:
     std::string m_portsFile;

@@ -7,16 +7,15 @@ namespace kivo::platform::el {
 namespace {
 
 const char* const kSingles[] = {
-    DisplayPanel, LMeter,        ledFreq,    ledSubFreq, ledMRnumber,    ledLOCK,        ledFAST,       LEDsub,
-    lblMainENC,   lblMainDEC,    lblMainDCS, lblSubENC,  lblSubDEC,      lblSubDCS,      lblTXRX,       lblRXTX,
-    lblSPLIT,     lblMT,         lblMCK,     lblCH,      lblSKIP,        lblSCAN,        lblSEARCH,     lblBusy,
-    lblOnAir,     lblMemoryDesc, CATbutton,  MOXbutton,  SEARCHbutton,   SYNCbutton,     FASTbutton,    LOCKbutton,
-    HOMEbutton,   VFOMRbutton,   ABbutton,   MCKbutton,  SPLITbutton,    SUBbutton,      RPTbutton,     REVbutton,
-    TONEbutton,   SCOPEbutton,   SCANbutton, PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
-    ENTbutton,    CLARbutton,    RCLbutton,  STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
-    SubKnob,      ChannelKnob,   btnJogDown, btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
-    lblCLAR,
-    lblQMB,
+    DisplayPanel, LMeter,        ledFreq,        ledSubFreq, ledMRnumber,    ledLOCK,        ledFAST,       LEDsub,
+    lblMainENC,   lblMainDEC,    lblMainDCS,     lblSubENC,  lblSubDEC,      lblSubDCS,      lblTXRX,       lblRXTX,
+    lblSPLIT,     lblMT,         lblMCK,         lblCH,      lblSKIP,        lblSCAN,        lblSEARCH,     lblBusy,
+    lblOnAir,     lblMemoryDesc, CATbutton,      MOXbutton,  SEARCHbutton,   SYNCbutton,     FASTbutton,    LOCKbutton,
+    HOMEbutton,   VFOMRbutton,   ABbutton,       MCKbutton,  SPLITbutton,    SUBbutton,      RPTbutton,     REVbutton,
+    TONEbutton,   SCOPEbutton,   SCANbutton,     PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
+    ENTbutton,    CLARbutton,    RCLbutton,      STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
+    SubKnob,      ChannelKnob,   btnJogDown,     btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
+    lblCLAR,      lblQMB,        lblShareStatus,
 };
 
 const Array kArrays[] = {

@@ -58,6 +58,8 @@ inline constexpr const char* lblSCAN = "lblSCAN";
 inline constexpr const char* lblSEARCH = "lblSEARCH";
 inline constexpr const char* lblBusy = "lblBusy";
 inline constexpr const char* lblOnAir = "lblOnAir";
+// The window's status line while the radio is shared on the network.
+inline constexpr const char* lblShareStatus = "lblShareStatus";
 inline constexpr const char* lblMemoryDesc = "lblMemoryDesc";
 
 // Front-panel keys.
@@ -104,7 +106,8 @@ inline constexpr const char* btnJogUp = "btnJogUp";
 inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
-inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 14}; // 14 "Tune to Radio on Start-up"
+inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14,
+                                        16}; // 14 "Tune to Radio on Start-up", 16 "Share Radio on Network"
 
 // The tuning-steps dialog.
 inline constexpr const char* frmTuningSteps = "frmTuningSteps";

@@ -62,6 +62,10 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
     tune->setCheckable(true);
     QObject::connect(tune, &QAction::triggered, &window, [&power] { power.mnuTuneOnStartup_Click(); });
     bindAction(el::mnuSettingsArray(panel::kTuneOnStartupEntry), tune);
+    QAction* share = settings->addAction(QStringLiteral("Share Radio on Network"));
+    share->setCheckable(true);
+    QObject::connect(share, &QAction::triggered, &window, [&prog] { prog.sharing.mnuShareRadio_Click(); });
+    bindAction(el::mnuSettingsArray(panel::kShareRadioEntry), share);
     settings->addAction(QStringLiteral("Tuning Steps..."), &window,
                         [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
 

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace kivo::ui {
@@ -28,6 +29,13 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     m_view = new PanelView(m_program->panel, *m_binding);
     setCentralWidget(m_view);
     BuildMainMenus(*this, *m_program, *m_binding);
+    // Shown only while the radio is shared on the network: where, and with how many programs.
+    auto* share = new QLabel(this);
+    share->setObjectName(QString::fromUtf8(el::lblShareStatus));
+    statusBar()->addWidget(share);
+    statusBar()->setSizeGripEnabled(false);
+    m_binding->BindLabel(el::lblShareStatus, share);
+    m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
     resize(980, 560);
 }
 

@@ -1,0 +1,138 @@
+// Sharing the radio: network clients drive the panel's own units on the in-process simulator.
+
+#include "panel/RadioSharing.h"
+#include "tests/support/PanelRig.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace kivo;
+using namespace kivo::testing;
+
+namespace {
+
+TEST(ShareAddress, ParsesWhatTheOptionAndTheFileHold)
+{
+    struct Row {
+        const char* text;
+        bool ok;
+        const char* host;
+        int port;
+    };
+    const Row rows[] = {
+        {"", true, "127.0.0.1", 4532},
+        {"0.0.0.0:7000", true, "0.0.0.0", 7000},
+        {"192.168.1.5", true, "192.168.1.5", 4532},
+        {":4533", true, "127.0.0.1", 4533},
+        {"[::1]:4534", true, "::1", 4534},
+        {"[::1]", true, "::1", 4532},
+        {"host:port", false, "", 0},
+        {"127.0.0.1:0", false, "", 0},
+        {"127.0.0.1:70000", false, "", 0},
+        {"[::1", false, "", 0},
+    };
+    for (const Row& r : rows) {
+        const auto c = panel::ParseShareAddress(r.text);
+        ASSERT_EQ(c.has_value(), r.ok) << r.text;
+        if (!c)
+            continue;
+        EXPECT_EQ(c->host, r.host) << r.text;
+        EXPECT_EQ(c->port, r.port) << r.text;
+        EXPECT_EQ(panel::ParseShareFile(panel::ShareFileText(*c)).host, c->host) << r.text;
+    }
+    EXPECT_FALSE(panel::ParseShareFile("off 127.0.0.1:4532\n").on);
+    EXPECT_TRUE(panel::ParseShareFile("on 127.0.0.1:4532\n").on);
+    EXPECT_FALSE(panel::ParseShareFile("garbage").on);
+}
+
+class Sharing : public PanelRig {
+protected:
+    panel::RadioSharing sharing{
+        {s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dir.path()};
+    int fd = -1;
+
+    void SetUp() override
+    {
+        WriteUsualFiles();
+        panel.Power().Load();
+        sharing.Load(panel::ShareChoice{true, "127.0.0.1", 0});
+        ASSERT_TRUE(sharing.Server().Running());
+        fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(std::uint16_t(sharing.Server().Port()));
+        ::inet_pton(AF_INET, "127.0.0.1", &a.sin_addr);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+        loop.Advance(0.01);
+    }
+    void TearDown() override { ::close(fd); }
+    std::string Ask(const std::string& line)
+    {
+        const std::string text = line + "\n";
+        (void)!::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+        std::string got;
+        for (int i = 0; i < 200 && (got.empty() || got.back() != '\n'); ++i) {
+            ::usleep(1000);
+            loop.Advance(0.01); // the server reads, the panel's pauses pass
+            char buf[4096];
+            const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+            if (n > 0)
+                got.append(buf, std::size_t(n));
+        }
+        return got;
+    }
+};
+
+TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
+{
+    EXPECT_EQ(display.Get(el::lblShareStatus).caption,
+              "Sharing the radio on 127.0.0.1:" + std::to_string(sharing.Server().Port()) + ", 1 program connected");
+    EXPECT_TRUE(display.Get(el::mnuSettingsArray(panel::kShareRadioEntry)).checked);
+
+    // Dark: reads answer from the model, sets are refused.
+    EXPECT_EQ(Ask("f"), "145200000\n");
+    EXPECT_EQ(Ask("F 14074000"), "RPRT -11\n");
+
+    panel.Power().CATbutton_Click();
+    loop.Advance(1.0);
+    TakeFrames();
+    EXPECT_EQ(Ask("F 14074000"), "RPRT 0\n");
+    EXPECT_EQ(s.VFOMB.Freq, 1407400);
+    EXPECT_EQ(s.BandIdxMB, 7) << "the 14 MHz band, as a typed frequency takes it";
+    EXPECT_EQ(display.Get(el::ledFreq).caption, "14.074.00");
+    EXPECT_EQ(radio.A().freq, 1407400u);
+    EXPECT_EQ(Ask("M USB 0"), "RPRT 0\n");
+    EXPECT_EQ(radio.A().mode, 0x01);
+    EXPECT_EQ(Ask("m"), "USB\n2200\n");
+    EXPECT_EQ(Ask("F 88000000"), "RPRT -1\n") << "no band covers it";
+    EXPECT_EQ(s.VFOMB.Freq, 1407400);
+    EXPECT_TRUE(dialogs.boxes.empty()) << "a client's refusal is no message box";
+
+    EXPECT_EQ(Ask("S 1 VFOB"), "RPRT 0\n");
+    EXPECT_TRUE(s.SplitOn);
+    EXPECT_TRUE(radio.Split());
+    EXPECT_EQ(Ask("s"), "1\nVFOB\n");
+    EXPECT_EQ(Ask("I 14076000"), "RPRT 0\n");
+    EXPECT_EQ(s.VFOSB.Freq, 1407600);
+    EXPECT_EQ(radio.B().freq, 1407600u);
+    EXPECT_EQ(Ask("T 1"), "RPRT -11\n") << "no transmit key to press yet";
+}
+
+TEST_F(Sharing, APortInUseIsSaidAndThePanelWorksOn)
+{
+    panel::RadioSharing second{
+        {s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dir.path()};
+    second.Load(panel::ShareChoice{true, "127.0.0.1", sharing.Server().Port()});
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].title, "Share Radio on Network");
+    EXPECT_EQ(dialogs.boxes[0].text,
+              "The radio cannot be shared on 127.0.0.1:" + std::to_string(sharing.Server().Port()) +
+                  ": Address already in use. Another program may already serve that port; "
+                  "the panel works on as before.");
+    EXPECT_FALSE(second.Server().Running());
+    EXPECT_EQ(ReadAll(dir / "share-radio.txt"), "on 127.0.0.1:" + std::to_string(sharing.Server().Port()) + "\n");
+}
+
+} // namespace
