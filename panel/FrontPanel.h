@@ -9,12 +9,20 @@
 //   TuningSteps  the tuning-steps dialog
 //   Keypad       frequency entry: ENT, the decimal key, the keys that double as digits
 //   BandMode     the band keys, band up and down, the mode keys, HOME
+//   RepeaterTones  RPT, REV, TONE, the automatic repeater shift
+//   ToneCodes    the CTCSS tone and DCS code dialogs
+//   RepeaterShifts  the repeater shift dialog
+//   Transmit     MOX
 
 #include "panel/BandMode.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
+#include "panel/RepeaterShifts.h"
+#include "panel/RepeaterTones.h"
+#include "panel/ToneCodes.h"
+#include "panel/Transmit.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
 #include "panel/VfoModel.h"
@@ -38,6 +46,11 @@ public:
     panel::TuningSteps& TuningSteps() { return m_steps; }
     panel::Keypad& Keypad() { return m_keypad; }
     panel::BandMode& BandMode() { return m_band; }
+    panel::RepeaterTones& RepeaterTones() { return m_repeater; }
+    panel::ToneCodes& CtcssTones() { return m_ctcss; }
+    panel::ToneCodes& DcsCodes() { return m_dcs; }
+    panel::RepeaterShifts& RepeaterShifts() { return m_shifts; }
+    panel::Transmit& Transmit() { return m_transmit; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -47,6 +60,11 @@ private:
     panel::TuningSteps m_steps;
     panel::Keypad m_keypad;
     panel::BandMode m_band;
+    panel::RepeaterTones m_repeater;
+    panel::ToneCodes m_ctcss;
+    panel::ToneCodes m_dcs;
+    panel::RepeaterShifts m_shifts;
+    panel::Transmit m_transmit;
 };
 
 } // namespace kivo::panel

@@ -170,13 +170,14 @@ TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
     for (const auto& f : TakeFrames())
         if (f != F({0, 0, 0, 0, 0xE7})) // the meter polls between the reads
             frames.push_back(f);
+    // The main VFO's read in CW takes the automatic shift's simplex with it.
     const std::vector<std::string> head{
-        F({0, 0, 0, 0, 0x03}), F({0x02, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
+        F({0, 0, 0, 0, 0x03}), F({0x02, 0, 0, 0, 0x07}), F({0x89, 0, 0, 0, 0x09}), F({0, 0, 0, 0, 0x81}),
         F({0, 0, 0, 0, 0x03}), F({0x01, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
     };
-    ASSERT_GE(frames.size(), head.size());
-    EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 6), head);
-    EXPECT_EQ(frames[7], F({0x14, 0x43, 0x00, 0x00, 0x01})) << "the radio's own frequency goes back to it";
+    ASSERT_GE(frames.size(), head.size() + 2);
+    EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 7), head);
+    EXPECT_EQ(frames[8], F({0x14, 0x43, 0x00, 0x00, 0x01})) << "the radio's own frequency goes back to it";
     EXPECT_EQ(s.VFOMB.Freq, 14430000);
     EXPECT_EQ(s.VFOMB.Mode, 2);
     EXPECT_EQ(s.VFOSB.Freq, 5010000);
@@ -243,14 +244,13 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
     WriteUsualFiles();
     panel.Power().Load();
     panel.Power().CATbutton_Click();
+    panel.Transmit().MOXbutton_Click();
+    ASSERT_TRUE(radio.Transmitting());
     std::vector<std::string> pressed;
-    FakeUnit mox{[&] {
-        if (!s.Transmitting)
-            return;
-        pressed.push_back("MOX");
-        s.Transmitting = false;
-    }};
+    // MOX is the panel's own; the next feature finds the radio back in receive.
     FakeUnit scan{[&] {
+        if (!s.Transmitting && !radio.Transmitting())
+            pressed.push_back("MOX");
         if (s.ScanArmed)
             pressed.push_back("SCAN");
     }};
@@ -277,8 +277,8 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
             pressed.push_back("SPLIT");
     }};
     using O = panel::SwitchOffOrder;
-    // Added in any order; the panel's own HOME key takes its place among them.
-    const std::pair<FakeUnit*, O> units[] = {{&split, O::SPLIT}, {&sub, O::SUB}, {&mox, O::MOX},  {&scan, O::SCAN},
+    // Added in any order; the panel's own MOX and HOME keys take their places among them.
+    const std::pair<FakeUnit*, O> units[] = {{&split, O::SPLIT}, {&sub, O::SUB}, {&scan, O::SCAN},
                                              {&mck, O::MCK},     {&pri, O::PRI}, {&clar, O::CLAR}};
     for (const auto& [unit, order] : units)
         panel.Power().AddSwitchable(*unit, order);
@@ -287,7 +287,6 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
         pressed.push_back("HOME");
         s.HomeOn = false;
     };
-    s.Transmitting = true;
     s.ScanArmed = s.ClarOn = s.PRIOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
     panel.Power().CATbutton_Click();
     const std::vector<std::string> order{"MOX", "SCAN", "CLAR", "PRI", "MCK", "SUB", "HOME", "SPLIT"};
@@ -351,15 +350,11 @@ TEST_F(Power, ShutdownWhileLitPowersOffFirst)
     WriteUsualFiles();
     panel.Power().Load();
     panel.Power().CATbutton_Click();
-    bool mox = false;
-    FakeUnit moxKey{[&] {
-        if (s.Transmitting)
-            mox = true;
-    }};
-    panel.Power().AddSwitchable(moxKey, panel::SwitchOffOrder::MOX);
-    s.Transmitting = true;
+    panel.Transmit().MOXbutton_Click();
+    ASSERT_TRUE(radio.Transmitting());
     EXPECT_TRUE(panel.Power().EndKIVO());
-    EXPECT_TRUE(mox) << "back to receive before the program ends";
+    EXPECT_FALSE(radio.Transmitting()) << "back to receive before the program ends";
+    EXPECT_FALSE(s.Transmitting);
     EXPECT_FALSE(s.CATOn);
 }
 
