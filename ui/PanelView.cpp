@@ -39,6 +39,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& tuning = m_panel.Tuning();
     auto& keypad = m_panel.Keypad();
     auto& band = m_panel.BandMode();
+    auto& repeater = m_panel.RepeaterTones();
+    auto& transmit = m_panel.Transmit();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -51,6 +53,10 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::BandUpButton, [&band] { band.BandUpButton_Click(); }},
         {el::BandDownButton, [&band] { band.BandDownButton_Click(); }},
         {el::HOMEbutton, [&band] { band.HOMEbutton_Click(); }},
+        {el::RPTbutton, [&repeater] { repeater.RPTbutton_Click(); }},
+        {el::REVbutton, [&repeater] { repeater.REVbutton_Click(); }},
+        {el::TONEbutton, [&repeater] { repeater.TONEbutton_Click(); }},
+        {el::MOXbutton, [&transmit] { transmit.MOXbutton_Click(); }},
     };
     for (int b = 0; b < panel::kBandKeyCount; ++b)
         m_clicks[el::BandButton(b)] = [&band, b] { band.BandButton_Click(b); };
