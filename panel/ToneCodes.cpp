@@ -1,5 +1,7 @@
 #include "panel/ToneCodes.h"
 
+#include "panel/PanelContext.h"
+
 namespace kivo::panel {
 
 namespace {
@@ -49,9 +51,14 @@ void ToneCodes::Store(int index)
 {
     state::VFOInfo& v = m_sub ? m_s.VFOSB : m_s.VFOMB;
     (m_kind == Kind::CTCSS ? v.CTCSSidx : v.DCSidx) = state::Integer(index);
-    // While the panel is dark nothing goes to the radio; POWER on sends every field afresh.
-    if (!m_s.CATOn)
+    // While the panel is dark nothing goes to the radio. POWER on loads the VFOs from the band
+    // store and sends every field afresh, so that is where the choice must be.
+    if (!m_s.CATOn) {
+        auto& bd = m_s.BandData;
+        state::VFOInfo& slot = m_sub ? bd.BandVFOSB[BandSlot(m_s.BandIdxSB)] : bd.BandVFOMB[BandSlot(m_s.BandIdxMB)];
+        (m_kind == Kind::CTCSS ? slot.CTCSSidx : slot.DCSidx) = state::Integer(index);
         return;
+    }
     // SUB keeps the sub VFO in the radio's current VFO, so each goes to the VFO it belongs to.
     if (m_kind == Kind::CTCSS) {
         if (m_sub)

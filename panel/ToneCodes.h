@@ -41,8 +41,9 @@ public:
     void CANCEL() { m_open = false; }
 
 private:
-    // `index` into the VFO of the dialog, and to the radio while the link is on. The radio
-    // takes no DCS code for its other VFO: the sub VFO's is only remembered.
+    // `index` into the VFO of the dialog, and to the radio while the link is on (the radio takes
+    // no DCS code for its other VFO: the sub VFO's is only remembered); while dark, into the
+    // band store POWER on loads the VFO from.
     void Store(int index);
 
     Kind m_kind;
