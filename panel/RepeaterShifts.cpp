@@ -42,13 +42,12 @@ std::optional<Long> ParseRptOffset(const std::string& text)
             return std::nullopt;
         if (++digits > 12)
             return std::nullopt;
-        if (points == 0) {
+        if (points > 0)
+            ++decimals;
+        if (decimals <= 2)
             hundredths = hundredths * 10 + (c - '0');
-        } else if (++decimals <= 2) {
-            hundredths = hundredths * 10 + (c - '0');
-        } else if (decimals == 3) {
+        else if (decimals == 3)
             roundUp = c >= '5';
-        }
     }
     if (digits == 0 || points > 1)
         return std::nullopt;

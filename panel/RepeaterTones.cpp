@@ -90,7 +90,7 @@ void RepeaterTones::TONEbutton_Click()
         if (m_s.VFOSB.Mode != kFM)
             return;
         m_s.VFOSB.ToneMode = next(m_s.VFOSB.ToneMode);
-        m_cat.ShowToneModeSB(); // the radio takes no tone mode for its other VFO
+        m_cat.ShowToneModeSB(); // as every send of the sub VFO: its tone mode is shown, not sent
         return;
     }
     if (m_s.VFOMB.Mode != kFM)

@@ -7,7 +7,7 @@
 
 namespace kivo::ui {
 
-QHBoxLayout* DialogKeys(QDialog& dlg, std::initializer_list<DialogKey> keys, std::function<bool()> stillOpen)
+QHBoxLayout* DialogKeys(QDialog& dlg, std::initializer_list<DialogKey> keys, const std::function<bool()>& stillOpen)
 {
     auto* row = new QHBoxLayout;
     row->addStretch();

@@ -19,7 +19,7 @@ struct DialogKey {
 
 // The keys in a row, right-aligned. After each key's action `stillOpen` refreshes the dialog
 // from its model and says whether the model is still open; when it is not, the dialog ends.
-QHBoxLayout* DialogKeys(QDialog& dlg, std::initializer_list<DialogKey> keys, std::function<bool()> stillOpen);
+QHBoxLayout* DialogKeys(QDialog& dlg, std::initializer_list<DialogKey> keys, const std::function<bool()>& stillOpen);
 
 // Moves the dialog, laid out at its size, to the middle of the screen it would open on.
 void CentreOnScreen(QDialog& dlg);
