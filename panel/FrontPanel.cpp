@@ -7,7 +7,9 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys),
       m_band(ctx, m_vfo, m_keypad), m_vfoOps(ctx, m_vfo, m_keys), m_split(ctx, m_vfo, m_keys), m_clar(ctx, m_keys),
       m_timerDelay(ctx.loop), m_memories(ctx, m_vfo, m_keys), m_mck(ctx, m_memories, m_keys, m_timerDelay),
-      m_quick(ctx, m_vfo, m_keys, m_timerDelay)
+      m_quick(ctx, m_vfo, m_keys, m_timerDelay),
+      m_repeater(ctx, m_keypad), m_ctcss(ToneCodes::Kind::CTCSS, ctx.s, ctx.cat), m_dcs(ToneCodes::Kind::DCS, ctx.s, ctx.cat),
+      m_shifts(ctx), m_transmit(ctx, m_keys)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
@@ -19,6 +21,8 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_power.AddSwitchable(m_vfoOps, SwitchOffOrder::SUB);
     m_power.AddSwitchable(m_band, SwitchOffOrder::HOME);
     m_power.AddSwitchable(m_split, SwitchOffOrder::SPLIT);
+    m_power.AddSwitchable(m_transmit, SwitchOffOrder::MOX);
+    m_power.StopAtPowerOff(ctx.meter.TimerPowerMeter());
 
     // What one unit asks of another.
     m_tuning.SetMhzKeyEntry(&m_keypad);
@@ -32,6 +36,15 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_memories.hooks.splitKey = [this] { m_split.SPLITbutton_Click(); };
     m_memories.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
     m_split.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
+    m_transmit.hooks.vfoMRbutton = [this] { m_memories.VFOMRbutton_Click(); };
+
+    // The automatic repeater shift follows every move of the main VFO that may cross a
+    // repeater sub-band edge.
+    const auto autoShift = [this] { m_repeater.AutoRptShift(); };
+    m_tuning.hooks.autoRptShift = autoShift;
+    m_keypad.hooks.autoRptShift = autoShift;
+    m_band.hooks.autoRptShift = autoShift;
+    ctx.cat.hooks.autoRepeaterShift = autoShift;
 
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();

@@ -16,6 +16,10 @@
 //   Memories     VFO/MR, MR, stepping through and recalling memories
 //   MemoryCheck  MCK: browsing the memories, hold to store
 //   QuickMemories STO and RCL with the ten quick memories
+//   RepeaterTones  RPT, REV, TONE, the automatic repeater shift
+//   ToneCodes    the CTCSS tone and DCS code dialogs
+//   RepeaterShifts  the repeater shift dialog
+//   Transmit     MOX
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
@@ -28,6 +32,10 @@
 #include "panel/QuickMemories.h"
 #include "panel/Split.h"
 #include "panel/TimerDelay.h"
+#include "panel/RepeaterShifts.h"
+#include "panel/RepeaterTones.h"
+#include "panel/ToneCodes.h"
+#include "panel/Transmit.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
 #include "panel/VfoModel.h"
@@ -59,6 +67,11 @@ public:
     panel::Memories& Memories() { return m_memories; }
     panel::MemoryCheck& MemoryCheck() { return m_mck; }
     panel::QuickMemories& QuickMemories() { return m_quick; }
+    panel::RepeaterTones& RepeaterTones() { return m_repeater; }
+    panel::ToneCodes& CtcssTones() { return m_ctcss; }
+    panel::ToneCodes& DcsCodes() { return m_dcs; }
+    panel::RepeaterShifts& RepeaterShifts() { return m_shifts; }
+    panel::Transmit& Transmit() { return m_transmit; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -75,6 +88,11 @@ private:
     panel::Memories m_memories;
     panel::MemoryCheck m_mck;
     panel::QuickMemories m_quick;
+    panel::RepeaterTones m_repeater;
+    panel::ToneCodes m_ctcss;
+    panel::ToneCodes m_dcs;
+    panel::RepeaterShifts m_shifts;
+    panel::Transmit m_transmit;
 };
 
 } // namespace kivo::panel

@@ -164,19 +164,31 @@ void Power::CATbutton_Click()
 
 void Power::PortVanished()
 {
+    // Nothing reaches the radio now, PTT off included: it goes out first once the port is back.
+    const bool onAir = m_s.Transmitting;
+    m_pttOffOwed = m_pttOffOwed || onAir;
     m_comm.PortLost(); // the meter polls stop by themselves on a closed port
     m_timerSendFreq->SetEnabled(false);
-    m_loop.CallAt(m_loop.Now(), [this] {
+    m_loop.CallAt(m_loop.Now(), [this, onAir] {
         if (m_s.CATOn)
             PowerOff();
-        m_dialogs.MessageBox("The radio's serial port has gone away: the cable was unplugged or the radio was "
-                             "switched off. Press POWER to connect again once the radio is back.",
-                             "SERIAL PORT ERROR", Icon::Exclamation, Buttons::Ok);
+        std::string text = "The radio's serial port has gone away: the cable was unplugged or the radio was switched "
+                           "off. Press POWER to connect again once the radio is back.";
+        if (onAir)
+            text = "The radio's serial port has gone away while the radio was transmitting: the cable was unplugged "
+                   "or the radio was switched off. The radio may still be transmitting: release it on the radio "
+                   "itself. Press POWER to connect again once the radio is back; transmit off is sent first.";
+        m_dialogs.MessageBox(text, "SERIAL PORT ERROR", Icon::Exclamation, Buttons::Ok);
     });
 }
 
 void Power::PowerOn()
 {
+    // A radio the port was lost from on air hears transmit off before anything else.
+    if (m_pttOffOwed) {
+        m_cat.SendPTT(false);
+        m_pttOffOwed = false;
+    }
     m_s.CATOn = true;
     auto& g = m_meter.Gauge();
     g.Select(0);

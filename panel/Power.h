@@ -42,7 +42,8 @@ public:
     // off, unsaved memories into a recovery file, then POWER off with its saves.
     void EndUnattended();
     // The port's device went away: the port is closed at once; the message and the dark panel
-    // follow from the event loop.
+    // follow from the event loop. Lost on air, the message says the radio may still transmit,
+    // and POWER sends transmit off first once the port is back.
     void PortVanished();
 
     // Power-off asks each unit added here to switch itself off, by `order`, then in the order
@@ -88,6 +89,7 @@ private:
     std::unique_ptr<platform::Timer> m_timerSendFreq;
     std::vector<std::pair<SwitchOffOrder, Switchable*>> m_switchables;
     std::vector<platform::Timer*> m_stopTimers;
+    bool m_pttOffOwed = false; // the port went away while the radio was on air
 };
 
 } // namespace kivo::panel

@@ -33,6 +33,7 @@ struct Program {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
         memory.SetRecoveryFolder(dataDir);
+        sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
         std::string text;
         if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
             port.Bindings().Parse(text);

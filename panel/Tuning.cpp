@@ -51,6 +51,12 @@ bool Tuning::AutoShiftBand(int band) const
     return (band == 1 && m_s.Settings.AutoRptShift144 != 0) || (band == 0 && m_s.Settings.AutoRptShift430 != 0);
 }
 
+void Tuning::AutoShiftNow()
+{
+    if (!m_s.SubSelected && m_s.VFOMB.Mode == 5 && AutoShiftBand(BandSlot(m_s.BandIdxMB)) && hooks.autoRptShift)
+        hooks.autoRptShift();
+}
+
 void Tuning::ShowFastLock()
 {
     m_display.SetValue(el::ledFAST, m_s.FastOn ? 1 : 0);
@@ -152,6 +158,8 @@ void Tuning::MainKnob_Change(Long value)
     state::VFOInfo& v = main ? m_s.VFOMB : m_s.VFOSB;
     v.Freq = LimitsOf(main ? m_s.BandIdxMB : m_s.BandIdxSB).Around(v.Freq + amount);
     SendFreqPaced(main);
+    if (!m_s.SplitOn && main && m_autoShiftPending && hooks.autoRptShift)
+        hooks.autoRptShift();
 }
 
 void Tuning::SubKnob_Change(Long value)
@@ -191,6 +199,8 @@ void Tuning::ChannelKnob_Change(Long value)
     const TuneLimits lim = LimitsOf(m_vfo.TunedBand());
     v.Freq = lim.Reset(RoundFreqToStep(v.Freq + amount, m_knobStep), true, true, lim.high + amount);
     SendFreqPaced(!m_s.SubSelected);
+    if (!m_s.SubSelected && m_autoShiftPending && hooks.autoRptShift)
+        hooks.autoRptShift();
 }
 
 void Tuning::JogButton_Press(int dir)
@@ -227,6 +237,7 @@ void Tuning::StepFrequency()
     const Long step = m_s.ScanStep;
     v.Freq = lim.Reset(v.Freq + step, step >= 0, step < 0, lim.high + step);
     m_vfo.SendTunedFreq();
+    AutoShiftNow();
 }
 
 void Tuning::MhzButton_Click(bool up)
@@ -245,6 +256,7 @@ void Tuning::MhzButton_Click(bool up)
     else
         v.Freq = lim.Reset(v.Freq - step, false, true, lim.high);
     m_vfo.SendTunedFreq();
+    AutoShiftNow();
     m_meter.TurnOnLMeter();
 }
 

@@ -5,6 +5,7 @@
 #include "panel/PanelContext.h"
 #include "panel/VfoModel.h"
 
+#include <functional>
 #include <memory>
 
 namespace kivo::panel {
@@ -44,6 +45,11 @@ public:
     // `sendFreq` is the timer that resends the tuned frequency while a knob is held.
     Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq);
 
+    struct Hooks {
+        // Automatic repeater shift after the main VFO moved in FM on a band whose flag is on.
+        std::function<void()> autoRptShift;
+    } hooks;
+
     // Grab (kGrab) or release (kRelease) of knob 1 main, 2 sub, 3 channel: chooses the step and
     // runs the send timer while held; on release sends the final frequency after 0.2 s.
     void SetupTuningKnob(int knob, int action);
@@ -82,6 +88,8 @@ private:
     // never waits or builds a backlog; the send timer and the release catch up.
     void SendFreqPaced(bool main);
     bool AutoShiftBand(int band) const;
+    // After a jog step or MHz key: the automatic shift, when the main VFO is in FM on such a band.
+    void AutoShiftNow();
     void ShowFastLock();
 
     state::ModKIVO& m_s;

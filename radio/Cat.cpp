@@ -139,7 +139,7 @@ void Cat::SendRptDirMB()
 void Cat::SendRptOffset()
 {
     LastInfo.MB.RptOffset = m_kivo.VFOMB.RptOffset;
-    Write(RptOffsetFrame(m_kivo.VFOMB.RptOffset, m_rptParams));
+    Write(RptOffsetFrame(m_kivo.VFOMB.RptOffset));
 }
 
 void Cat::ShowToneLabels(bool main, Integer toneMode)

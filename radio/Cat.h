@@ -8,7 +8,6 @@
 #include "radio/CatCodec.h"
 #include "state/ModKIVO.h"
 
-#include <array>
 #include <functional>
 #include <optional>
 
@@ -111,7 +110,6 @@ public:
 
     platform::SerialPort& Port() { return m_port; }
     platform::EventLoop& Loop() { return m_loop; }
-    const std::array<std::uint8_t, 4>& RptOffsetParams() const { return m_rptParams; }
 
 private:
     void SendFreq(const state::VFOInfo& vfo, const char* led);
@@ -123,7 +121,6 @@ private:
     platform::SerialPort& m_port;
     platform::EventLoop& m_loop;
     platform::DisplayModel& m_display;
-    std::array<std::uint8_t, 4> m_rptParams{};
     bool m_vanishReported = false;
     double m_frameGap = 0;
     double m_lastWrite = -1e9;

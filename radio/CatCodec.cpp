@@ -90,14 +90,13 @@ std::optional<Frame> FreqFrame(Long freq)
     return MakeFrame(op::kSetFreq, b[0], b[1], b[2], b[3]);
 }
 
-Frame RptOffsetFrame(Long offset, std::array<std::uint8_t, 4>& params)
+Frame RptOffsetFrame(Long offset)
 {
-    const int n = DigitCount(offset);
-    if (n >= 4 && n <= 7) {
-        const auto b = Bcd8(offset);
-        params = {b[0], b[1], std::uint8_t(b[2] & 0xF0), 0x00};
-    }
-    return MakeFrame(op::kRptOffset, params[0], params[1], params[2], params[3]);
+    // The frame carries 99.99 MHz at most, in 10 kHz steps; what lies outside goes out as the
+    // nearest value it can carry, never as whatever the previous command held.
+    const Long carried = Clamp<Long>(offset, 0, kMaxRptOffset);
+    const auto b = Bcd8(carried);
+    return MakeFrame(op::kRptOffset, b[0], b[1], std::uint8_t(b[2] & 0xF0), 0x00);
 }
 
 Frame ModeFrame(Integer mode)

@@ -69,9 +69,11 @@ extern const std::array<DcsRow, kDCSCount> DCSTable;
 
 // Set-frequency frame, or nothing when the decimal text of freq is not 5..8 digits long.
 std::optional<Frame> FreqFrame(Long freq);
-// Repeater-offset frame. Offsets of 4..7 digits update `params`; others reuse the
-// parameter bytes of the previous offset command.
-Frame RptOffsetFrame(Long offset, std::array<std::uint8_t, 4>& params);
+// The largest repeater offset the frame carries: 99.99 MHz (10 Hz units, below 100 MHz).
+constexpr Long kMaxRptOffset = 9999999;
+// Repeater-offset frame, truncated to 10 kHz: 60000 (600 kHz) is 00 06 00 00 F9, 0 is
+// 00 00 00 00 F9. Offsets below 0 or above kMaxRptOffset go out as 0 and kMaxRptOffset.
+Frame RptOffsetFrame(Long offset);
 // Set-mode frame for Mode 0..7 (out of range: USB).
 Frame ModeFrame(Integer mode);
 // Repeater-direction frame for 0, 1, -1 and -11; nothing for other values.

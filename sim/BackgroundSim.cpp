@@ -28,6 +28,7 @@ std::string BackgroundSim::Start(std::string& error)
             started.set_value({"", err});
             return;
         }
+        link.GetWire().onFrame = [this](const ReceivedFrame&) { m_onAir = m_radio.Transmitting(); };
         started.set_value({link.Path(), ""});
         // Asleep until a byte arrives, an answer is due or Stop() writes to the pipe: an idle
         // radio costs nothing.

@@ -22,6 +22,8 @@ public:
     void Stop();
     // The simulated radio; read it only while stopped.
     Ft817& Radio() { return m_radio; }
+    // Whether the radio is transmitting; readable while it runs.
+    bool OnAir() const { return m_onAir; }
     // Frames the radio took and dropped during the last run; read them once stopped.
     std::size_t FramesAccepted() const { return m_accepted; }
     std::size_t FramesDropped() const { return m_dropped; }
@@ -33,6 +35,7 @@ private:
     WireOptions m_options;
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_onAir{false};
     int m_wake[2] = {-1, -1}; // Stop() writes to [1] to wake the thread
     std::size_t m_accepted = 0;
     std::size_t m_dropped = 0;

@@ -1,4 +1,4 @@
-// The program as a user starts it: what it says when it cannot start.
+// The program as a user starts it: what it says when it cannot start, and how it ends on a signal.
 
 #include "platform/ScriptedDialogs.h"
 #include "state/DataFiles.h"
@@ -7,13 +7,16 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -97,6 +100,79 @@ TEST(Program, ASignalEndsItInOrderWithEverythingSaved)
         EXPECT_EQ(r.exitCode, 0) << sig << ": " << r.err;
         EXPECT_EQ(kivo::testing::FileSize(home), 1236) << sig << ": the HOME memories are saved at the end";
     }
+}
+
+// The simulator as a program of its own on a pseudo-terminal, logging each frame it takes.
+class SimProcess {
+public:
+    explicit SimProcess(const std::string& link)
+    {
+        int out[2];
+        if (::pipe(out) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(out[1], 1);
+            ::close(out[0]);
+            ::execl(FT817_SIM_PATH, FT817_SIM_PATH, "--ideal", "--log", "--link", link.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        m_out = out[0];
+        // Serving once the link is there.
+        for (int i = 0; i < 100 && ::access(link.c_str(), F_OK) != 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    // Ends it and returns everything it logged.
+    std::string Stop()
+    {
+        if (m_pid <= 0)
+            return {};
+        ::kill(m_pid, SIGTERM);
+        std::string log;
+        char buf[4096];
+        for (ssize_t n; (n = ::read(m_out, buf, sizeof buf)) > 0;)
+            log.append(buf, std::size_t(n));
+        ::close(m_out);
+        ::waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+        return log;
+    }
+    ~SimProcess() { Stop(); }
+
+private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+};
+
+TEST(Program, ASignalWhileLitSendsTransmitOffBeforeTheProgramEnds)
+{
+    kivo::testing::TempDir dir;
+    const std::string data = dir / "data";
+    std::filesystem::create_directory(data);
+    const std::string link = dir / "radio";
+    SimProcess sim(link);
+    ASSERT_EQ(::access(link.c_str(), F_OK), 0) << "the simulator serves " << link;
+
+    kivo::state::ModKIVO s;
+    s.Settings = kivo::state::DefaultSettings();
+    s.Settings.CommPort = 1;
+    s.Settings.TuneOnStartup = 0;
+    s.BandData = kivo::state::DefaultBandData();
+    kivo::platform::PosixFileSystem fs;
+    kivo::platform::ScriptedDialogs dialogs;
+    kivo::state::DataFiles files(s, fs, dialogs, data);
+    ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile());
+    ASSERT_TRUE(fs.WriteAtomic(data + "/serialports.txt", "1\t" + link + "\n")); // port 1 is the simulator
+
+    const Ran r = RunProgram({"--power", "--data-dir", data},
+                             {"HOME=" + dir.path(), "QT_QPA_PLATFORM=offscreen", "PATH=/usr/bin:/bin"}, SIGTERM, 5);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string log = sim.Stop();
+    EXPECT_NE(log.find("set frequency 28.300.00 MHz"), std::string::npos) << "lit on the simulator:\n" << log;
+    const auto off = log.rfind("00 00 00 00 88  PTT off");
+    ASSERT_NE(off, std::string::npos) << log;
+    EXPECT_EQ(log.find("PTT on", off), std::string::npos) << log;
 }
 
 } // namespace

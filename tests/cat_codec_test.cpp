@@ -55,21 +55,27 @@ TEST(CatCodec, FrequencyBcdAtItsLimits)
     }
 }
 
-TEST(CatCodec, RepeaterOffsetTruncatesTo10kHzAndRepeatsOutOfRangeParams)
+TEST(CatCodec, RepeaterOffsetTruncatesTo10kHzWhateverCameBefore)
 {
-    std::array<std::uint8_t, 4> params{};
-    // Nothing sent yet: an offset the encoder cannot carry goes out with zeros.
-    EXPECT_EQ(Hex(RptOffsetFrame(999, params)), "00 00 00 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(60000, params)), "00 06 00 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(500000, params)), "00 50 00 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(760000, params)), "00 76 00 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(612500, params)), "00 61 20 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(1000, params)), "00 00 10 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(9999999, params)), "09 99 90 00 F9");
-    // 8 digits (100 MHz) and below 4 digits keep the bytes of the previous command.
-    EXPECT_EQ(Hex(RptOffsetFrame(10000000, params)), "09 99 90 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(0, params)), "09 99 90 00 F9");
-    EXPECT_EQ(Hex(RptOffsetFrame(-60000, params)), "09 99 90 00 F9");
+    struct Row {
+        const char* name;
+        Long offset;
+        const char* frame;
+    } const rows[] = {
+        {"600 kHz", 60000, "00 06 00 00 F9"},
+        {"5 MHz", 500000, "00 50 00 00 F9"},
+        {"7.6 MHz", 760000, "00 76 00 00 F9"},
+        {"6.125 MHz, sent as 6.12", 612500, "00 61 20 00 F9"},
+        {"10 kHz", 1000, "00 00 10 00 F9"},
+        {"99.99 MHz", 9999999, "09 99 90 00 F9"},
+        // Below 10 kHz the truncated value, not the bytes of the offset sent before.
+        {"9.99 kHz", 999, "00 00 00 00 F9"},
+        {"0", 0, "00 00 00 00 F9"},
+        {"100 MHz, the most the frame carries", 10000000, "09 99 90 00 F9"},
+        {"negative, as none", -60000, "00 00 00 00 F9"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(Hex(RptOffsetFrame(r.offset)), r.frame) << r.name;
 }
 
 TEST(CatCodec, TablesMatchTheRadio)

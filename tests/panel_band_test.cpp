@@ -42,11 +42,12 @@ protected:
 
 TEST_F(Bands, BandKeysSendTheBandsStateWithinItsEdges)
 {
-    // From 2 m FM with minus shift and a tone to 20 m USB: every field that differs goes out.
+    // From 2 m FM with minus shift and a tone to 20 m USB: every field that differs goes out,
+    // the band's offset of 0 as 0.
     Bd().BandVFOMB[7].Freq = 1500000;
     Keys().BandButton_Click(7);
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x01, 0, 0, 0, 0x07}), F({0x01, 0x43, 0x50, 0x00, 0x01}),
-                                                    F({0x89, 0, 0, 0, 0x09}), F({0x00, 0x06, 0x00, 0x00, 0xF9}),
+                                                    F({0x89, 0, 0, 0, 0x09}), F({0x00, 0x00, 0x00, 0x00, 0xF9}),
                                                     F({0x8A, 0, 0, 0, 0x0A})}));
     EXPECT_EQ(Bd().BandVFOMB[1].Freq, 14520000) << "the old band keeps where it was left";
     EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
@@ -192,8 +193,9 @@ TEST_F(Bands, TheSubVfosBandKeys)
 
 TEST_F(Bands, ModeKeysSetTheModeAndReadItBack)
 {
-    int shifts = 0;
+    int shifts = 0, readBacks = 0;
     Keys().hooks.autoRptShift = [&shifts] { ++shifts; };
+    cat.hooks.autoRepeaterShift = [&readBacks] { ++readBacks; };
     const std::uint8_t codes[8] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x08, 0x0A, 0x0C};
     for (int m = 0; m < 8; ++m) {
         SCOPED_TRACE(m);
@@ -205,6 +207,7 @@ TEST_F(Bands, ModeKeysSetTheModeAndReadItBack)
             EXPECT_EQ(Shown(el::lblMBmode(k)), k == m) << k;
     }
     EXPECT_EQ(shifts, 8);
+    EXPECT_EQ(readBacks, 8);
     EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
 
     // The read-back takes what the radio holds.
@@ -238,14 +241,14 @@ TEST_F(Bands, HomeStoredWithMckIsRecalledAndLeftAgain)
     EXPECT_EQ(s.HomeMem[1].Split, 0) << "stored with SPLIT off, it recalls as simplex";
     EXPECT_FALSE(s.HomeOn);
 
-    panel.Tuning().MhzButton_Click(true); // 146.200
+    panel.Tuning().MhzButton_Click(true); // 146.200, where the automatic shift gives plus
     TakeFrames();
     Keys().HOMEbutton_Click();
     EXPECT_TRUE(s.HomeOn);
     EXPECT_EQ(display.Get("ledMRnumber").caption, "H");
     EXPECT_TRUE(Shown("ledMRnumber"));
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
-    EXPECT_EQ(TakeSent(), std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01})});
+    EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01}), F({0x09, 0, 0, 0, 0x09})}));
     EXPECT_EQ(Bd().BandVFOMB[1].Freq, 14620000);
 
     Keys().HOMEbutton_Click();

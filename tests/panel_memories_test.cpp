@@ -100,8 +100,9 @@ TEST_F(Memories, EnteringMrOnAnEmptyPositionRecallsTheNextWithTheBandsShift)
     EXPECT_TRUE(Shown("lblMemoryDesc"));
     EXPECT_EQ(Caption("ledFreq"), "433.500.00");
     EXPECT_EQ(s.VFOMB.RptOffset, 500000);
-    // Mode, shift direction and tone index are as the radio has them; the offset is the band's.
-    EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x43, 0x35, 0x00, 0x00, 0x01}),
+    // Mode and tone index are as the radio has them; the MHz key's automatic shift left the radio
+    // simplex, so the memory's minus goes out; the offset is the band's.
+    EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x43, 0x35, 0x00, 0x00, 0x01}), F({0x09, 0, 0, 0, 0x09}),
                                                     F({0x00, 0x50, 0x00, 0x00, 0xF9}), F({0x8A, 0, 0, 0, 0x0A})}));
     EXPECT_EQ(radio.RptOffset(), 500000u);
     EXPECT_EQ(s.BandData.BandVFOMB[1].Freq, 14620000) << "the VFO left for MR waits in the band store";

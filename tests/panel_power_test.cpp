@@ -170,13 +170,14 @@ TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
     for (const auto& f : TakeFrames())
         if (f != F({0, 0, 0, 0, 0xE7})) // the meter polls between the reads
             frames.push_back(f);
+    // The main VFO's read in CW takes the automatic shift's simplex with it.
     const std::vector<std::string> head{
-        F({0, 0, 0, 0, 0x03}), F({0x02, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
+        F({0, 0, 0, 0, 0x03}), F({0x02, 0, 0, 0, 0x07}), F({0x89, 0, 0, 0, 0x09}), F({0, 0, 0, 0, 0x81}),
         F({0, 0, 0, 0, 0x03}), F({0x01, 0, 0, 0, 0x07}), F({0, 0, 0, 0, 0x81}),
     };
-    ASSERT_GE(frames.size(), head.size());
-    EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 6), head);
-    EXPECT_EQ(frames[7], F({0x14, 0x43, 0x00, 0x00, 0x01})) << "the radio's own frequency goes back to it";
+    ASSERT_GE(frames.size(), head.size() + 2);
+    EXPECT_EQ(std::vector<std::string>(frames.begin(), frames.begin() + 7), head);
+    EXPECT_EQ(frames[8], F({0x14, 0x43, 0x00, 0x00, 0x01})) << "the radio's own frequency goes back to it";
     EXPECT_EQ(s.VFOMB.Freq, 14430000);
     EXPECT_EQ(s.VFOMB.Mode, 2);
     EXPECT_EQ(s.VFOSB.Freq, 5010000);
@@ -243,28 +244,24 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
     WriteUsualFiles();
     panel.Power().Load();
     panel.Power().CATbutton_Click();
+    panel.Transmit().MOXbutton_Click();
+    ASSERT_TRUE(radio.Transmitting());
     std::vector<std::string> pressed;
-    // The panel's own CLAR, SUB and SPLIT are seen going off between the stand-ins' turns.
-    bool clar = true, sub = true, split = true;
+    // The panel's own MOX, CLAR, SUB and SPLIT are seen going off between the stand-ins' turns.
+    bool mox = true, clar = true, sub = true, split = true;
     const auto wentOff = [&](bool& was, bool now, const char* name) {
         if (was && !now)
             pressed.push_back(name);
         was = now;
     };
     const auto press = [&](const char* key) {
+        wentOff(mox, s.Transmitting || radio.Transmitting(), "MOX");
         wentOff(clar, s.ClarOn, "CLAR");
         wentOff(sub, s.SubSelected, "SUB");
         wentOff(split, s.SplitOn, "SPLIT");
         if (key)
             pressed.push_back(key);
     };
-    FakeUnit mox{[&] {
-        if (!s.Transmitting)
-            return;
-        press("MOX");
-        s.Transmitting = false;
-        EXPECT_FALSE(s.CATOn) << "CAT is already off while the keys run";
-    }};
     FakeUnit scan{[&] {
         if (s.ScanArmed)
             press("SCAN");
@@ -280,7 +277,7 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
     }};
     using O = panel::SwitchOffOrder;
     // Added in any order; the panel's own keys take their places among them.
-    const std::pair<FakeUnit*, O> units[] = {{&mck, O::MCK}, {&mox, O::MOX}, {&pri, O::PRI}, {&scan, O::SCAN}};
+    const std::pair<FakeUnit*, O> units[] = {{&mck, O::MCK}, {&pri, O::PRI}, {&scan, O::SCAN}};
     for (const auto& [unit, order] : units)
         panel.Power().AddSwitchable(*unit, order);
     s.VFOMRMode = state::kModeMR; // HOME returns to MR: the memory unit's to do
@@ -288,7 +285,6 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
         press("HOME");
         s.HomeOn = false;
     };
-    s.Transmitting = true;
     s.ScanArmed = s.ClarOn = s.PRIOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
     panel.Power().CATbutton_Click();
     press(nullptr);
@@ -353,15 +349,11 @@ TEST_F(Power, ShutdownWhileLitPowersOffFirst)
     WriteUsualFiles();
     panel.Power().Load();
     panel.Power().CATbutton_Click();
-    bool mox = false;
-    FakeUnit moxKey{[&] {
-        if (s.Transmitting)
-            mox = true;
-    }};
-    panel.Power().AddSwitchable(moxKey, panel::SwitchOffOrder::MOX);
-    s.Transmitting = true;
+    panel.Transmit().MOXbutton_Click();
+    ASSERT_TRUE(radio.Transmitting());
     EXPECT_TRUE(panel.Power().EndKIVO());
-    EXPECT_TRUE(mox) << "back to receive before the program ends";
+    EXPECT_FALSE(radio.Transmitting()) << "back to receive before the program ends";
+    EXPECT_FALSE(s.Transmitting);
     EXPECT_FALSE(s.CATOn);
 }
 

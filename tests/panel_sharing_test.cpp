@@ -55,6 +55,7 @@ protected:
 
     void SetUp() override
     {
+        sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
         WriteUsualFiles();
         panel.Power().Load();
         sharing.Load(panel::ShareChoice{true, "127.0.0.1", 0});
@@ -67,7 +68,11 @@ protected:
         ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
         loop.Advance(0.01);
     }
-    void TearDown() override { ::close(fd); }
+    void TearDown() override
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
     std::string Ask(const std::string& line)
     {
         const std::string text = line + "\n";
@@ -117,7 +122,19 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_EQ(Ask("I 14076000"), "RPRT 0\n");
     EXPECT_EQ(s.VFOSB.Freq, 1407600);
     EXPECT_EQ(radio.B().freq, 1407600u);
-    EXPECT_EQ(Ask("T 1"), "RPRT -11\n") << "no transmit key to press yet";
+    EXPECT_EQ(Ask("T 1"), "RPRT 0\n");
+    EXPECT_TRUE(s.Transmitting);
+    EXPECT_TRUE(radio.Transmitting());
+    EXPECT_EQ(Ask("t"), "1\n");
+    EXPECT_EQ(Ask("F 14075000"), "RPRT -11\n") << "not while on air";
+    // The client goes while keyed: the panel unkeys the radio.
+    ::close(fd);
+    fd = -1;
+    loop.Advance(0.5);
+    EXPECT_FALSE(s.Transmitting);
+    EXPECT_FALSE(radio.Transmitting());
+    EXPECT_EQ(display.Get(el::lblShareStatus).caption,
+              "Sharing the radio on 127.0.0.1:" + std::to_string(sharing.Server().Port()) + ", 0 programs connected");
 }
 
 TEST_F(Sharing, APortInUseIsSaidAndThePanelWorksOn)

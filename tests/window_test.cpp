@@ -9,11 +9,20 @@
 #include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -23,6 +32,50 @@ using namespace kivo;
 namespace {
 
 void WaitUntil(ui::MainWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
+
+// Waits, processing events, until `done` or two seconds have passed; returns `done()`.
+bool WaitFor(ui::MainWindow& w, const std::function<bool()>& done)
+{
+    for (int i = 0; i < 200 && !done(); ++i)
+        WaitUntil(w, 0.01);
+    return done();
+}
+
+QAction* MenuAction(QMainWindow& w, const QString& text)
+{
+    for (QAction* top : w.menuBar()->actions())
+        if (top->menu())
+            for (QAction* a : top->menu()->actions())
+                if (a->text() == text)
+                    return a;
+    return nullptr;
+}
+
+// Triggers the menu entry and runs `drive` on the modal dialog it opens; the dialog is closed
+// afterwards whatever `drive` did.
+void DriveDialog(QMainWindow& w, const QString& entry, const std::function<void(QDialog&)>& drive)
+{
+    QAction* a = MenuAction(w, entry);
+    ASSERT_NE(a, nullptr) << entry.toStdString();
+    bool drove = false;
+    QTimer::singleShot(0, &w, [&] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        drove = true;
+        drive(*dlg);
+        if (dlg->isVisible())
+            dlg->reject();
+    });
+    a->trigger();
+    EXPECT_TRUE(drove);
+}
+
+void ClickIn(QDialog& dlg, const char* name)
+{
+    auto* b = dlg.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
 
 TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 {
@@ -218,6 +271,112 @@ TEST_F(LitWindow, MckHeldOnItsSecondPressStoresTheVfo)
     EXPECT_EQ(s.MemData[3].VFO1.Freq, 14520000);
     EXPECT_TRUE(s.MemChanged);
     EXPECT_TRUE(w->Key("VFOMRbutton")->isEnabled());
+}
+
+TEST_F(LitWindow, MoxKeysTheRadioAndASignalsEndReleasesItBeforeTheProgramEnds)
+{
+    auto& prog = w->Program();
+    Click("MOXbutton");
+    ASSERT_TRUE(WaitFor(*w, [this] { return radio.OnAir(); }));
+    auto* onAir = w->findChild<QLabel*>(QStringLiteral("lblOnAir"));
+    ASSERT_NE(onAir, nullptr);
+    EXPECT_TRUE(onAir->isVisible());
+    EXPECT_FALSE(w->Key("RPTbutton")->isEnabled()) << "the keys wait for the end of the transmission";
+    EXPECT_TRUE(w->Key("MOXbutton")->isEnabled());
+
+    // What SIGTERM, SIGINT and SIGHUP run, then the end of the program.
+    prog.panel.Power().EndUnattended();
+    EXPECT_TRUE(WaitFor(*w, [this] { return !radio.OnAir(); })) << "transmit off reached the radio";
+    EXPECT_FALSE(prog.s.CATOn);
+    radio.Stop();
+    EXPECT_FALSE(radio.Radio().Transmitting());
+}
+
+TEST_F(LitWindow, ClosingTheWindowOnAirReleasesTheTransmitter)
+{
+    Click("MOXbutton");
+    ASSERT_TRUE(WaitFor(*w, [this] { return radio.OnAir(); }));
+    EXPECT_TRUE(w->close());
+    EXPECT_TRUE(WaitFor(*w, [this] { return !radio.OnAir(); }));
+    radio.Stop();
+    EXPECT_FALSE(radio.Radio().Transmitting());
+}
+
+TEST_F(LitWindow, TheToneDialogsOpenFromTheSettingsMenu)
+{
+    auto& s = w->Program().s;
+    DriveDialog(*w, QStringLiteral("CTCSS Tones..."), [](QDialog& dlg) {
+        EXPECT_EQ(dlg.windowTitle().toStdString(), "CTCSS Tone (MAIN VFO)");
+        EXPECT_TRUE(dlg.isModal());
+        const auto options = dlg.findChildren<QRadioButton*>();
+        ASSERT_EQ(options.size(), 39);
+        auto* selected = dlg.findChild<QRadioButton*>(QStringLiteral("opt(8)"));
+        ASSERT_NE(selected, nullptr);
+        EXPECT_EQ(selected->text().toStdString(), "88.5");
+        EXPECT_TRUE(selected->isChecked());
+        QTest::mouseClick(dlg.findChild<QRadioButton*>(QStringLiteral("opt(12)")), Qt::LeftButton);
+        ClickIn(dlg, "cmdSAVE");
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    EXPECT_EQ(s.VFOMB.CTCSSidx, 12);
+
+    DriveDialog(*w, QStringLiteral("DCS Codes..."), [](QDialog& dlg) {
+        EXPECT_EQ(dlg.windowTitle().toStdString(), "DCS Code (MAIN VFO)");
+        const auto options = dlg.findChildren<QRadioButton*>();
+        ASSERT_EQ(options.size(), 104);
+        EXPECT_EQ(dlg.findChild<QRadioButton*>(QStringLiteral("opt(103)"))->text().toStdString(), "754");
+        for (const char* key : {"cmdSAVE", "cmdDEFAULT", "cmdCancel"})
+            EXPECT_NE(dlg.findChild<QPushButton*>(QString::fromLatin1(key)), nullptr) << key;
+        EXPECT_EQ(dlg.findChild<QPushButton*>(QStringLiteral("cmdCancel"))->text().toStdString(), "CANCEL");
+        QTest::mouseClick(dlg.findChild<QRadioButton*>(QStringLiteral("opt(103)")), Qt::LeftButton);
+        ClickIn(dlg, "cmdCancel");
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    EXPECT_EQ(s.VFOMB.DCSidx, 0) << "CANCEL changes nothing";
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().CtcssTenthsHz(), 1000);
+}
+
+TEST_F(LitWindow, TheRepeaterShiftDialogRefusesATextThatIsNotAShift)
+{
+    auto& s = w->Program().s;
+    std::string boxTitle;
+    DriveDialog(*w, QStringLiteral("Repeater Shifts..."), [&boxTitle](QDialog& dlg) {
+        EXPECT_EQ(dlg.windowTitle().toStdString(), "Repeater Shift");
+        auto* box = dlg.findChild<QLineEdit*>(QStringLiteral("txtRPToffset(1)"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text().toStdString(), ".60");
+        EXPECT_TRUE(dlg.findChild<QRadioButton*>(QStringLiteral("ssopt144(0)"))->isChecked());
+
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("abc"));
+        QTimer::singleShot(50, [&boxTitle] {
+            if (auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxTitle = m->windowTitle().toStdString();
+                m->accept();
+            }
+        });
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(box->text().toStdString(), ".60") << "the box keeps its previous value";
+        EXPECT_TRUE(dlg.isVisible());
+
+        box->selectAll();
+        QTest::keyClicks(box, QStringLiteral("0.75"));
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(box->text().toStdString(), ".75");
+        QTest::mouseClick(dlg.findChild<QRadioButton*>(QStringLiteral("ssopt430(1)")), Qt::LeftButton);
+        ClickIn(dlg, "cmdSAVE");
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    EXPECT_EQ(boxTitle, "Repeater Shift");
+    EXPECT_EQ(s.BandData.BandVFOMB[1].RptOffset, 75000);
+    EXPECT_EQ(s.Settings.AutoRptShift430, 0);
+    EXPECT_EQ(s.Settings.AutoRptShift144, -1);
+    WaitUntil(*w, 0.3);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().RptOffset(), 75000u);
 }
 
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)

@@ -2,6 +2,8 @@
 
 #include "platform/Elements.h"
 #include "ui/MemoryMenu.h"
+#include "ui/RepeaterShiftsDialog.h"
+#include "ui/ToneCodesDialog.h"
 #include "ui/TuningStepsDialog.h"
 
 #include <QAction>
@@ -68,6 +70,13 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
     bindAction(el::mnuSettingsArray(panel::kShareRadioEntry), share);
     settings->addAction(QStringLiteral("Tuning Steps..."), &window,
                         [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
+    settings->addAction(QStringLiteral("Repeater Shifts..."), &window,
+                        [&window, &prog] { ShowRepeaterShiftsDialog(&window, prog.panel.RepeaterShifts()); });
+    settings->addSeparator();
+    settings->addAction(QStringLiteral("CTCSS Tones..."), &window,
+                        [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.CtcssTones()); });
+    settings->addAction(QStringLiteral("DCS Codes..."), &window,
+                        [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.DcsCodes()); });
 
     BuildMemoryMenu(window, prog);
 }

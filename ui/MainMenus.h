@@ -1,6 +1,7 @@
 #pragma once
 // The main window's menu bar: File (the memory file), Settings (port, rate, meter, start-up
-// option, tuning steps) and Memory; each checkable entry bound to its display-model element.
+// option, tuning steps, repeater shifts, CTCSS tones, DCS codes) and Memory; each checkable
+// entry bound to its display-model element.
 
 #include "panel/Program.h"
 #include "ui/ElementBinding.h"

@@ -44,6 +44,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& clar = m_panel.Clarifier();
     auto& memories = m_panel.Memories();
     auto& quick = m_panel.QuickMemories();
+    auto& repeater = m_panel.RepeaterTones();
+    auto& transmit = m_panel.Transmit();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -64,6 +66,10 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::VFOMRbutton, [&memories] { memories.VFOMRbutton_Click(); }},
         {el::STObutton, [&quick] { quick.STObutton_Click(); }},
         {el::RCLbutton, [&quick] { quick.RCLbutton_Click(); }},
+        {el::RPTbutton, [&repeater] { repeater.RPTbutton_Click(); }},
+        {el::REVbutton, [&repeater] { repeater.REVbutton_Click(); }},
+        {el::TONEbutton, [&repeater] { repeater.TONEbutton_Click(); }},
+        {el::MOXbutton, [&transmit] { transmit.MOXbutton_Click(); }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();

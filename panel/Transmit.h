@@ -1,0 +1,52 @@
+#pragma once
+// Transmit: the MOX key keys the radio's transmitter and releases it again. Around the PTT
+// commands it swaps the receive meter poll for the power-meter poll, moves the radio off a
+// clarified frequency, checks that a repeater's transmit frequency is within the tuning limits,
+// and shows the transmit frequency while on air. The radio itself carries out split and shift.
+
+#include "panel/KeyEnabling.h"
+#include "panel/PanelContext.h"
+#include "panel/Switchable.h"
+
+#include <functional>
+
+namespace kivo::panel {
+
+class Transmit final : public Switchable {
+public:
+    Transmit(const PanelContext& ctx, KeyEnabling& keys);
+
+    // Operations of units still to come; unset, they do nothing.
+    struct Hooks {
+        // The VFO/MR key, which ends the priority monitor and returns to the function in use.
+        std::function<void()> vfoMRbutton;
+    } hooks;
+
+    // MOX: keys the transmitter, or releases it. Keying is refused while the menus are locked
+    // (releasing never is), and with a shifted transmit frequency outside the band's tuning
+    // limits (with a message). With the priority monitor on, MOX ends the monitor instead.
+    void MOXbutton_Click();
+    // Back to receive when on air.
+    void SwitchOff() override;
+
+    // The transmit frequency worked out at the last keying, 10 Hz units.
+    Long TXFreq() const { return m_txFreq; }
+
+private:
+    void Key();
+    void Release();
+    // The radio transmits on its other VFO: the panel's SPLIT, or a split memory.
+    bool Split() const;
+    // `freq` in ledFreq and to the radio's current VFO, VFOMB left as it is.
+    void SendMainFreq(Long freq);
+
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    platform::Dialogs& m_dialogs;
+    radio::Cat& m_cat;
+    radio::Meter& m_meter;
+    KeyEnabling& m_keys;
+    Long m_txFreq = 0;
+};
+
+} // namespace kivo::panel
