@@ -16,17 +16,19 @@
 //   Memories     VFO/MR, MR, stepping through and recalling memories
 //   MemoryCheck  MCK: browsing the memories, hold to store
 //   QuickMemories STO and RCL with the ten quick memories
+//   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
+#include "panel/DialFollower.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
-#include "panel/Split.h"
 #include "panel/QuickMemories.h"
+#include "panel/Split.h"
 #include "panel/TimerDelay.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
@@ -59,6 +61,7 @@ public:
     panel::Memories& Memories() { return m_memories; }
     panel::MemoryCheck& MemoryCheck() { return m_mck; }
     panel::QuickMemories& QuickMemories() { return m_quick; }
+    panel::DialFollower& DialFollower() { return m_follow; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -75,6 +78,7 @@ private:
     panel::Memories m_memories;
     panel::MemoryCheck m_mck;
     panel::QuickMemories m_quick;
+    panel::DialFollower m_follow;
 };
 
 } // namespace kivo::panel

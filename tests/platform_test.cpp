@@ -109,6 +109,8 @@ TEST(Elements, OnlyDeclaredNamesAndIndexesInRange)
         {"mnuCommPortArray(10)", true},
         {"VFObox(3)", true},
         {"mnuSettingsArray(14)", true},
+        {"mnuSettingsArray(15)", true},
+        {"mnuSettingsArray(16)", false},
         {"ledFreqq", false},
         {"", false},
         {"lblMBmode", false},
