@@ -99,7 +99,11 @@ TEST_F(FollowDial, NotTakenWhileThePanelChangesTheRadio)
         const char* name;
         std::function<void(bool)> set;
     } const rows[] = {
-        {"scan", [this](bool on) { s.ScanArmed = on, s.ScanDir = on ? 1 : 0; }},
+        {"scan",
+         [this](bool on) {
+             s.ScanArmed = on;
+             s.ScanDir = on ? 1 : 0;
+         }},
         {"search", [this](bool on) { s.SearchOn = on; }},
         {"priority check", [this](bool on) { s.PRIOn = on; }},
         {"scope sweep", [this](bool on) { s.ScanDir = on ? -1 : 0; }},
@@ -130,13 +134,15 @@ TEST_F(FollowDial, NotTakenDuringAKnobTurn)
     radio.A().freq = 14530000;
     loop.Advance(0.1); // the radio's knob, before the panel's resend
     panel.Tuning().MainKnob_Change(1);
+    const Long turned = s.VFOMB.Freq;
+    ASSERT_NE(turned, 14520000);
     loop.Advance(2);
     EXPECT_EQ(CountReads(), 0);
-    EXPECT_EQ(s.VFOMB.Freq, 14520500); // the panel's knob wins
+    EXPECT_EQ(s.VFOMB.Freq, turned); // the panel's knob wins
     panel.Tuning().SetupTuningKnob(panel::kMainKnob, panel::kRelease);
     loop.Advance(2);
-    EXPECT_EQ(s.VFOMB.Freq, 14520500);
-    EXPECT_EQ(radio.A().freq, 14520500u);
+    EXPECT_EQ(s.VFOMB.Freq, turned);
+    EXPECT_EQ(radio.A().freq, std::uint32_t(turned));
 }
 
 TEST_F(FollowDial, NotTakenWhileTheRadiosOtherVfoIsCurrent)
@@ -171,10 +177,13 @@ TEST_F(FollowDial, NotTakenDuringASplitToggleSequence)
 
 TEST_F(FollowDial, AStaleReadingIsDroppedWhenThePanelSentMeanwhile)
 {
-    // The read is out; the panel's MHz key changes the radio before its answer is taken.
+    // The radio's knob moves; the read goes out, and the panel's MHz key changes the radio
+    // before the read's answer is taken: that answer is stale.
+    radio.A().freq = 14530000;
+    TakeFrames();
     for (int i = 0; i < 40 && CountReads() == 0; ++i)
         loop.Advance(0.05);
-    radio.A().freq = 14530000;
+    ASSERT_EQ(s.VFOMB.Freq, 14520000);
     panel.Tuning().MhzButton_Click(true);
     loop.Advance(0.3);
     EXPECT_EQ(s.VFOMB.Freq, 14620000);
