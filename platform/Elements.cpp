@@ -15,8 +15,7 @@ const char* const kSingles[] = {
     TONEbutton,   SCOPEbutton,   SCANbutton, PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
     ENTbutton,    CLARbutton,    RCLbutton,  STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
     SubKnob,      ChannelKnob,   btnJogDown, btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
-    lblCLAR,
-    lblQMB,
+    lblCLAR,      lblQMB,
 };
 
 const Array kArrays[] = {
