@@ -20,9 +20,11 @@
 //   ToneCodes    the CTCSS tone and DCS code dialogs
 //   RepeaterShifts  the repeater shift dialog
 //   Transmit     MOX
+//   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
+#include "panel/DialFollower.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
@@ -30,10 +32,10 @@
 #include "panel/PanelContext.h"
 #include "panel/Power.h"
 #include "panel/QuickMemories.h"
-#include "panel/Split.h"
-#include "panel/TimerDelay.h"
 #include "panel/RepeaterShifts.h"
 #include "panel/RepeaterTones.h"
+#include "panel/Split.h"
+#include "panel/TimerDelay.h"
 #include "panel/ToneCodes.h"
 #include "panel/Transmit.h"
 #include "panel/Tuning.h"
@@ -72,6 +74,7 @@ public:
     panel::ToneCodes& DcsCodes() { return m_dcs; }
     panel::RepeaterShifts& RepeaterShifts() { return m_shifts; }
     panel::Transmit& Transmit() { return m_transmit; }
+    panel::DialFollower& DialFollower() { return m_follow; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -93,6 +96,7 @@ private:
     panel::ToneCodes m_dcs;
     panel::RepeaterShifts m_shifts;
     panel::Transmit m_transmit;
+    panel::DialFollower m_follow;
 };
 
 } // namespace kivo::panel

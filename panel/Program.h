@@ -21,6 +21,8 @@ namespace kivo::panel {
 
 // The port number bindings, a text file beside the settings.
 inline constexpr const char* kPortsFileName = "serialports.txt";
+// The program's own options beyond the fixed settings layout, a text file beside it.
+inline constexpr const char* kOptionsFileName = "options.txt";
 
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
@@ -28,7 +30,7 @@ struct Program {
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
-          m_portsFile(dataDir + "/" + kPortsFileName)
+          m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
@@ -37,6 +39,13 @@ struct Program {
         std::string text;
         if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
             port.Bindings().Parse(text);
+        std::string options;
+        if (fs.Exists(m_optionsFile) && fs.ReadOrCreate(m_optionsFile, 64 * 1024, options))
+            panel.DialFollower().SetFollowing(ParseFollowDialOption(options));
+        // A failed save only loses the choice, which the menu shows and can make again.
+        panel.DialFollower().hooks.optionChanged = [this](bool on) {
+            fs.WriteAtomic(m_optionsFile, FollowDialOptionText(on));
+        };
     }
 
     // Binds newly seen serial devices to free port numbers (remembered in the data folder, so
@@ -65,6 +74,7 @@ struct Program {
 
 private:
     std::string m_portsFile;
+    std::string m_optionsFile;
 };
 
 } // namespace kivo::panel

@@ -106,8 +106,8 @@ inline constexpr const char* btnJogUp = "btnJogUp";
 inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
-inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14,
-                                        16}; // 14 "Tune to Radio on Start-up", 16 "Share Radio on Network"
+// 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network"
+inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 16};
 
 // The tuning-steps dialog.
 inline constexpr const char* frmTuningSteps = "frmTuningSteps";

@@ -74,7 +74,7 @@ unsigned Cat::Request(const Frame& frame)
     return ++m_lastRequest;
 }
 
-bool Cat::AnswerWaiting(unsigned request)
+bool Cat::AnswerWaiting(unsigned request, int length)
 {
     if (request == 0 || request != m_lastRequest || CheckVanished() || !m_port.IsOpen())
         return false;
@@ -82,7 +82,20 @@ bool Cat::AnswerWaiting(unsigned request)
     // since may add an acknowledgement behind it; until there are more bytes than those could
     // be, a lone byte might be an acknowledgement of a command written after a request that
     // was lost, and is not taken.
-    return m_port.BytesWaiting() > int(m_writes - m_writesAtRequest);
+    return m_port.BytesWaiting() >= length + int(m_writes - m_writesAtRequest);
+}
+
+std::optional<FreqMode> Cat::TakeFreqModeAnswer(unsigned request)
+{
+    if (!AnswerWaiting(request, 5))
+        return std::nullopt;
+    const bool changedSince = m_writes != m_writesAtRequest;
+    // The radio answers in order: the reply is the first five bytes, acknowledgements follow.
+    const std::string got = m_port.Read();
+    m_port.DiscardInput();
+    if (changedSince)
+        return std::nullopt;
+    return DecodeFreqModeReply(std::string_view(got).substr(0, 5));
 }
 
 void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
@@ -199,9 +212,17 @@ void Cat::SendPTT(bool on) { Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
 
 void Cat::ToggleVFOAB()
 {
+    // Marked for the whole call: events run in the pauses, and a reading taken in them could
+    // come from either VFO.
+    const bool outer = !m_toggling;
+    m_toggling = true;
     platform::Pause(m_loop, 0.25);
     Write(MakeFrame(op::kToggleVFO));
+    ++m_toggles;
+    m_otherVfo = !m_otherVfo;
     platform::Pause(m_loop, 0.25);
+    if (outer)
+        m_toggling = false;
 }
 
 std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendRequest)

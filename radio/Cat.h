@@ -94,10 +94,20 @@ public:
     // for the answer. Returns the request's number (never 0), or 0 when the port is closed or
     // gone.
     unsigned Request(const Frame& frame);
-    // Whether the one-byte answer to this request (a number from Request) is waiting: the
-    // request is still the latest (a later one discards its answer) and more bytes wait than
-    // the acknowledgements of frames written since could account for.
-    bool AnswerWaiting(unsigned request);
+    // Whether the `length`-byte answer to this request (a number from Request) is waiting: the
+    // request is still the latest (a later one discards its answer) and at least `length` more
+    // bytes wait than the acknowledgements of frames written since could account for.
+    bool AnswerWaiting(unsigned request, int length = 1);
+    // The non-blocking half of the frequency-and-mode read: the decoded answer to `request` (from
+    // Request of the read frame) once all five bytes wait, discarding what follows. Nothing
+    // while it is incomplete, garbled, or when any frame went out since the request: the panel
+    // changed the radio then, so the reading may already be stale.
+    std::optional<FreqMode> TakeFreqModeAnswer(unsigned request);
+    // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
+    // and its pause is over: the radio's current VFO is not the panel's main VFO then.
+    bool OnOtherVfo() const { return m_toggling || m_otherVfo; }
+    // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.
+    unsigned long VfoToggles() const { return m_toggles; }
     // True (and reported once through hooks.portVanished) when the device has gone away.
     bool CheckVanished();
     // Re-arms the vanished report after the port was opened again.
@@ -128,6 +138,9 @@ private:
     unsigned m_pollRequest = 0;
     unsigned long m_writes = 0;
     unsigned long m_writesAtRequest = 0;
+    bool m_toggling = false;
+    bool m_otherVfo = false;
+    unsigned long m_toggles = 0;
 };
 
 } // namespace kivo::radio

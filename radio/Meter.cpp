@@ -54,6 +54,7 @@ void Meter::TurnOnLMeter()
 {
     m_cat.Port().DiscardInput();
     m_rxAsked = 0;
+    m_fmAsked = 0;
     m_signalTimer->SetEnabled(true);
 }
 
@@ -62,6 +63,8 @@ void Meter::TurnOffLMeter()
     m_signalTimer->SetEnabled(false);
     m_cat.Port().DiscardInput();
     m_rxAsked = 0;
+    // Whatever the panel does next changes the radio: an outstanding reading is not taken.
+    m_fmAsked = 0;
     m_gauge.Select(0);
     m_gauge.SetValue(0);
     m_gauge.SetMarker(2, 0);
@@ -73,9 +76,24 @@ void Meter::ReadRXStatus(bool& gotByte)
     gotByte = false;
     if (m_cat.CheckVanished())
         return;
+    // A frequency read has one tick to answer; then the status poll goes on in the same tick,
+    // so following the dial costs the meter one tick in each read.
+    if (m_fmAsked != 0) {
+        const unsigned asked = m_fmAsked;
+        m_fmAsked = 0;
+        if (m_freqMode)
+            m_freqMode->FreqModeRead(m_cat.TakeFreqModeAnswer(asked));
+        m_rxAsked = m_cat.Request(MakeFrame(op::kReadRxStatus));
+        return;
+    }
     // A byte is a reading only when it answers this poll's request; anything else waiting is
     // an acknowledgement of a set command, and goes with the discard of the next request.
     if (!m_cat.AnswerWaiting(m_rxAsked)) {
+        if (m_freqMode && m_freqMode->FreqModeReadDue()) {
+            m_rxAsked = 0;
+            m_fmAsked = m_cat.Request(MakeFrame(op::kReadFreqMode));
+            return;
+        }
         m_rxAsked = m_cat.Request(MakeFrame(op::kReadRxStatus));
         return;
     }

@@ -7,6 +7,7 @@
 #include "state/ModKIVO.h"
 
 #include <memory>
+#include <optional>
 
 namespace kivo::radio {
 
@@ -29,6 +30,16 @@ private:
     int m_selected = 0;
 };
 
+// Takes frequency-and-mode reads interleaved with the receive poll's status reads.
+class FreqModeListener {
+public:
+    virtual ~FreqModeListener() = default;
+    // Whether a read should go out now, in place of the next status request.
+    virtual bool FreqModeReadDue() = 0;
+    // The read's answer one tick later; nothing when it was not there whole and clean.
+    virtual void FreqModeRead(std::optional<FreqMode> reading) = 0;
+};
+
 class Meter {
 public:
     Meter(state::ModKIVO& kivo, Cat& cat, platform::EventLoop& loop, platform::DisplayModel& display);
@@ -44,6 +55,8 @@ public:
     void EvaluateRxStatus(std::uint8_t byte);
     // Both polls run at the Meter menu's interval; 0 ("OFF") never ticks.
     void SetInterval(int ms);
+    // Who asks for the interleaved frequency-and-mode reads; none: the poll reads status only.
+    void SetFreqModeListener(FreqModeListener* listener) { m_freqMode = listener; }
 
     platform::Timer& TimerSignalMeter() { return *m_signalTimer; }
     platform::Timer& TimerPowerMeter() { return *m_powerTimer; }
@@ -65,6 +78,8 @@ private:
     // The status requests out whose answers have not been read yet (0: none).
     unsigned m_rxAsked = 0;
     unsigned m_txAsked = 0;
+    FreqModeListener* m_freqMode = nullptr;
+    unsigned m_fmAsked = 0;
 };
 
 } // namespace kivo::radio

@@ -144,6 +144,33 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
     EXPECT_EQ(radio.Radio().A().freq, 14520001u) << "the notch reached the radio";
 }
 
+TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
+{
+    kivo::testing::TempDir dir;
+    const auto followAction = [](ui::MainWindow& w) -> QAction* {
+        for (auto* a : w.findChildren<QAction*>())
+            if (a->text() == QStringLiteral("Follow Radio Dial"))
+                return a;
+        return nullptr;
+    };
+    {
+        ui::MainWindow w(dir.path());
+        QAction* follow = followAction(w);
+        ASSERT_NE(follow, nullptr);
+        EXPECT_TRUE(follow->isChecked()) << "on by default";
+        follow->trigger();
+        EXPECT_FALSE(w.Program().panel.DialFollower().Following());
+        EXPECT_FALSE(follow->isChecked());
+    }
+    std::string text;
+    platform::PosixFileSystem fs;
+    ASSERT_TRUE(fs.ReadOrCreate(dir.path() + "/options.txt", 1024, text));
+    EXPECT_EQ(text, "FollowRadioDial=0\n");
+    ui::MainWindow again(dir.path());
+    EXPECT_FALSE(again.Program().panel.DialFollower().Following());
+    EXPECT_FALSE(followAction(again)->isChecked());
+}
+
 // A lit window over the simulator, the main VFO on 145.200 FM.
 class LitWindow : public ::testing::Test {
 protected:

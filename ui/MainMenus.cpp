@@ -64,6 +64,11 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
     tune->setCheckable(true);
     QObject::connect(tune, &QAction::triggered, &window, [&power] { power.mnuTuneOnStartup_Click(); });
     bindAction(el::mnuSettingsArray(panel::kTuneOnStartupEntry), tune);
+    QAction* follow = settings->addAction(QStringLiteral("Follow Radio Dial"));
+    follow->setCheckable(true);
+    QObject::connect(follow, &QAction::triggered, &window,
+                     [&prog] { prog.panel.DialFollower().mnuFollowDial_Click(); });
+    bindAction(el::mnuSettingsArray(panel::kFollowDialEntry), follow);
     QAction* share = settings->addAction(QStringLiteral("Share Radio on Network"));
     share->setCheckable(true);
     QObject::connect(share, &QAction::triggered, &window, [&prog] { prog.sharing.mnuShareRadio_Click(); });
