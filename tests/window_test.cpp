@@ -22,6 +22,11 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <functional>
 #include <memory>
 
@@ -419,3 +424,55 @@ TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)
 }
 
 } // namespace
+
+// A program on the network, as a digital-mode program is: the protocol's connect sequence, then
+// tune, key and go while keyed.
+TEST_F(LitWindow, ANetworkClientTunesKeysAndIsUnkeyedWhenItGoes)
+{
+    auto& prog = w->Program();
+    prog.sharing.Load(panel::ShareChoice{true, "127.0.0.1", 0});
+    ASSERT_TRUE(prog.sharing.Server().Running());
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(std::uint16_t(prog.sharing.Server().Port()));
+    ::inet_pton(AF_INET, "127.0.0.1", &a.sin_addr);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    const auto ask = [&](const std::string& line, const std::string& until = "\n") {
+        const std::string text = line + "\n";
+        (void)!::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+        std::string got;
+        for (int i = 0; i < 300 && got.find(until) == std::string::npos; ++i) {
+            WaitUntil(*w, 0.01);
+            char buf[8192];
+            const ssize_t n = ::recv(fd, buf, sizeof buf, MSG_DONTWAIT);
+            if (n > 0)
+                got.append(buf, std::size_t(n));
+        }
+        return got;
+    };
+    EXPECT_EQ(ask("\\chk_vfo"), "0\n");
+    EXPECT_NE(ask("\\dump_state", "done\n").find("done\n"), std::string::npos);
+    EXPECT_EQ(ask("v"), "VFOA\n");
+    EXPECT_EQ(ask("f"), "145200000\n");
+    EXPECT_EQ(ask("s", "VFOB\n"), "0\nVFOB\n");
+    EXPECT_EQ(ask("\\get_powerstat"), "1\n");
+
+    EXPECT_EQ(ask("F 14074000"), "RPRT 0\n");
+    EXPECT_EQ(ask("M USB -1"), "RPRT 0\n");
+    EXPECT_EQ(Shown(), "14.074.00");
+    EXPECT_EQ(ask("T 1"), "RPRT 0\n");
+    EXPECT_TRUE(radio.OnAir());
+    EXPECT_EQ(ask("T 0"), "RPRT 0\n");
+    EXPECT_FALSE(radio.OnAir());
+    EXPECT_EQ(ask("T 1"), "RPRT 0\n");
+    EXPECT_TRUE(radio.OnAir());
+    ::close(fd); // gone while keyed
+    for (int i = 0; i < 100 && radio.OnAir(); ++i)
+        WaitUntil(*w, 0.01);
+    EXPECT_FALSE(radio.OnAir());
+    EXPECT_FALSE(prog.s.Transmitting);
+    radio.Stop();
+    EXPECT_EQ(radio.Radio().A().freq, 1407400u);
+    EXPECT_EQ(radio.Radio().A().mode, 0x01);
+}
