@@ -7,13 +7,16 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys),
       m_band(ctx, m_vfo, m_keypad), m_vfoOps(ctx, m_vfo, m_keys), m_split(ctx, m_vfo, m_keys), m_clar(ctx, m_keys),
       m_timerDelay(ctx.loop), m_memories(ctx, m_vfo, m_keys), m_mck(ctx, m_memories, m_keys, m_timerDelay),
-      m_quick(ctx, m_vfo, m_keys, m_timerDelay)
+      m_quick(ctx, m_vfo, m_keys, m_timerDelay), m_pms(ctx, m_vfo, m_keys, m_keypad),
+      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
     m_power.StopAtPowerOff(m_vfoOps.BlinkTimer());
     m_power.StopAtPowerOff(m_timerDelay.Timer());
+    m_power.StopAtPowerOff(m_pri.TimerPriorityMonitor());
     m_power.AddSwitchable(m_clar, SwitchOffOrder::CLAR);
+    m_power.AddSwitchable(m_pri, SwitchOffOrder::PRI);
     m_power.AddSwitchable(m_mck, SwitchOffOrder::MCK);
     m_power.AddSwitchable(m_quick, SwitchOffOrder::QMB);
     m_power.AddSwitchable(m_vfoOps, SwitchOffOrder::SUB);
@@ -32,6 +35,15 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_memories.hooks.splitKey = [this] { m_split.SPLITbutton_Click(); };
     m_memories.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
     m_split.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
+    m_pms.hooks.turnOffMCK = [this] { m_mck.TurnOffMCK(); };
+    m_pms.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
+    m_band.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_split.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_memories.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_memories.hooks.pmsKey = [this] { m_pms.PMSbutton_Click(); };
+    m_band.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
+    m_memories.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
+    m_power.hooks.priSpeed = [this](int i) { m_pri.mnuPRIspeed_Click(i); };
 
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();

@@ -16,6 +16,8 @@
 //   Memories     VFO/MR, MR, stepping through and recalling memories
 //   MemoryCheck  MCK: browsing the memories, hold to store
 //   QuickMemories STO and RCL with the ten quick memories
+//   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
+//   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
@@ -24,7 +26,9 @@
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
+#include "panel/Pms.h"
 #include "panel/Power.h"
+#include "panel/PriorityMonitor.h"
 #include "panel/Split.h"
 #include "panel/QuickMemories.h"
 #include "panel/TimerDelay.h"
@@ -59,6 +63,8 @@ public:
     panel::Memories& Memories() { return m_memories; }
     panel::MemoryCheck& MemoryCheck() { return m_mck; }
     panel::QuickMemories& QuickMemories() { return m_quick; }
+    panel::Pms& Pms() { return m_pms; }
+    panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -75,6 +81,8 @@ private:
     panel::Memories m_memories;
     panel::MemoryCheck m_mck;
     panel::QuickMemories m_quick;
+    panel::Pms m_pms;
+    panel::PriorityMonitor m_pri;
 };
 
 } // namespace kivo::panel
