@@ -23,9 +23,8 @@ constexpr std::uint8_t kSMeterBits = 0x0F;
 
 PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad,
                                  Memories& memories, Pms& pms)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat),
-      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms),
-      m_timer(ctx.loop.CreateTimer())
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
+      m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms), m_timer(ctx.loop.CreateTimer())
 {
     m_timer->SetInterval(kPriIntervals[2]);
     for (int i = 0; i < 4; ++i)
@@ -120,11 +119,8 @@ void PriorityMonitor::Check()
         // function; the timer stays off, but the knobs and meter come back.
         ReenableAfterCheck();
         return;
-    case Listened::Silent:
-        GiveUp();
-        return;
-    case Listened::Done:
-        break;
+    case Listened::Silent: GiveUp(); return;
+    case Listened::Done: break;
     }
     ReturnToUser(mode);
     m_display.SetCaption(el::ledMRnumber, "Pr");
