@@ -196,7 +196,10 @@ void PriorityMonitor::HoldBusy(double secs)
 
 void PriorityMonitor::ReturnToUser(Integer mode)
 {
+    // Busy and the description were channel 0's.
+    m_display.SetVisible(el::lblBusy, false);
     if (mode == kModeVFO) {
+        m_display.SetVisible(el::lblMemoryDesc, false);
         m_vfo.DisplayVFOInfo();
     } else if (mode == kModePMS) {
         m_pms.ChangeToPMSfunction();
