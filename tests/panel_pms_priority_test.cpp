@@ -228,6 +228,14 @@ TEST_F(PmsPriority, QuietCheckInVfoVisitsChannelZeroAndReturns)
     EXPECT_TRUE(SentSince(t0).empty()) << "the first check follows one interval later";
     loop.Advance(0.6);
     const auto frames = SentSince(t0);
+    // Channel 0 (simplex, no tone), one status request, then the main VFO's differing fields and
+    // the sub VFO between two toggles with their 0.25 s pauses.
+    const std::vector<Timed> expected{
+        {5000, "14 65 20 00 01"}, {5000, "89 00 00 00 09"}, {5000, "8A 00 00 00 0A"}, {5000, kStatus},
+        {5000, "14 52 00 00 01"}, {5000, "09 00 00 00 09"}, {5000, "4A 00 00 00 0A"}, {5250, "00 00 00 00 81"},
+        {5500, "43 31 00 00 01"}, {5750, "00 00 00 00 81"},
+    };
+    EXPECT_EQ(frames, expected);
     ASSERT_FALSE(frames.empty());
     EXPECT_EQ(frames.front(), (Timed{5000, "14 65 20 00 01"})) << "channel 0 first";
     EXPECT_EQ(StatusTimes(frames).size(), 1u) << "a closed squelch ends the check after one reply";
