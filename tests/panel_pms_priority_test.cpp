@@ -377,7 +377,12 @@ TEST_F(PmsPriority, PowerOffSwitchesPriOffAndSavesPms)
     panel.PriorityMonitor().mnuPRIspeed_Click(2);
     panel.PriorityMonitor().PRIbutton_Click();
     ASSERT_TRUE(s.PRIOn);
+    // PRI goes off in its turn, before MCK's.
+    bool priOffBeforeMck = false;
+    kivo::testing::FakeUnit mck{[&] { priOffBeforeMck = !s.PRIOn; }};
+    panel.Power().AddSwitchable(mck, panel::SwitchOffOrder::MCK);
     panel.Power().CATbutton_Click();
+    EXPECT_TRUE(priOffBeforeMck);
     EXPECT_FALSE(s.CATOn);
     EXPECT_FALSE(s.PRIOn);
     EXPECT_FALSE(panel.PriorityMonitor().TimerPriorityMonitor().Enabled());
