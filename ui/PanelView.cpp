@@ -44,6 +44,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& clar = m_panel.Clarifier();
     auto& memories = m_panel.Memories();
     auto& quick = m_panel.QuickMemories();
+    auto& pms = m_panel.Pms();
+    auto& pri = m_panel.PriorityMonitor();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -64,6 +66,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::VFOMRbutton, [&memories] { memories.VFOMRbutton_Click(); }},
         {el::STObutton, [&quick] { quick.STObutton_Click(); }},
         {el::RCLbutton, [&quick] { quick.RCLbutton_Click(); }},
+        {el::PMSbutton, [&pms] { pms.PMSbutton_Click(); }},
+        {el::PRIbutton, [&pri] { pri.PRIbutton_Click(); }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();
