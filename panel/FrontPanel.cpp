@@ -9,13 +9,16 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_timerDelay(ctx.loop), m_memories(ctx, m_vfo, m_keys), m_mck(ctx, m_memories, m_keys, m_timerDelay),
       m_quick(ctx, m_vfo, m_keys, m_timerDelay), m_repeater(ctx, m_keypad),
       m_ctcss(ToneCodes::Kind::CTCSS, ctx.s, ctx.cat), m_dcs(ToneCodes::Kind::DCS, ctx.s, ctx.cat), m_shifts(ctx),
-      m_transmit(ctx, m_keys), m_follow(ctx, m_vfo)
+      m_transmit(ctx, m_keys), m_follow(ctx, m_vfo), m_pms(ctx, m_vfo, m_keys, m_keypad),
+      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
     m_power.StopAtPowerOff(m_vfoOps.BlinkTimer());
     m_power.StopAtPowerOff(m_timerDelay.Timer());
+    m_power.StopAtPowerOff(m_pri.TimerPriorityMonitor());
     m_power.AddSwitchable(m_clar, SwitchOffOrder::CLAR);
+    m_power.AddSwitchable(m_pri, SwitchOffOrder::PRI);
     m_power.AddSwitchable(m_mck, SwitchOffOrder::MCK);
     m_power.AddSwitchable(m_quick, SwitchOffOrder::QMB);
     m_power.AddSwitchable(m_vfoOps, SwitchOffOrder::SUB);
@@ -48,6 +51,15 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     // A held knob turns the meter poll off until its final send is out; the resend and jog
     // timers say so too, for a poll that was switched on meanwhile.
     m_follow.hooks.panelChanging = [this] { return m_power.TimerSendFreq().Enabled() || m_tuning.TmrKnob().Enabled(); };
+    m_pms.hooks.turnOffMCK = [this] { m_mck.TurnOffMCK(); };
+    m_pms.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
+    m_band.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_split.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_memories.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
+    m_memories.hooks.pmsKey = [this] { m_pms.PMSbutton_Click(); };
+    m_band.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
+    m_memories.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
+    m_power.hooks.priSpeed = [this](int i) { m_pri.mnuPRIspeed_Click(i); };
 
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();

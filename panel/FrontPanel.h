@@ -21,6 +21,8 @@
 //   RepeaterShifts  the repeater shift dialog
 //   Transmit     MOX
 //   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
+//   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
+//   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
@@ -30,7 +32,9 @@
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
+#include "panel/Pms.h"
 #include "panel/Power.h"
+#include "panel/PriorityMonitor.h"
 #include "panel/QuickMemories.h"
 #include "panel/RepeaterShifts.h"
 #include "panel/RepeaterTones.h"
@@ -75,6 +79,8 @@ public:
     panel::RepeaterShifts& RepeaterShifts() { return m_shifts; }
     panel::Transmit& Transmit() { return m_transmit; }
     panel::DialFollower& DialFollower() { return m_follow; }
+    panel::Pms& Pms() { return m_pms; }
+    panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -97,6 +103,8 @@ private:
     panel::RepeaterShifts m_shifts;
     panel::Transmit m_transmit;
     panel::DialFollower m_follow;
+    panel::Pms m_pms;
+    panel::PriorityMonitor m_pri;
 };
 
 } // namespace kivo::panel

@@ -101,6 +101,10 @@ void Power::Load()
     menus.commPort = [this](int i) { m_comm.mnuCommPortArray_Click(i); };
     menus.catRate = [this](int i) { m_comm.mnuCatRate_Click(i); };
     menus.meterSpeed = [this](int i) { mnuMeterSpeed_Click(i); };
+    menus.priSpeed = [this](int i) {
+        if (hooks.priSpeed)
+            hooks.priSpeed(i);
+    };
     menus.tuneOnStartup = [this](bool) { ShowTuneOnStartup(); }; // the option is already in Settings
     bool placed = false;
     m_files.OpenSettingsFile(

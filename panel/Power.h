@@ -7,6 +7,7 @@
 #include "panel/Switchable.h"
 #include "panel/VfoModel.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -29,6 +30,12 @@ class Power {
 public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
+
+    // Operations of other units; unset, they do nothing.
+    struct Hooks {
+        // The PRI Monitor menu's handler, for the stored entry at start-up.
+        std::function<void(int)> priSpeed;
+    } hooks;
 
     // Start-up: band data, settings (which open the port), HOME memories, the dark panel; the
     // splash stays at least 2 s. Sends nothing to the radio.

@@ -106,6 +106,7 @@ inline constexpr const char* btnJogUp = "btnJogUp";
 inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
+inline constexpr Array mnuPRIspeed{"mnuPRIspeed", 0, 3}; // 3 is "OFF"
 // 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network"
 inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 16};
 

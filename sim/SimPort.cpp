@@ -7,7 +7,7 @@ namespace kivo::sim {
 SimPort::SimPort(platform::EventLoop& loop, Ft817& radio, WireOptions options) : m_wire(loop, radio, options)
 {
     m_wire.send = [this](const std::string& bytes) {
-        if (m_open && !m_gone)
+        if (m_open && !m_gone && !m_silent)
             m_rx += bytes;
     };
 }

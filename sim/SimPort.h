@@ -38,6 +38,9 @@ public:
     // Open fails) until Reappear().
     void Vanish();
     void Reappear() { m_gone = false; }
+    // The radio takes frames but its answers never arrive (a cable with a broken receive line,
+    // a radio switched off) while set.
+    void SetSilent(bool silent) { m_silent = silent; }
     // Number of Write calls (each must be one whole frame).
     int WriteCount() const { return m_writes; }
 
@@ -52,6 +55,7 @@ private:
     std::string m_lineSettings;
     std::string m_openError;
     std::string m_rx;
+    bool m_silent = false;
 };
 
 } // namespace kivo::sim

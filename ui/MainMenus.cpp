@@ -59,6 +59,15 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         QObject::connect(a, &QAction::triggered, &window, [&power, i] { power.mnuMeterSpeed_Click(i); });
         bindAction(el::mnuMeterSpeed(i), a);
     }
+    QMenu* intervals = settings->addMenu(QStringLiteral("Update Intervals"));
+    QMenu* pri = intervals->addMenu(QStringLiteral("PRI Monitor"));
+    auto& monitor = prog.panel.PriorityMonitor();
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = pri->addAction(QString());
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&monitor, i] { monitor.mnuPRIspeed_Click(i); });
+        bindAction(el::mnuPRIspeed(i), a);
+    }
     settings->addSeparator();
     QAction* tune = settings->addAction(QStringLiteral("Tune to Radio on Start-up"));
     tune->setCheckable(true);

@@ -46,6 +46,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& quick = m_panel.QuickMemories();
     auto& repeater = m_panel.RepeaterTones();
     auto& transmit = m_panel.Transmit();
+    auto& pms = m_panel.Pms();
+    auto& pri = m_panel.PriorityMonitor();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -70,6 +72,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::REVbutton, [&repeater] { repeater.REVbutton_Click(); }},
         {el::TONEbutton, [&repeater] { repeater.TONEbutton_Click(); }},
         {el::MOXbutton, [&transmit] { transmit.MOXbutton_Click(); }},
+        {el::PMSbutton, [&pms] { pms.PMSbutton_Click(); }},
+        {el::PRIbutton, [&pri] { pri.PRIbutton_Click(); }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();

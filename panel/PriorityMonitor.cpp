@@ -1,0 +1,230 @@
+#include "panel/PriorityMonitor.h"
+
+#include "radio/CatCodec.h"
+
+#include <algorithm>
+
+namespace kivo::panel {
+
+using platform::Buttons;
+using platform::Icon;
+using state::kModeMR;
+using state::kModePMS;
+using state::kModeVFO;
+
+namespace {
+
+constexpr int kPriDigit = 5;
+constexpr std::uint8_t kSquelchClosed = 0x80;
+constexpr std::uint8_t kOffCentre = 0x20;
+constexpr std::uint8_t kSMeterBits = 0x0F;
+
+} // namespace
+
+PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad,
+                                 Memories& memories, Pms& pms)
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
+      m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms), m_timer(ctx.loop.CreateTimer())
+{
+    m_timer->SetInterval(kPriIntervals[2]);
+    for (int i = 0; i < 4; ++i)
+        m_display.SetCaption(el::mnuPRIspeed(i), kPriSpeedCaptions[i]);
+    m_timer->onTick = [this] { Check(); };
+}
+
+void PriorityMonitor::PRIbutton_Click()
+{
+    if (m_keypad.DigitKey(kPriDigit))
+        return;
+    if (m_s.PRIOn) {
+        StopMonitoring();
+        return;
+    }
+    if (m_timer->Interval() == 0) {
+        m_dialogs.MessageBox("The priority monitor interval under the Settings Menu has been turned off. You must "
+                             "select a priority monitor interval before monitoring can take place.",
+                             "Priority Monitor Interval OFF", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    if (m_s.MemData[0].VFO1.Freq == 0) {
+        m_dialogs.Beep();
+        m_dialogs.MessageBox("You must save frequency information in memory channel 0 before selecting the Priority "
+                             "(PRI) function.",
+                             "Help", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    m_s.PRIOn = true;
+    m_s.ScanDir = 1;
+    if (m_s.VFOMRMode == kModeVFO) {
+        m_vfo.SaveInfoVFOMB();
+        m_vfo.SaveInfoVFOSB();
+    } else if (m_s.VFOMRMode == kModePMS) {
+        m_pms.SavePMSInfo();
+    }
+    m_display.SetCaption(el::ledMRnumber, "Pr");
+    m_display.SetVisible(el::ledMRnumber, true);
+    m_display.SetVisible(el::lblCH, false);
+    m_keys.ToggleFunctionButtons();
+    m_timer->SetEnabled(true);
+}
+
+void PriorityMonitor::mnuPRIspeed_Click(int index)
+{
+    if (index < 0 || index > 3)
+        index = 2;
+    for (int i = 0; i < 4; ++i)
+        m_display.SetChecked(el::mnuPRIspeed(i), i == index);
+    m_s.Settings.PRISpeed = Integer(index);
+    const bool running = m_timer->Enabled();
+    m_timer->SetInterval(kPriIntervals[index]);
+    m_timer->SetEnabled(running);
+}
+
+void PriorityMonitor::SwitchOff()
+{
+    if (m_s.PRIOn)
+        StopMonitoring();
+}
+
+void PriorityMonitor::StopMonitoring()
+{
+    m_s.ScanDir = 0;
+    m_memories.VFOMRbutton_Click();
+    // VFO shows no memory number; the "Pr" mark goes with monitoring.
+    if (m_s.VFOMRMode == kModeVFO)
+        m_display.SetVisible(el::ledMRnumber, false);
+}
+
+void PriorityMonitor::Check()
+{
+    m_meter.TurnOffLMeter();
+    m_timer->SetEnabled(false);
+    m_display.SetEnabled(el::MainKnob, false);
+    m_display.SetEnabled(el::ChannelKnob, false);
+    const Integer mode = m_s.VFOMRMode;
+    if (mode == kModeVFO) {
+        m_vfo.SaveInfoVFOMB();
+        m_vfo.SaveInfoVFOSB();
+    } else if (mode == kModePMS) {
+        m_pms.SavePMSInfo();
+    }
+    m_s.PrevMemPos = m_s.CurMemPos;
+    m_s.CurMemPos = 1;
+    m_memories.ChangeMemory(-1);
+    m_display.SetVisible(el::lblCH, true);
+
+    switch (Listen()) {
+    case Listened::Stopped:
+        // Monitoring was switched off meanwhile and has already returned to the user's
+        // function; the timer stays off, but the knobs and meter come back.
+        ReenableAfterCheck();
+        return;
+    case Listened::Silent: GiveUp(); return;
+    case Listened::Done: break;
+    }
+    ReturnToUser(mode);
+    m_display.SetCaption(el::ledMRnumber, "Pr");
+    m_timer->SetEnabled(true);
+    ReenableAfterCheck();
+}
+
+PriorityMonitor::Listened PriorityMonitor::Listen()
+{
+    bool done = false;
+    bool sendReq = true;
+    int unanswered = 0;
+    double askedAt = m_loop.Now();
+    for (;;) {
+        if (sendReq) {
+            askedAt = m_loop.Now();
+            ++unanswered;
+        }
+        const bool asking = sendReq;
+        ReadStatus(done, sendReq);
+        if (m_s.ScanDir == 0)
+            return Listened::Stopped;
+        if (done)
+            return Listened::Done;
+        if (sendReq && !asking)
+            unanswered = 0; // a reply came; the next request starts a new count
+        else if (!sendReq && m_loop.Now() - askedAt >= kStatusResendSecs - 1e-9) {
+            if (unanswered >= kStatusTries)
+                return Listened::Silent;
+            sendReq = true;
+        }
+        platform::Pause(m_loop, kStatusPollSecs);
+    }
+}
+
+void PriorityMonitor::ReadStatus(bool& done, bool& sendReq)
+{
+    const auto byte = m_cat.PollStatus(radio::op::kReadRxStatus, sendReq);
+    if (!byte)
+        return;
+    m_meter.SignalCentred = (*byte & kOffCentre) == 0;
+    m_meter.ShowSMeter(*byte & kSMeterBits);
+    if (*byte & kSquelchClosed) {
+        m_display.SetVisible(el::lblBusy, false);
+        done = true;
+        sendReq = true;
+        return;
+    }
+    m_display.SetVisible(el::lblBusy, true);
+    m_display.SetCaption(el::lblMemoryDesc, m_s.MemData[0].Desc.Text());
+    m_display.SetVisible(el::lblMemoryDesc, true);
+    const int index = std::clamp<int>(m_s.Settings.PauseInterval, 0, 4);
+    const int secs = kPauseSeconds[index];
+    if (secs == 0) {
+        // Pause "OFF": hold on the channel until the squelch closes.
+        sendReq = true;
+        return;
+    }
+    HoldBusy(secs);
+    m_display.SetVisible(el::lblMemoryDesc, false);
+    done = true;
+    sendReq = m_s.ScanDir != 0;
+}
+
+void PriorityMonitor::HoldBusy(double secs)
+{
+    const double end = m_loop.Now() + secs;
+    m_meter.TimerSignalMeter().SetEnabled(true);
+    while (m_loop.Now() < end && m_s.ScanDir != 0)
+        platform::Pause(m_loop, std::min(kStatusPollSecs * 2, end - m_loop.Now()));
+    m_meter.TimerSignalMeter().SetEnabled(false);
+}
+
+void PriorityMonitor::ReturnToUser(Integer mode)
+{
+    // Busy and the description were channel 0's.
+    m_display.SetVisible(el::lblBusy, false);
+    if (mode == kModeVFO) {
+        m_display.SetVisible(el::lblMemoryDesc, false);
+        m_vfo.DisplayVFOInfo();
+    } else if (mode == kModePMS) {
+        m_pms.ChangeToPMSfunction();
+    } else if (mode == kModeMR) {
+        m_s.CurMemPos = m_s.PrevMemPos - 1;
+        m_memories.ChangeMemory(1);
+        m_display.SetVisible(el::lblCH, false);
+    }
+}
+
+void PriorityMonitor::ReenableAfterCheck()
+{
+    m_keys.ChangeTuningKnob();
+    if (m_s.CATOn)
+        m_meter.TurnOnLMeter();
+}
+
+void PriorityMonitor::GiveUp()
+{
+    // Stop monitoring as the PRI key would, back on the user's function, and say why.
+    StopMonitoring();
+    ReenableAfterCheck();
+    m_dialogs.MessageBox("The radio is not answering the priority monitor's status requests. Priority monitoring has "
+                         "been switched off; check the radio and its cable.",
+                         "Priority Monitor", Icon::Exclamation, Buttons::Ok);
+}
+
+} // namespace kivo::panel
