@@ -16,6 +16,7 @@
 //   Memories     VFO/MR, MR, stepping through and recalling memories
 //   MemoryCheck  MCK: browsing the memories, hold to store
 //   QuickMemories STO and RCL with the ten quick memories
+//   Scanner      SCAN, SEARCH, the jog keys while SCAN is armed, the VFO and memory scans
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
@@ -27,6 +28,7 @@
 #include "panel/Power.h"
 #include "panel/Split.h"
 #include "panel/QuickMemories.h"
+#include "panel/Scanner.h"
 #include "panel/TimerDelay.h"
 #include "panel/Tuning.h"
 #include "panel/TuningSteps.h"
@@ -59,6 +61,7 @@ public:
     panel::Memories& Memories() { return m_memories; }
     panel::MemoryCheck& MemoryCheck() { return m_mck; }
     panel::QuickMemories& QuickMemories() { return m_quick; }
+    panel::Scanner& Scanner() { return m_scanner; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -75,6 +78,7 @@ private:
     panel::Memories m_memories;
     panel::MemoryCheck m_mck;
     panel::QuickMemories m_quick;
+    panel::Scanner m_scanner;
 };
 
 } // namespace kivo::panel

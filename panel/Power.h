@@ -30,6 +30,10 @@ public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
+    // Menu handlers of other units that start-up applies with the stored settings (scanning,
+    // pause); Power fills in its own.
+    state::SettingsMenuHandlers settingsMenus;
+
     // Start-up: band data, settings (which open the port), HOME memories, the dark panel; the
     // splash stays at least 2 s. Sends nothing to the radio.
     void Load();

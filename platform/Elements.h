@@ -104,6 +104,8 @@ inline constexpr const char* btnJogUp = "btnJogUp";
 inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
+inline constexpr Array mnuScanSpeed{"mnuScanSpeed", 0, 6};
+inline constexpr Array mnuPauseInterval{"mnuPauseInterval", 0, 4};
 inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 14}; // 14 "Tune to Radio on Start-up"
 
 // The tuning-steps dialog.
