@@ -8,16 +8,17 @@ namespace kivo::panel {
 
 namespace {
 constexpr int kFM = 5;
-constexpr Long kSlowStep = 5;  // 50 Hz while a sideband or CW signal is heard
-constexpr Long kQuietStep = 50; // 500 Hz while nothing is
+constexpr Long kSlowStep = 5;                        // 50 Hz while a sideband or CW signal is heard
+constexpr double kHoldPoll = 0.1; // s between readings while holding on a busy channel
+constexpr Long kQuietStep = 50;                      // 500 Hz while nothing is
 bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below: LSB, USB, CW, CWR
 } // namespace
 
 Scanner::Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
                  Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat),
-      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad),
-      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
+      m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad), m_status(ctx.cat, ctx.loop),
+      m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
 {
     m_timer->SetInterval(kScanIntervals[0]);
     m_timerMR->SetInterval(kScanIntervals[0]);
@@ -86,8 +87,7 @@ void Scanner::SCANbutton_Click()
         m_s.MemChanged = true;
         return;
     }
-    if ((mr && m_s.MemCount <= 1) ||
-        (!mr && m_s.VFOMRMode != state::kModeVFO && m_s.VFOMRMode != state::kModePMS))
+    if ((mr && m_s.MemCount <= 1) || (!mr && m_s.VFOMRMode != state::kModeVFO && m_s.VFOMRMode != state::kModePMS))
         return;
     if (!m_s.ScanArmed) {
         if (m_timer->Interval() == 0) {
@@ -237,6 +237,12 @@ bool Scanner::AwaitStatus(bool memory)
             return false;
         if (done)
             return true;
+        if (m_holding) {
+            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
+            m_holding = false;
+            platform::Pause(m_loop, kHoldPoll);
+            continue;
+        }
         if (m_status.Silent()) {
             StopWithMessage("The radio is not answering. Scanning has been stopped.", "Scan Stopped");
             return false;
@@ -320,6 +326,7 @@ void Scanner::ReadScanStatus(bool& done, bool& sendReq)
         } else {
             done = !rx.centred;
             sendReq = true;
+            m_holding = !done;
         }
     } else {
         m_display.SetVisible(el::lblBusy, false);
@@ -354,6 +361,7 @@ void Scanner::ReadScanStatusMR(bool& done, bool& sendReq)
         return;
     }
     sendReq = true; // hold on the channel until the squelch closes
+    m_holding = true;
 }
 
 bool Scanner::ChangeMemoryScanning(int direction)

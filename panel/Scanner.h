@@ -21,7 +21,7 @@ namespace kivo::panel {
 // Scanning menu entries in ms, by index; the last is "OFF".
 inline constexpr std::array<int, 7> kScanIntervals{1000, 500, 400, 300, 250, 200, 0};
 inline constexpr std::array<const char*, 7> kScanSpeedCaptions{"1000 ms.", "500 ms.", "400 ms.", "300 ms.",
-                                                                "250 ms.",  "200 ms.", "OFF"};
+                                                               "250 ms.",  "200 ms.", "OFF"};
 // Pause menu entries in seconds, by index; the last is "OFF".
 inline constexpr std::array<int, 5> kPauseSeconds{30, 15, 5, 3, 0};
 inline constexpr std::array<const char*, 5> kPauseCaptions{"30 sec.", "15 sec.", "5 sec.", "3 sec.", "OFF"};
@@ -92,6 +92,7 @@ private:
     std::unique_ptr<platform::Timer> m_timer;
     std::unique_ptr<platform::Timer> m_timerMR;
     int m_pauseSecs = 5;
+    bool m_holding = false; // the last reading holds the scan on its channel
 };
 
 } // namespace kivo::panel
