@@ -15,14 +15,14 @@ const char* const kSingles[] = {
     TONEbutton,   SCOPEbutton,   SCANbutton, PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
     ENTbutton,    CLARbutton,    RCLbutton,  STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
     SubKnob,      ChannelKnob,   btnJogDown, btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
-    lblCLAR,
-    lblQMB,
+    lblCLAR,      lblQMB,
 };
 
 const Array kArrays[] = {
-    LMeterIndicator,  LMeterStart, lblMBmode,     lblSBmode,        ImgRPTdirection, ModeButton, BandButton,
-    mnuCommPortArray, mnuCatRate,  mnuMeterSpeed, mnuSettingsArray, fraSteps,        CHboxFM,    CHboxAM,
-    CHboxSSB,         lblCHboxFM,  lblCHboxAM,    lblCHboxSSB,      VFObox,          lblVFObox,
+    LMeterIndicator,  LMeterStart,      lblMBmode,  lblSBmode,     ImgRPTdirection, ModeButton,
+    BandButton,       mnuCommPortArray, mnuCatRate, mnuMeterSpeed, mnuScanSpeed,    mnuPauseInterval,
+    mnuSettingsArray, fraSteps,         CHboxFM,    CHboxAM,       CHboxSSB,        lblCHboxFM,
+    lblCHboxAM,       lblCHboxSSB,      VFObox,     lblVFObox,
 };
 
 } // namespace
