@@ -44,6 +44,7 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& clar = m_panel.Clarifier();
     auto& memories = m_panel.Memories();
     auto& quick = m_panel.QuickMemories();
+    auto& scanner = m_panel.Scanner();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -64,6 +65,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::VFOMRbutton, [&memories] { memories.VFOMRbutton_Click(); }},
         {el::STObutton, [&quick] { quick.STObutton_Click(); }},
         {el::RCLbutton, [&quick] { quick.RCLbutton_Click(); }},
+        {el::SCANbutton, [&scanner] { scanner.SCANbutton_Click(); }},
+        {el::SEARCHbutton, [&scanner] { scanner.SEARCHbutton_Click(); }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();
