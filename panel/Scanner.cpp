@@ -9,7 +9,7 @@ namespace kivo::panel {
 namespace {
 constexpr int kFM = 5;
 constexpr Long kSlowStep = 5;                        // 50 Hz while a sideband or CW signal is heard
-constexpr double kHoldPoll = 0.1; // s between readings while holding on a busy channel
+constexpr double kHoldPoll = 0.1;                    // s between readings while holding on a busy channel
 constexpr Long kQuietStep = 50;                      // 500 Hz while nothing is
 bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below: LSB, USB, CW, CWR
 } // namespace
@@ -20,8 +20,7 @@ Scanner::Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuni
       m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad), m_status(ctx.cat, ctx.loop),
       m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
 {
-    m_timer->SetInterval(kScanIntervals[0]);
-    m_timerMR->SetInterval(kScanIntervals[0]);
+    mnuScanSpeed_Click(0);
     m_timer->onTick = [this] { TimerScanner_Tick(); };
     m_timerMR->onTick = [this] { TimerScannerMR_Tick(); };
     for (std::size_t i = 0; i < kScanSpeedCaptions.size(); ++i)
@@ -44,11 +43,8 @@ void Scanner::mnuScanSpeed_Click(int index)
     for (int i = 0; i < int(kScanIntervals.size()); ++i)
         m_display.SetChecked(el::mnuScanSpeed(i), i == index);
     m_s.Settings.ScanSpeed = Integer(index);
-    const bool running = m_timer->Enabled(), runningMR = m_timerMR->Enabled();
     m_timer->SetInterval(kScanIntervals[std::size_t(index)]);
     m_timerMR->SetInterval(kScanIntervals[std::size_t(index)]);
-    m_timer->SetEnabled(running);
-    m_timerMR->SetEnabled(runningMR);
 }
 
 void Scanner::mnuPauseInterval_Click(int index)
