@@ -10,13 +10,17 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_quick(ctx, m_vfo, m_keys, m_timerDelay), m_repeater(ctx, m_keypad),
       m_ctcss(ToneCodes::Kind::CTCSS, ctx.s, ctx.cat), m_dcs(ToneCodes::Kind::DCS, ctx.s, ctx.cat), m_shifts(ctx),
       m_transmit(ctx, m_keys), m_follow(ctx, m_vfo), m_pms(ctx, m_vfo, m_keys, m_keypad),
-      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms)
+      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms),
+      m_scanner(ctx, m_vfo, m_keys, m_tuning, m_memories, m_keypad)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
     m_power.StopAtPowerOff(m_vfoOps.BlinkTimer());
     m_power.StopAtPowerOff(m_timerDelay.Timer());
     m_power.StopAtPowerOff(m_pri.TimerPriorityMonitor());
+    m_power.StopAtPowerOff(m_scanner.TimerScanner());
+    m_power.StopAtPowerOff(m_scanner.TimerScannerMR());
+    m_power.AddSwitchable(m_scanner, SwitchOffOrder::SCAN);
     m_power.AddSwitchable(m_clar, SwitchOffOrder::CLAR);
     m_power.AddSwitchable(m_pri, SwitchOffOrder::PRI);
     m_power.AddSwitchable(m_mck, SwitchOffOrder::MCK);
@@ -30,6 +34,10 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     // What one unit asks of another.
     m_tuning.SetMhzKeyEntry(&m_keypad);
     m_tuning.SetMemoryStepper(&m_memories);
+    m_tuning.SetScanJog([this](int dir) { m_scanner.JogButton_Click(dir); });
+    m_scanner.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
+    m_power.settingsMenus.scanSpeed = [this](int i) { m_scanner.mnuScanSpeed_Click(i); };
+    m_power.settingsMenus.pauseInterval = [this](int i) { m_scanner.mnuPauseInterval_Click(i); };
     m_keypad.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
     m_vfo.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
     m_band.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };

@@ -23,6 +23,7 @@
 //   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
 //   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
 //   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
+//   Scanner      SCAN, SEARCH, the jog keys while SCAN is armed, the VFO and memory scans
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
@@ -38,6 +39,7 @@
 #include "panel/QuickMemories.h"
 #include "panel/RepeaterShifts.h"
 #include "panel/RepeaterTones.h"
+#include "panel/Scanner.h"
 #include "panel/Split.h"
 #include "panel/TimerDelay.h"
 #include "panel/ToneCodes.h"
@@ -81,6 +83,7 @@ public:
     panel::DialFollower& DialFollower() { return m_follow; }
     panel::Pms& Pms() { return m_pms; }
     panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
+    panel::Scanner& Scanner() { return m_scanner; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -105,6 +108,7 @@ private:
     panel::DialFollower m_follow;
     panel::Pms m_pms;
     panel::PriorityMonitor m_pri;
+    panel::Scanner m_scanner;
 };
 
 } // namespace kivo::panel

@@ -97,7 +97,7 @@ void Power::Load()
     m_s.CATOn = false;
     m_keys.ToggleFunctionButtons();
 
-    state::SettingsMenuHandlers menus;
+    state::SettingsMenuHandlers menus = settingsMenus;
     menus.commPort = [this](int i) { m_comm.mnuCommPortArray_Click(i); };
     menus.catRate = [this](int i) { m_comm.mnuCatRate_Click(i); };
     menus.meterSpeed = [this](int i) { mnuMeterSpeed_Click(i); };

@@ -36,6 +36,9 @@ public:
         // The PRI Monitor menu's handler, for the stored entry at start-up.
         std::function<void(int)> priSpeed;
     } hooks;
+    // Menu handlers of other units that start-up applies with the stored settings (scanning,
+    // pause); Power fills in its own.
+    state::SettingsMenuHandlers settingsMenus;
 
     // Start-up: band data, settings (which open the port), HOME memories, the dark panel; the
     // splash stays at least 2 s. Sends nothing to the radio.

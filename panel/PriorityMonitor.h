@@ -7,6 +7,7 @@
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
 #include "panel/PanelContext.h"
+#include "panel/Scanner.h"
 #include "panel/Pms.h"
 #include "panel/Switchable.h"
 #include "panel/VfoModel.h"
@@ -19,9 +20,6 @@ namespace kivo::panel {
 inline constexpr int kPriIntervals[4] = {15000, 10000, 5000, 0};
 // The PRI Monitor menu's captions.
 inline constexpr const char* kPriSpeedCaptions[4] = {"15 sec.", "10 sec.", "5 sec.", "OFF"};
-// Pause menu entries 0..4 in seconds: how long a busy channel holds the check; 0 ("OFF") holds
-// until the squelch closes.
-inline constexpr int kPauseSeconds[5] = {30, 15, 5, 3, 0};
 // An unanswered status request is sent again after this long...
 inline constexpr double kStatusResendSecs = 0.5;
 // ...and after this many unanswered requests the radio counts as not answering.

@@ -206,8 +206,11 @@ void Tuning::ChannelKnob_Change(Long value)
 void Tuning::JogButton_Press(int dir)
 {
     dir = dir < 0 ? -1 : 1;
-    if (m_s.ScanArmed)
-        return; // the jog keys start and stop the scan then
+    if (m_s.ScanArmed) {
+        if (m_scanJog)
+            m_scanJog(dir); // the jog keys start and stop the scan then
+        return;
+    }
     m_s.ScanStep = dir * (m_s.FastOn ? 10000 : 1000);
     m_s.ScanDir = dir;
     m_s.JogHeld = true;
@@ -233,7 +236,12 @@ void Tuning::JogButton_Release()
 void Tuning::StepFrequency()
 {
     state::VFOInfo& v = m_vfo.TunedVFO();
-    const TuneLimits lim = LimitsOf(m_vfo.TunedBand());
+    const int band = BandSlot(Integer(m_vfo.TunedBand()));
+    TuneLimits lim = LimitsOf(band);
+    // In PMS the main VFO runs between the band's memory limits.
+    const bool main = !m_s.SubSelected;
+    if (main && m_s.VFOMRMode == state::kModePMS && m_s.BandData.PMSLow[band] < m_s.BandData.PMSHigh[band])
+        lim = {m_s.BandData.PMSLow[band], m_s.BandData.PMSHigh[band]};
     const Long step = m_s.ScanStep;
     v.Freq = lim.Reset(v.Freq + step, step >= 0, step < 0, lim.high + step);
     m_vfo.SendTunedFreq();

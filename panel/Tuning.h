@@ -81,6 +81,8 @@ public:
     void SetMhzKeyEntry(MhzKeyEntry* entry) { m_mhzEntry = entry; }
     // What the channel knob steps on a memory channel and in memory check; none: it does nothing then.
     void SetMemoryStepper(MemoryStepper* memories) { m_memories = memories; }
+    // What a jog key press does while SCAN is armed (dir 1 UP, -1 DWN); none: nothing.
+    void SetScanJog(std::function<void(int dir)> jog) { m_scanJog = std::move(jog); }
 
 private:
     TuneLimits LimitsOf(int band) const;
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<platform::Timer> m_tmrKnob;
     MhzKeyEntry* m_mhzEntry = nullptr;
     MemoryStepper* m_memories = nullptr;
+    std::function<void(int)> m_scanJog;
     Long m_knobStep = 1;
     bool m_autoShiftPending = false;
     Long m_lastMain = 0;

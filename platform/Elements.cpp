@@ -19,9 +19,10 @@ const char* const kSingles[] = {
 };
 
 const Array kArrays[] = {
-    LMeterIndicator,  LMeterStart, lblMBmode,     lblSBmode,   ImgRPTdirection,  ModeButton, BandButton,
-    mnuCommPortArray, mnuCatRate,  mnuMeterSpeed, mnuPRIspeed, mnuSettingsArray, fraSteps,   CHboxFM,
-    CHboxAM,          CHboxSSB,    lblCHboxFM,    lblCHboxAM,  lblCHboxSSB,      VFObox,     lblVFObox,
+    LMeterIndicator,  LMeterStart,      lblMBmode,   lblSBmode,     ImgRPTdirection, ModeButton,
+    BandButton,       mnuCommPortArray, mnuCatRate,  mnuMeterSpeed, mnuPRIspeed,     mnuScanSpeed,
+    mnuPauseInterval, mnuSettingsArray, fraSteps,    CHboxFM,       CHboxAM,         CHboxSSB,
+    lblCHboxFM,       lblCHboxAM,       lblCHboxSSB, VFObox,        lblVFObox,
 };
 
 } // namespace

@@ -107,6 +107,8 @@ inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "No
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
 inline constexpr Array mnuPRIspeed{"mnuPRIspeed", 0, 3}; // 3 is "OFF"
+inline constexpr Array mnuScanSpeed{"mnuScanSpeed", 0, 6};
+inline constexpr Array mnuPauseInterval{"mnuPauseInterval", 0, 4};
 // 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network"
 inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 16};
 

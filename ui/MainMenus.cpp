@@ -52,14 +52,22 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         bindAction(el::mnuCatRate(i), a);
     }
     auto& power = prog.panel.Power();
-    QMenu* meter = settings->addMenu(QStringLiteral("Meter Update"));
+    auto& scanner = prog.panel.Scanner();
+    QMenu* intervals = settings->addMenu(QStringLiteral("Update Intervals"));
+    QMenu* scanning = intervals->addMenu(QStringLiteral("Scanning"));
+    for (int i = 0; i < int(panel::kScanIntervals.size()); ++i) {
+        QAction* a = scanning->addAction(QString::fromLatin1(panel::kScanSpeedCaptions[std::size_t(i)]));
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&scanner, i] { scanner.mnuScanSpeed_Click(i); });
+        bindAction(el::mnuScanSpeed(i), a);
+    }
+    QMenu* meter = intervals->addMenu(QStringLiteral("Meter"));
     for (int i = 0; i < 7; ++i) {
         QAction* a = meter->addAction(QString());
         a->setCheckable(true);
         QObject::connect(a, &QAction::triggered, &window, [&power, i] { power.mnuMeterSpeed_Click(i); });
         bindAction(el::mnuMeterSpeed(i), a);
     }
-    QMenu* intervals = settings->addMenu(QStringLiteral("Update Intervals"));
     QMenu* pri = intervals->addMenu(QStringLiteral("PRI Monitor"));
     auto& monitor = prog.panel.PriorityMonitor();
     for (int i = 0; i < 4; ++i) {
@@ -67,6 +75,13 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         a->setCheckable(true);
         QObject::connect(a, &QAction::triggered, &window, [&monitor, i] { monitor.mnuPRIspeed_Click(i); });
         bindAction(el::mnuPRIspeed(i), a);
+    }
+    QMenu* pause = intervals->addMenu(QStringLiteral("Pause"));
+    for (int i = 0; i < int(panel::kPauseSeconds.size()); ++i) {
+        QAction* a = pause->addAction(QString::fromLatin1(panel::kPauseCaptions[std::size_t(i)]));
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &window, [&scanner, i] { scanner.mnuPauseInterval_Click(i); });
+        bindAction(el::mnuPauseInterval(i), a);
     }
     settings->addSeparator();
     QAction* tune = settings->addAction(QStringLiteral("Tune to Radio on Start-up"));

@@ -48,6 +48,7 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto& transmit = m_panel.Transmit();
     auto& pms = m_panel.Pms();
     auto& pri = m_panel.PriorityMonitor();
+    auto& scanner = m_panel.Scanner();
     m_clicks = {
         {el::CATbutton, [&power] { power.CATbutton_Click(); }},
         {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
@@ -74,6 +75,8 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::MOXbutton, [&transmit] { transmit.MOXbutton_Click(); }},
         {el::PMSbutton, [&pms] { pms.PMSbutton_Click(); }},
         {el::PRIbutton, [&pri] { pri.PRIbutton_Click(); }},
+        {el::SCANbutton, [&scanner] { scanner.SCANbutton_Click(); }},
+        {el::SEARCHbutton, [&scanner] { scanner.SEARCHbutton_Click(); }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();

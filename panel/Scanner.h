@@ -1,0 +1,98 @@
+#pragma once
+// SCAN, SEARCH and the jog keys while scanning: the VFO scan, the memory scan and the FM search
+// that stores busy channels. The program steps and polls the radio itself; the radio's own
+// scanner is never used.
+
+#include "panel/KeyEnabling.h"
+#include "panel/Keypad.h"
+#include "panel/Memories.h"
+#include "panel/PanelContext.h"
+#include "panel/ScanStatus.h"
+#include "panel/Switchable.h"
+#include "panel/Tuning.h"
+#include "panel/VfoModel.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace kivo::panel {
+
+// Scanning menu entries in ms, by index; the last is "OFF".
+inline constexpr std::array<int, 7> kScanIntervals{1000, 500, 400, 300, 250, 200, 0};
+inline constexpr std::array<const char*, 7> kScanSpeedCaptions{"1000 ms.", "500 ms.", "400 ms.", "300 ms.",
+                                                               "250 ms.",  "200 ms.", "OFF"};
+// Pause menu entries in seconds, by index; the last is "OFF".
+inline constexpr std::array<int, 5> kPauseSeconds{30, 15, 5, 3, 0};
+inline constexpr std::array<const char*, 5> kPauseCaptions{"30 sec.", "15 sec.", "5 sec.", "3 sec.", "OFF"};
+
+class Scanner final : public Switchable {
+public:
+    Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
+            Keypad& keypad);
+
+    struct Hooks {
+        // A digit key while a quick-memory store or recall is pending.
+        std::function<void(int digit)> quickMemory;
+    } hooks;
+
+    // SCAN: digit 4, quick memory 4, the skip flag in memory check; else arms or disarms.
+    void SCANbutton_Click();
+    // A jog key click while SCAN is armed (dir 1 UP, -1 DWN): starts or stops the scan.
+    void JogButton_Click(int dir);
+    // SEARCH: starts or stops the FM search.
+    void SEARCHbutton_Click();
+    // Settings > Update Intervals > Scanning and > Pause.
+    void mnuScanSpeed_Click(int index);
+    void mnuPauseInterval_Click(int index);
+    void SwitchOff() override;
+
+    // One step of each scan: wait for the status of the channel, then move on.
+    void TimerScanner_Tick();
+    void TimerScannerMR_Tick();
+    // One pass of the hand-shake and evaluation for each scan; flags by reference.
+    void ReadScanStatus(bool& done, bool& sendReq);
+    void ReadScanStatusMR(bool& done, bool& sendReq);
+    // Moves CurMemPos to the next scannable position in `direction` and recalls it; false (with
+    // nothing changed) when no position is used, not skipped and in a selected bank.
+    bool ChangeMemoryScanning(int direction);
+    // Looks for VFOMB's frequency in positions 1..999 and for the first empty one; `channel`
+    // stays 0 when every position is used.
+    void FindSearchChannel(bool& found, int& channel) const;
+
+    int PauseSecs() const { return m_pauseSecs; }
+    platform::Timer& TimerScanner() { return *m_timer; }
+    platform::Timer& TimerScannerMR() { return *m_timerMR; }
+    ScanStatus& Status() { return m_status; }
+
+private:
+    Long ChannelStep(Integer mode) const;
+    void StartScan(int dir);
+    void StopScan();
+    void SendSplitMemory();
+    // Runs one tick's wait; false when the scan stopped meanwhile.
+    bool AwaitStatus(bool memory);
+    // Waits `secs` or until the scan stops or, when `whileCentred`, the signal leaves centre.
+    void TimedPause(int secs, bool whileCentred, bool& done, bool& sendReq);
+    void StopWithMessage(const char* text, const char* title);
+    void ShowMemoryDesc(bool on);
+
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    platform::Dialogs& m_dialogs;
+    platform::EventLoop& m_loop;
+    radio::Cat& m_cat;
+    radio::Meter& m_meter;
+    VfoModel& m_vfo;
+    KeyEnabling& m_keys;
+    Tuning& m_tuning;
+    Memories& m_memories;
+    Keypad& m_keypad;
+    ScanStatus m_status;
+    std::unique_ptr<platform::Timer> m_timer;
+    std::unique_ptr<platform::Timer> m_timerMR;
+    int m_pauseSecs = 5;
+    bool m_holding = false; // the last reading holds the scan on its channel
+};
+
+} // namespace kivo::panel
