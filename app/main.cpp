@@ -150,14 +150,20 @@ int main(int argc, char** argv)
     // From here on, a signal waits for the start to finish, then ends the program in order.
     // Logout, shutdown or Ctrl+C: transmit off, the saves of shutdown, unsaved memories into a
     // recovery file; then the end, without the question nobody is there to answer.
+    // A signal while a message box of the start waits for its answer ends the program from inside
+    // that box: the rest of the start is then skipped.
+    bool ended = false;
     kivo::ui::EndSignals endSignals(
-        [&prog] {
+        [&prog, &ended] {
             prog.panel.Power().EndUnattended();
+            ended = true;
             QApplication::exit(0);
         },
         [&window] { return window.Loop().Depth() > 0; });
     prog.RefreshPorts();
     prog.panel.Power().Load();
+    if (ended)
+        return 0;
     if (simulate) {
         const int number = prog.port.Bindings().NumberOf(kivo::platform::kSimulatorDevice);
         if (number == 0)
@@ -177,5 +183,5 @@ int main(int argc, char** argv)
     prog.sharing.Load(share);
     if (powerOn)
         prog.panel.Power().CATbutton_Click();
-    return app.exec();
+    return ended ? 0 : app.exec();
 }
