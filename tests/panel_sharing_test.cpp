@@ -103,7 +103,17 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     panel.Power().CATbutton_Click();
     loop.Advance(1.0);
     TakeFrames();
+    // A set's frame goes out as the panel's own would: at once on a free line, never later than
+    // the frame gap behind the frame before it.
+    double asked = 0, framed = 0;
+    port.GetWire().onFrame = [&](const sim::ReceivedFrame& f) {
+        if (framed == 0 && f.bytes[4] == 0x01)
+            framed = f.at;
+    };
+    asked = loop.Now();
     EXPECT_EQ(Ask("F 14074000"), "RPRT 0\n");
+    EXPECT_GT(framed, 0);
+    EXPECT_LE(framed - asked, 0.01 + cat.FrameGap());
     EXPECT_EQ(s.VFOMB.Freq, 1407400);
     EXPECT_EQ(s.BandIdxMB, 7) << "the 14 MHz band, as a typed frequency takes it";
     EXPECT_EQ(display.Get(el::ledFreq).caption, "14.074.00");
