@@ -7,8 +7,8 @@
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
 #include "panel/PanelContext.h"
-#include "panel/Scanner.h"
 #include "panel/Pms.h"
+#include "panel/Scanner.h"
 #include "panel/Switchable.h"
 #include "panel/VfoModel.h"
 
