@@ -3,6 +3,7 @@
 
 #include "state/Layout.h"
 #include "tests/support/TempDir.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/MemoryManagerWindow.h"
 
@@ -14,7 +15,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +230,32 @@ TEST(MemoryManagerWindow, EditorKeysCaptionsAndCancel)
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(s.MemData[3].Desc.Text(), "three");
     EXPECT_TRUE(s.MemChanged) << "CANCEL leaves the flag as it was";
+}
+
+TEST(MemoryManagerWindow, HelpContentsOpensTheProgramsHelpAndStaysUsable)
+{
+    state::ModKIVO s;
+    s.MemData[0].BankSel = state::kTrue;
+    ui::MemoryManagerWindow dlg(s);
+    dlg.setWindowModality(Qt::ApplicationModal); // as the Memory menu opens it
+    dlg.show();
+    QAction* contents = nullptr;
+    for (QAction* a : dlg.findChild<QMenuBar*>()->actions())
+        if (a->menu() && a->text() == QStringLiteral("&Help"))
+            contents = a->menu()->actions().value(0);
+    ASSERT_NE(contents, nullptr);
+    EXPECT_EQ(contents->text(), QStringLiteral("&Contents"));
+    contents->trigger();
+
+    ui::HelpWindow* viewer = ui::HelpWindow::Instance();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Browser()->source().fileName(), QStringLiteral("index.html"));
+    // Opened over the modal manager, the viewer is its window's child, so the manager does not block it.
+    EXPECT_TRUE(dlg.windowHandle()->isAncestorOf(viewer->windowHandle(), QWindow::IncludeTransients));
+    dlg.close();
+    EXPECT_EQ(viewer->parentWidget(), nullptr);
+    EXPECT_TRUE(viewer->isVisible()) << "help stays open after the manager closes";
 }
 
 } // namespace

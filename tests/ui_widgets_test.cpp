@@ -2,6 +2,7 @@
 
 #include "platform/DisplayModel.h"
 #include "ui/ElementBinding.h"
+#include "ui/HelpWindow.h"
 #include "ui/Indicator.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
@@ -13,6 +14,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,8 +24,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -511,18 +518,122 @@ TEST(QtDialogs, MessageBoxAnswers)
     EXPECT_EQ(dialogs.MessageBox("?", "KIVO", Icon::Critical, Buttons::OkCancel), Answer::Ok);
 }
 
-TEST(QtDialogs, HelpWindowShowsTheTopic)
+namespace {
+
+// The help pages in the source tree, and the URL the viewer shows.
+QString HelpSource() { return QStringLiteral(KIVO_HELP_SOURCE); }
+QString Shown(const HelpWindow& viewer) { return viewer.Browser()->source().fileName(); }
+
+void ClickText(QTextBrowser* browser, const QString& text)
 {
+    const QTextCursor at = browser->document()->find(text);
+    ASSERT_FALSE(at.isNull()) << text.toStdString();
+    QTextCursor middle = at;
+    middle.setPosition((at.selectionStart() + at.selectionEnd()) / 2);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(middle).center());
+}
+
+} // namespace
+
+TEST(Help, ContentsThenALinkBackForwardAndContents)
+{
+    SetHelpFolder(HelpSource());
     QtDialogs dialogs;
-    dialogs.AddHelpTopic("Scanning", QStringLiteral("<p>Press SCAN.</p>"));
-    dialogs.ShowHelp("Scanning");
-    ASSERT_NE(dialogs.HelpWindow(), nullptr);
-    EXPECT_TRUE(dialogs.HelpWindow()->isVisible());
-    EXPECT_TRUE(dialogs.HelpWindow()->windowTitle().contains(QStringLiteral("Scanning")));
-    dialogs.ShowHelp("Unknown topic");
-    EXPECT_TRUE(dialogs.HelpWindow()->windowTitle().contains(QStringLiteral("Unknown topic")));
+    dialogs.ShowHelp("Contents");
+    HelpWindow* viewer = dialogs.Help();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("index.html"));
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("KIVO FT-817 Help - Contents"));
+    EXPECT_FALSE(viewer->BackButton()->isEnabled());
+    EXPECT_FALSE(viewer->ForwardButton()->isEnabled());
+
+    ClickText(viewer->Browser(), QStringLiteral("The front panel, key by key"));
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("panel.html"));
+    ASSERT_TRUE(viewer->BackButton()->isEnabled());
+    QTest::mouseClick(viewer->BackButton(), Qt::LeftButton);
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("index.html"));
+    ASSERT_TRUE(viewer->ForwardButton()->isEnabled());
+    QTest::mouseClick(viewer->ForwardButton(), Qt::LeftButton);
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("panel.html"));
+    QTest::mouseClick(viewer->ContentsButton(), Qt::LeftButton);
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("index.html"));
+
+    // Another topic opens the same window at its page.
+    dialogs.ShowHelp("Memory Manager");
+    EXPECT_EQ(dialogs.Help(), viewer);
+    EXPECT_EQ(Shown(*viewer), QStringLiteral("memories.html"));
+    EXPECT_EQ(viewer->Browser()->source().fragment(), QStringLiteral("manager"));
     dialogs.CloseHelp();
-    EXPECT_FALSE(dialogs.HelpWindow()->isVisible());
+    EXPECT_FALSE(viewer->isVisible());
+    SetHelpFolder({});
+}
+
+TEST(Help, AMissingFolderIsNamedInAMessageAndNoWindowOpens)
+{
+    const QString folder = QDir::temp().filePath(QStringLiteral("kivo-no-help-here"));
+    SetHelpFolder(folder);
+    QtDialogs dialogs;
+    QString text;
+    WhenBoxShows([&text](QMessageBox* b) {
+        EXPECT_EQ(b->windowTitle(), QStringLiteral("Help"));
+        EXPECT_EQ(b->icon(), QMessageBox::Warning);
+        text = b->text();
+        b->button(QMessageBox::Ok)->click();
+    });
+    dialogs.ShowHelp("Contents");
+    EXPECT_TRUE(text.contains(folder)) << text.toStdString();
+    EXPECT_EQ(dialogs.Help(), nullptr);
+    SetHelpFolder({});
+}
+
+TEST(Help, TheProgramFindsThePagesBesideIt)
+{
+    // From build/tests as from build/app: the build tree keeps the installed layout.
+    EXPECT_TRUE(QFileInfo(QDir(HelpFolder()).filePath(QStringLiteral("index.html"))).isFile())
+        << HelpFolder().toStdString();
+}
+
+TEST(Help, EveryLinkImageAndTopicLeadsToAFile)
+{
+    const QDir dir(HelpSource());
+    const QStringList pages = dir.entryList({QStringLiteral("*.html")}, QDir::Files);
+    ASSERT_GE(pages.size(), 9);
+    auto readPage = [&dir](const QString& name) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        return QString::fromUtf8(f.readAll());
+    };
+    // "page#anchor": the page exists and, with an anchor, holds that id.
+    auto check = [&](const QString& from, const QString& target) {
+        const QString file = target.section(u'#', 0, 0);
+        const QString anchor = target.section(u'#', 1);
+        const QString page = file.isEmpty() ? from : file;
+        ASSERT_TRUE(QFileInfo(dir.filePath(page)).isFile()) << from.toStdString() << " -> " << target.toStdString();
+        if (!anchor.isEmpty()) {
+            EXPECT_TRUE(readPage(page).contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+                << from.toStdString() << " -> " << target.toStdString();
+        }
+    };
+    QSet<QString> linkedTo;
+    const QRegularExpression ref(QStringLiteral(R"re((?:href|src)="([^"]+)")re"));
+    for (const QString& name : pages) {
+        const QString html = readPage(name);
+        EXPECT_TRUE(html.contains(QStringLiteral("<title>"))) << name.toStdString();
+        for (auto m = ref.globalMatch(html); m.hasNext();) {
+            const QString target = m.next().captured(1);
+            if (target.startsWith(QStringLiteral("http")) || target.startsWith(QStringLiteral("mailto:")))
+                continue;
+            check(name, target);
+            linkedTo.insert(target.section(u'#', 0, 0));
+        }
+    }
+    for (const QString& name : pages)
+        EXPECT_TRUE(name == QStringLiteral("index.html") || linkedTo.contains(name))
+            << name.toStdString() << " is linked from no page";
+    for (const std::string& topic : HelpTopics())
+        check(QStringLiteral("topic"), HelpPageOf(topic));
+    EXPECT_EQ(HelpPageOf("no such topic"), QStringLiteral("index.html"));
 }
 
 namespace {

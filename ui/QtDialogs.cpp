@@ -1,12 +1,15 @@
 #include "ui/QtDialogs.h"
 
+#include "ui/HelpWindow.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QStringList>
-#include <QTextBrowser>
 
 namespace kivo::ui {
 
@@ -67,9 +70,18 @@ std::optional<std::string> ToPath(const QString& path)
 
 } // namespace
 
-QtDialogs::QtDialogs(QWidget* parent) : m_parent(parent) {}
+namespace {
+// Every window has its own dialogs but they share one help viewer: the last to go takes it along.
+int g_dialogsAlive = 0;
+} // namespace
 
-QtDialogs::~QtDialogs() { delete m_help.data(); }
+QtDialogs::QtDialogs(QWidget* parent) : m_parent(parent) { ++g_dialogsAlive; }
+
+QtDialogs::~QtDialogs()
+{
+    if (--g_dialogsAlive == 0)
+        delete HelpWindow::Instance();
+}
 
 Answer QtDialogs::MessageBox(const std::string& text, const std::string& title, Icon icon, Buttons buttons)
 {
@@ -147,34 +159,27 @@ std::optional<std::string> QtDialogs::SaveFile(const std::string& filter, const 
     return ToPath(dialog.selectedFiles().constFirst());
 }
 
-void QtDialogs::AddHelpTopic(const std::string& topic, const QString& text) { m_helpTopics[topic] = text; }
-
 void QtDialogs::ShowHelp(const std::string& topic)
 {
-    if (!m_help) {
-        // A window of its own, so help stays open beside the panel.
-        m_help = new QTextBrowser;
-        m_help->setAttribute(Qt::WA_DeleteOnClose, false);
-        m_help->setOpenExternalLinks(true);
-        m_help->resize(520, 420);
+    const QString folder = HelpFolder();
+    const QString page = HelpPageOf(topic);
+    const QString file = QDir(folder).filePath(page.section(u'#', 0, 0));
+    if (!QFileInfo(file).isFile()) {
+        MessageBox("The help pages cannot be shown: " + QDir::toNativeSeparators(file).toStdString() +
+                       " was not found. The help is installed with the program in the folder " +
+                       QDir::toNativeSeparators(folder).toStdString() + "; installing the program again puts it back.",
+                   "Help", Icon::Exclamation, Buttons::Ok);
+        return;
     }
-    const QString title = FromUtf8(topic);
-    m_help->setWindowTitle(title.isEmpty() ? QObject::tr("Help") : QObject::tr("Help - %1").arg(title));
-    auto it = m_helpTopics.find(topic);
-    if (it != m_helpTopics.end())
-        m_help->setText(it->second);
-    else
-        m_help->setHtml(
-            QObject::tr("<h2>%1</h2><p>No help text is available for this topic.</p>").arg(title.toHtmlEscaped()));
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
+    HelpWindow::Open(folder, page);
 }
 
 void QtDialogs::CloseHelp()
 {
-    if (m_help)
-        m_help->hide();
+    if (HelpWindow* viewer = HelpWindow::Instance())
+        viewer->hide();
 }
+
+HelpWindow* QtDialogs::Help() const { return HelpWindow::Instance(); }
 
 } // namespace kivo::ui

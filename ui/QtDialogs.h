@@ -1,17 +1,17 @@
 #pragma once
-// The program's dialogs on Qt: message boxes, beep, file dialogs and a small help window.
+// The program's dialogs on Qt: message boxes, beep, file dialogs and the help.
 
 #include "platform/Dialogs.h"
 
 #include <QPointer>
 #include <QString>
-#include <QTextBrowser>
 #include <QWidget>
 
-#include <map>
 #include <string>
 
 namespace kivo::ui {
+
+class HelpWindow;
 
 class QtDialogs final : public platform::Dialogs {
 public:
@@ -28,12 +28,13 @@ public:
     void Beep() override;
     std::optional<std::string> OpenFile(const std::string& filter, const std::string& initialPath) override;
     std::optional<std::string> SaveFile(const std::string& filter, const std::string& initialPath) override;
+    // Opens the shared help viewer at the topic's page (HelpPageOf); when the page is not in the
+    // help folder, a message box says where it was looked for instead.
     void ShowHelp(const std::string& topic) override;
     void CloseHelp() override;
 
-    // Help text (HTML or plain) shown for a topic; unknown topics get a page naming them.
-    void AddHelpTopic(const std::string& topic, const QString& text);
-    QTextBrowser* HelpWindow() const { return m_help; }
+    // The help viewer every window shares (ui/HelpWindow.h); null until help was first shown.
+    HelpWindow* Help() const;
 
     // "Memory Data (*.MEM)|*.mem|All Files (*.*)|*.*" -> "Memory Data (*.mem);;All Files (*)".
     static QString ToQtFilter(const std::string& filter);
@@ -42,8 +43,6 @@ public:
 
 private:
     QPointer<QWidget> m_parent;
-    QPointer<QTextBrowser> m_help;
-    std::map<std::string, QString> m_helpTopics;
 };
 
 } // namespace kivo::ui
