@@ -126,7 +126,8 @@ int main(int argc, char** argv)
     if (std::string message; !lock.Acquire(dataDir, message))
         return fail(message);
 
-    kivo::sim::BackgroundSim sim;
+    // Set to 9600 bit/s, the default CAT Rate: another rate gets garbage, as from a real radio.
+    kivo::sim::BackgroundSim sim({.rate = 9600});
     kivo::ui::MainWindow window(dataDir);
     auto& prog = window.Program();
     if (simulate) {

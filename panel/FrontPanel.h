@@ -24,11 +24,14 @@
 //   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
 //   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
 //   Scanner      SCAN, SEARCH, the jog keys while SCAN is armed, the VFO and memory scans
+//   Keyboard     the computer keyboard's key table onto the handlers above
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
 #include "panel/DialFollower.h"
 #include "panel/KeyEnabling.h"
+#include "panel/Keyboard.h"
+#include "panel/KeyboardTargets.h"
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
@@ -84,6 +87,7 @@ public:
     panel::Pms& Pms() { return m_pms; }
     panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
     panel::Scanner& Scanner() { return m_scanner; }
+    panel::Keyboard& Keyboard() { return m_keyboard; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -109,6 +113,8 @@ private:
     panel::Pms m_pms;
     panel::PriorityMonitor m_pri;
     panel::Scanner m_scanner;
+    PanelKeyTargets m_keyTargets;
+    panel::Keyboard m_keyboard;
 };
 
 } // namespace kivo::panel

@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/PosixSerialPort.h"
 #include "radio/Cat.h"
+#include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
 #include "radio/Meter.h"
 #include "state/DataFiles.h"
@@ -27,7 +28,7 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
-          comm(s, port, dialogs, display), meter(s, cat, loop, display),
+          comm(s, port, dialogs, display), meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, loop),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
@@ -68,6 +69,7 @@ struct Program {
     radio::Cat cat;
     radio::CommPort comm;
     radio::Meter meter;
+    radio::CatRateDetect rateDetect; // Settings > Detect CAT Rate...
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;

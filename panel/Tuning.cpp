@@ -150,8 +150,39 @@ void Tuning::SetupTuningKnob(int knob, int action)
 
 void Tuning::MainKnob_Change(Long value)
 {
-    const Long amount = Clamp1(value - m_lastMain) * m_knobStep;
+    const Long delta = Clamp1(value - m_lastMain);
     m_lastMain = value;
+    MainDetent(delta);
+}
+
+void Tuning::SubKnob_Change(Long value)
+{
+    const Long delta = Clamp1(value - m_lastSub);
+    m_lastSub = value;
+    SubDetent(delta);
+}
+
+void Tuning::ChannelKnob_Change(Long value)
+{
+    const Long delta = Clamp1(value - m_lastChannel);
+    m_lastChannel = value;
+    ChannelDetent(delta);
+}
+
+void Tuning::KnobDetent(int knob, int dir)
+{
+    const Long d = Clamp1(dir);
+    if (knob == kMainKnob)
+        MainDetent(d);
+    else if (knob == kSubKnob)
+        SubDetent(d);
+    else if (knob == kChannelKnob)
+        ChannelDetent(d);
+}
+
+void Tuning::MainDetent(Long delta)
+{
+    const Long amount = delta * m_knobStep;
     // The VFO SUB selects, also with SPLIT on: the radio's current VFO holds it, so a frame for
     // the main VFO would land in the radio's sub VFO.
     const bool main = !m_s.SubSelected;
@@ -162,10 +193,9 @@ void Tuning::MainKnob_Change(Long value)
         hooks.autoRptShift();
 }
 
-void Tuning::SubKnob_Change(Long value)
+void Tuning::SubDetent(Long delta)
 {
-    const Long amount = Clamp1(value - m_lastSub) * m_knobStep;
-    m_lastSub = value;
+    const Long amount = delta * m_knobStep;
     if (!m_s.ClarOn)
         return;
     const Long clar = m_s.VFOMB.ClarOffset + amount;
@@ -176,10 +206,8 @@ void Tuning::SubKnob_Change(Long value)
     SendFreqPaced(true);
 }
 
-void Tuning::ChannelKnob_Change(Long value)
+void Tuning::ChannelDetent(Long delta)
 {
-    const Long delta = Clamp1(value - m_lastChannel);
-    m_lastChannel = value;
     // In memory check the knob visits every position, used or not, so a first memory can be stored
     // anywhere; on a memory channel it steps through the used ones.
     if (m_s.MCKOn) {

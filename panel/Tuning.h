@@ -57,6 +57,9 @@ public:
     void MainKnob_Change(Long value);
     void SubKnob_Change(Long value);
     void ChannelKnob_Change(Long value);
+    // One detent of a knob (dir +1 or -1) from the keyboard, as one detent of the widget would
+    // turn it; the widget's own position is left alone.
+    void KnobDetent(int knob, int dir);
     // Remembers the knobs' positions without tuning (start-up, or a knob widget reset).
     void SetKnobPositions(Long main, Long sub, Long channel);
     // Jog key pressed (dir -1 DWN, 1 UP): a 10 kHz step every 200 ms until released.
@@ -86,6 +89,10 @@ public:
 
 private:
     TuneLimits LimitsOf(int band) const;
+    // One detent (-1, 0 or +1) of each knob.
+    void MainDetent(Long delta);
+    void SubDetent(Long delta);
+    void ChannelDetent(Long delta);
     // The per-detent send: skipped while the line is within its frame gap, so a fast knob
     // never waits or builds a backlog; the send timer and the release catch up.
     void SendFreqPaced(bool main);

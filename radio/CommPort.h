@@ -41,8 +41,11 @@ public:
     // "9600,N,8,2" for the current rate.
     std::string LineSettings() const;
 
-private:
+    // Opens the port at Settings.CommPort and Settings.CatRate without a message or a change of
+    // PortReady; false with the port's description of the error.
     bool TryOpen(std::string& error);
+
+private:
     void CheckPortEntry(int index);
 
     state::ModKIVO& m_kivo;

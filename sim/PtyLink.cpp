@@ -13,6 +13,19 @@ namespace kivo::sim {
 PtyLink::PtyLink(platform::SystemEventLoop& loop, Ft817& radio, WireOptions options)
     : m_loop(loop), m_wire(loop, radio, options)
 {
+    // The speed the program set on its side of the terminal, as the radio's receiver would meet it.
+    m_wire.lineRate = [this] {
+        termios t{};
+        if (m_slaveKeep < 0 || ::tcgetattr(m_slaveKeep, &t) != 0)
+            return 0;
+        switch (::cfgetospeed(&t)) {
+        case B4800: return 4800;
+        case B9600: return 9600;
+        case B19200: return 19200;
+        case B38400: return 38400;
+        default: return 0;
+        }
+    };
     m_wire.send = [this](const std::string& bytes) {
         std::size_t done = 0;
         while (m_master >= 0 && done < bytes.size()) {

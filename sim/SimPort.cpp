@@ -1,6 +1,7 @@
 #include "sim/SimPort.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kivo::sim {
 
@@ -10,6 +11,8 @@ SimPort::SimPort(platform::EventLoop& loop, Ft817& radio, WireOptions options) :
         if (m_open && !m_gone && !m_silent)
             m_rx += bytes;
     };
+    // The speed is the first field of the line settings, "9600,N,8,2".
+    m_wire.lineRate = [this] { return std::atoi(m_lineSettings.c_str()); };
 }
 
 bool SimPort::Open(std::string& error)

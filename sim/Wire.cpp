@@ -19,16 +19,20 @@ std::string Wire::ShapeReply(std::string reply, double& delay)
     case Fault::NoReply: return {};
     case Fault::Late: delay += f.delay; return reply;
     case Fault::Short: reply.resize(std::min(reply.size(), std::size_t(std::max(0, f.count)))); return reply;
-    case Fault::Garbage:
-        reply.clear();
-        for (int i = 0; i < f.count; ++i) {
-            m_rng = m_rng * 1103515245u + 12345u;
-            reply += char((m_rng >> 16) & 0xFF);
-        }
-        return reply;
+    case Fault::Garbage: return RandomBytes(f.count);
     case Fault::Doubled: return reply + reply;
     }
     return reply;
+}
+
+std::string Wire::RandomBytes(int count)
+{
+    std::string bytes;
+    for (int i = 0; i < count; ++i) {
+        m_rng = m_rng * 1103515245u + 12345u;
+        bytes += char((m_rng >> 16) & 0xFF);
+    }
+    return bytes;
 }
 
 void Wire::Receive(std::string_view bytes)
@@ -48,7 +52,11 @@ void Wire::Receive(std::string_view bytes)
         ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}};
         m_partial.clear();
         double delay = m_options.serviceTime;
-        if (rf.accepted) {
+        rf.wrongRate = m_options.rate != 0 && lineRate && lineRate() != m_options.rate;
+        if (rf.wrongRate) {
+            // Misread bits: no command is carried out, and what comes back is noise.
+            rf.answer = RandomBytes(5);
+        } else if (rf.accepted) {
             m_busyUntil = now + m_options.serviceTime;
             Ft817::Answer a = m_radio.HandleFrame(rf.bytes);
             if (a.read)

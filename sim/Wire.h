@@ -45,16 +45,20 @@ struct WireOptions {
     unsigned seed = 817;
     // How many of the latest frames are kept for Frames().
     std::size_t keepFrames = 4096;
+    // The CAT rate the radio's menu is set to, in bit/s; 0 answers at any rate. At another
+    // rate the radio's receiver makes nothing of a frame and garbage comes back instead.
+    int rate = 0;
 
     // Answers at once and only to reads: the simplest radio, for tests of exact pauses.
     static WireOptions Ideal() { return {.serviceTime = 0, .acks = false}; }
 };
 
 struct ReceivedFrame {
-    std::string bytes;  // the five bytes
-    double at;          // arrival time of the last byte
-    bool accepted;      // false when dropped for arriving while the radio was busy
-    std::string answer; // what the radio sends back (after injected faults); empty for none
+    std::string bytes;      // the five bytes
+    double at;              // arrival time of the last byte
+    bool accepted;          // false when dropped for arriving while the radio was busy
+    std::string answer;     // what the radio sends back (after injected faults); empty for none
+    bool wrongRate = false; // sent at a rate the radio is not set to: not carried out
 };
 
 class Wire {
@@ -64,6 +68,9 @@ public:
     // Bytes from the computer. Answers reach `send`, now or later through the event loop.
     void Receive(std::string_view bytes);
     std::function<void(const std::string&)> send;
+    // The rate in bit/s the computer's side of the line is set to now, read as each frame
+    // arrives; unset, the line always matches.
+    std::function<int()> lineRate;
 
     // Applies to the replies of the next read(s), in order.
     void InjectFault(InjectedFault f) { m_faults.push_back(f); }
@@ -85,6 +92,7 @@ public:
 
 private:
     std::string ShapeReply(std::string reply, double& delay);
+    std::string RandomBytes(int count);
 
     platform::EventLoop& m_loop;
     Ft817& m_radio;

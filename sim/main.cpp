@@ -18,6 +18,7 @@ void OnSignal(int) { g_stop = 1; }
 void Usage(std::FILE* to)
 {
     std::fputs("Usage: ft817-sim [--link PATH] [--log] [--service-ms N] [--acks none] [--ideal]\n"
+               "               [--rate 4800|9600|38400]\n"
                "Serves a simulated FT-817 CAT port on a pseudo-terminal.\n"
                "  --link PATH     also make PATH a symlink to the terminal\n"
                "  --log           print each frame received, in hex with its meaning and the answer\n"
@@ -26,6 +27,8 @@ void Usage(std::FILE* to)
                "  --acks none     answer reads only, not set commands (default: one byte 00 to each,\n"
                "                  F0 to PTT or split when already in that state)\n"
                "  --ideal         no service time and no acknowledgements (for tests)\n"
+               "  --rate N        the radio's CAT rate: it answers only while the terminal is set to N\n"
+               "                  bit/s and sends garbage otherwise (default: any rate)\n"
                "  --help          show this text\n",
                to);
 }
@@ -37,6 +40,7 @@ int main(int argc, char** argv)
     std::string link;
     bool log = false;
     kivo::sim::WireOptions options;
+    int rate = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--link" && i + 1 < argc) {
@@ -58,6 +62,13 @@ int main(int argc, char** argv)
                 return 2;
             }
             options.acks = v == "on";
+        } else if (a == "--rate" && i + 1 < argc) {
+            const std::string v = argv[++i];
+            if (v != "4800" && v != "9600" && v != "38400") {
+                std::fprintf(stderr, "ft817-sim: --rate takes 4800, 9600 or 38400\n");
+                return 2;
+            }
+            rate = std::atoi(v.c_str());
         } else if (a == "--ideal") {
             options = kivo::sim::WireOptions::Ideal();
         } else if (a == "--help" || a == "-h") {
@@ -70,6 +81,7 @@ int main(int argc, char** argv)
         }
     }
 
+    options.rate = rate;
     kivo::platform::SystemEventLoop loop;
     kivo::sim::Ft817 radio;
     kivo::sim::PtyLink pty(loop, radio, options);
@@ -82,7 +94,9 @@ int main(int argc, char** argv)
     if (log) {
         pty.GetWire().onFrame = [&](const kivo::sim::ReceivedFrame& f) {
             std::printf("%9.3f  %s  %s\n", f.at - start, kivo::sim::DescribeFrame(f.bytes).c_str(),
-                        f.accepted ? kivo::sim::DescribeAnswer(f.answer).c_str() : "(dropped)");
+                        f.wrongRate  ? "(wrong rate) garbage sent"
+                        : f.accepted ? kivo::sim::DescribeAnswer(f.answer).c_str()
+                                     : "(dropped)");
             std::fflush(stdout);
         };
     }

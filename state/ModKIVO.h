@@ -49,6 +49,11 @@ struct ModKIVO {
     bool Transmitting = false; // MOX keyed, the radio on air (lblOnAir)
     bool MTOn = false;         // tuning away from a memory channel (lblMT)
     bool JogHeld = false;      // a jog key held down to tune (not to scan)
+    // A knob key held down with its knob's motion started, and the direction of the last one.
+    bool MainKnobKeyHeld = false;
+    bool SubKnobKeyHeld = false;
+    bool ChannelKnobKeyHeld = false;
+    int KeyKnobDir = 0;
     // The blink timer's tag: the memory-check phase "OFF", "ONE" or "TWO"; empty until the
     // first POWER on.
     std::string TimerDelayTag;

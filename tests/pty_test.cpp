@@ -2,8 +2,11 @@
 
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
+#include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
 #include "radio/Cat.h"
+#include "radio/CatRateDetect.h"
+#include "radio/CommPort.h"
 #include "radio/Meter.h"
 #include "sim/BackgroundSim.h"
 #include "sim/Ft817.h"
@@ -295,6 +298,40 @@ TEST(Ft817SimProgram, AClientThatWaitsForEachAnswerLosesNothing)
         EXPECT_EQ(line.find("(dropped)"), std::string::npos) << line;
     }
     EXPECT_EQ(frames, int(steps.size()));
+}
+TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
+{
+    SimProcess sim({"--log", "--rate", "38400"});
+    ASSERT_GT(sim.pid, 0);
+    sim.Line();
+    platform::SystemEventLoop loop;
+    platform::PosixSerialPort port;
+    port.SetDevicePath(sim.link);
+    state::ModKIVO kivo;
+    platform::DisplayModel display;
+    platform::ScriptedDialogs dialogs;
+    radio::Cat cat(kivo, port, loop, display);
+    radio::CommPort comm(kivo, port, dialogs, display);
+    radio::CatRateDetect detect(kivo, cat, comm, dialogs, loop);
+    kivo.Settings.CommPort = 1;
+    kivo.Settings.CatRate = 1;
+    comm.OpenCommPort();
+    ASSERT_TRUE(kivo.PortReady);
+
+    detect.mnuDetectCatRate_Click();
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0].text, "The radio answered at 38400 bps. The CAT Rate is now 38400 bps.");
+    EXPECT_EQ(kivo.Settings.CatRate, 2);
+    ASSERT_TRUE(sim.Stop());
+    // Two reads at 4800 and two at 9600 met a receiver set otherwise; the fifth was answered.
+    std::vector<std::string> lines;
+    for (std::string line = sim.Line(); !line.empty(); line = sim.Line())
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 5u);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NE(lines[std::size_t(i)].find("read frequency and mode  (wrong rate) garbage sent"), std::string::npos)
+            << lines[std::size_t(i)];
+    EXPECT_NE(lines[4].find("read frequency and mode  -> 14 42 00 00 08"), std::string::npos) << lines[4];
 }
 #endif
 

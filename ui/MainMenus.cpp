@@ -51,6 +51,8 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         QObject::connect(a, &QAction::triggered, &window, [&prog, i] { prog.comm.mnuCatRate_Click(i); });
         bindAction(el::mnuCatRate(i), a);
     }
+    settings->addAction(QStringLiteral("Detect CAT Rate..."), &window,
+                        [&prog] { prog.rateDetect.mnuDetectCatRate_Click(); });
     auto& power = prog.panel.Power();
     auto& scanner = prog.panel.Scanner();
     QMenu* intervals = settings->addMenu(QStringLiteral("Update Intervals"));

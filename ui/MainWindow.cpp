@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "ui/KeyForwarder.h"
 #include "ui/MainMenus.h"
 
 #include <QApplication>
@@ -37,6 +38,8 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     m_binding->BindLabel(el::lblShareStatus, share);
     m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
     resize(980, 560);
+    // The panel's keyboard sees every key stroke before the window's controls do.
+    m_keyForwarder = std::make_unique<KeyForwarder>(this, m_program->panel.Keyboard());
 }
 
 MainWindow::~MainWindow() = default;

@@ -21,6 +21,7 @@ namespace kivo::ui {
 
 class Knob;
 class LedDisplay;
+class KeyForwarder;
 class PanelKey;
 
 class MainWindow final : public QMainWindow, public platform::Window {
@@ -63,6 +64,8 @@ private:
     PanelView* m_view = nullptr;
     std::unique_ptr<QWidget> m_splash;
     QLabel* m_splashVersion = nullptr;
+    // Last, so it stops forwarding before the program goes.
+    std::unique_ptr<KeyForwarder> m_keyForwarder;
 };
 
 } // namespace kivo::ui

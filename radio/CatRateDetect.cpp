@@ -1,0 +1,96 @@
+#include "radio/CatRateDetect.h"
+
+namespace kivo::radio {
+
+namespace {
+
+constexpr const char* kTitle = "Detect CAT Rate";
+constexpr const char* kRateText[3] = {"4800", "9600", "38400"};
+// Tries per rate: the first frame after the line comes up may be lost to the switch-over.
+constexpr int kTries = 2;
+
+} // namespace
+
+CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
+                             platform::EventLoop& loop)
+    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_loop(loop)
+{
+}
+
+bool CatRateDetect::Answers()
+{
+    // The read's own timing: a settling pause, then six polls 0.1 s apart.
+    platform::Pause(m_loop, 0.2);
+    const unsigned request = m_cat.Request(MakeFrame(op::kReadFreqMode));
+    if (request == 0)
+        return false;
+    for (int polls = 0; polls < 6; ++polls) {
+        platform::Pause(m_loop, 0.1);
+        if (m_cat.Port().BytesWaiting() > 4)
+            break;
+    }
+    // Garbage from a mismatched receiver fails the BCD, range and mode checks of the decoder.
+    const bool valid = m_cat.TakeFreqModeAnswer(request).has_value();
+    m_cat.Port().DiscardInput();
+    return valid;
+}
+
+int CatRateDetect::Search()
+{
+    // POWER refuses while the search has the port.
+    m_s.PortReady = false;
+    for (int rate = 0; rate < 3; ++rate) {
+        m_s.Settings.CatRate = state::Integer(rate);
+        std::string error;
+        if (!m_comm.TryOpen(error))
+            return -1;
+        m_cat.PortReopened();
+        for (int i = 0; i < kTries; ++i)
+            if (Answers())
+                return rate;
+    }
+    return -1;
+}
+
+void CatRateDetect::mnuDetectCatRate_Click()
+{
+    if (m_busy)
+        return;
+    if (m_s.CATOn) {
+        m_comm.mnuCatRate_Click(m_s.Settings.CatRate); // its refusal: the rate cannot change now
+        return;
+    }
+    if (m_s.Settings.CommPort < 1 || m_s.Settings.CommPort >= kPortNone) {
+        m_dialogs.MessageBox("No serial port is selected. Please select the radio's port from the Settings Menu "
+                             "(Serial Port) first.",
+                             kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
+        return;
+    }
+    m_busy = true;
+    const int previous = m_s.Settings.CatRate < 0 || m_s.Settings.CatRate > 2 ? 0 : m_s.Settings.CatRate;
+    const int found = Search();
+    const int rate = found >= 0 ? found : previous;
+    // Checked and stored as the menus do it; the port handler opens the port at the rate (and
+    // reports a port that cannot be opened in its own words).
+    m_s.Settings.CatRate = state::Integer(rate);
+    m_comm.mnuCatRate_Click(rate);
+    m_comm.mnuCommPortArray_Click(m_s.Settings.CommPort);
+    m_cat.PortReopened();
+    m_busy = false;
+    if (!m_s.PortReady)
+        return;
+    if (found >= 0) {
+        m_dialogs.MessageBox(std::string("The radio answered at ") + kRateText[found] + " bps. The CAT Rate is now " +
+                                 kRateText[found] + " bps.",
+                             kTitle, platform::Icon::Information, platform::Buttons::Ok);
+    } else {
+        m_dialogs.MessageBox(std::string("The radio did not answer at 4800, 9600 or 38400 bps. Please check that the "
+                                         "radio is switched on, that its CAT RATE menu item (menu 14) is set to one "
+                                         "of these rates, and that the CAT cable is plugged in at both ends. The CAT "
+                                         "Rate stays ") +
+                                 kRateText[previous] + " bps.",
+                             kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
+    }
+}
+
+} // namespace kivo::radio

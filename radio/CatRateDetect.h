@@ -1,0 +1,38 @@
+#pragma once
+// Settings > Detect CAT Rate...: finds the rate the radio's CAT port is set to. A rate that does
+// not match the radio's own is the commonest reason for a radio that never answers, and the
+// radio's menu is easy to forget. Each rate in turn is tried with the frequency-and-mode read;
+// the one whose reply decodes is chosen as the CAT Rate menu would choose it.
+
+#include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
+#include "radio/Cat.h"
+#include "radio/CommPort.h"
+#include "state/ModKIVO.h"
+
+namespace kivo::radio {
+
+class CatRateDetect {
+public:
+    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs, platform::EventLoop& loop);
+
+    // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
+    // chosen; otherwise searches, selects the rate found (or keeps the old one) and says which.
+    void mnuDetectCatRate_Click();
+    // The search alone: the rate index 0..2 the radio answered at, or -1. Leaves the port open
+    // at the last rate tried and PortReady false; the caller settles both.
+    int Search();
+
+private:
+    // One frequency-and-mode read at the rate the port is open at; true for a valid reply.
+    bool Answers();
+
+    state::ModKIVO& m_s;
+    Cat& m_cat;
+    CommPort& m_comm;
+    platform::Dialogs& m_dialogs;
+    platform::EventLoop& m_loop;
+    bool m_busy = false;
+};
+
+} // namespace kivo::radio
