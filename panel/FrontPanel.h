@@ -107,8 +107,8 @@ private:
     panel::Transmit m_transmit;
     panel::DialFollower m_follow;
     panel::Pms m_pms;
-    panel::PriorityMonitor m_pri;
     panel::Scanner m_scanner;
+    panel::PriorityMonitor m_pri; // listens through the scanner's hand-shake
 };
 
 } // namespace kivo::panel

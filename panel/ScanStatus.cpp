@@ -2,6 +2,8 @@
 
 #include "radio/CatCodec.h"
 
+#include <algorithm>
+
 namespace kivo::panel {
 
 void ScanStatus::Begin(bool& sendReq)
@@ -26,6 +28,10 @@ std::optional<std::uint8_t> ScanStatus::Poll(bool& sendReq)
     return std::nullopt;
 }
 
-void ScanStatus::Wait() { m_loop.ProcessEventsUntil(m_sentAt + kResendAfter); }
+void ScanStatus::Wait()
+{
+    // Sleeping until the resend would add up to half a second to every step on a real line.
+    m_loop.ProcessEventsUntil(std::min(m_sentAt + kResendAfter, m_loop.Now() + kLookEvery));
+}
 
 } // namespace kivo::panel

@@ -16,6 +16,8 @@ public:
     static constexpr double kResendAfter = 0.5;
     // Silent requests in a row after which the radio counts as not answering.
     static constexpr int kSilentTries = 4;
+    // The port wakes nobody when the answer arrives, so a wait looks for it this often.
+    static constexpr double kLookEvery = 0.01;
 
     ScanStatus(radio::Cat& cat, platform::EventLoop& loop) : m_cat(cat), m_loop(loop) {}
 
@@ -24,7 +26,8 @@ public:
     // One non-blocking pass: sends the request when `sendReq` is set (clearing it), then takes
     // the answer when it is waiting. A request unanswered for kResendAfter sets `sendReq` again.
     std::optional<std::uint8_t> Poll(bool& sendReq);
-    // Sleeps, processing events, until something happens or the request is due again.
+    // Sleeps, processing events, for kLookEvery or until the request is due again, whichever
+    // comes first; the caller polls again after it.
     void Wait();
     // The radio let kSilentTries requests in a row go unanswered.
     bool Silent() const { return m_silent >= kSilentTries; }
