@@ -24,9 +24,7 @@ public:
     BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad);
 
     // Operations of units still to come; unset, they do nothing.
-    struct Hooks {
-        std::function<void()> changeToMRfunction;
-        std::function<void()> changeToPMSfunction;
+    struct Hooks : FunctionHooks {
         // Leaves memory check once HOME has stored into the HOME channel.
         std::function<void()> turnOffMCK;
         // The CLAR key's action, which turns the clarifier off when it is on.
