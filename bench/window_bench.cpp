@@ -50,13 +50,3 @@ void BM_WheelToFrame(benchmark::State& state)
 BENCHMARK(BM_WheelToFrame)->Unit(benchmark::kMicrosecond)->Iterations(50);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
