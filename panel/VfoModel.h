@@ -16,6 +16,16 @@ struct FunctionHooks {
     std::function<void()> changeToPMSfunction;
 };
 
+// Keys of other units that a change of band, HOME or function presses.
+struct OtherKeyHooks {
+    // The CLAR key's action, which turns the clarifier off when it is on.
+    std::function<void()> clarKey;
+    // The SPLIT key's action: SPLIT on after a split recall, off when leaving one.
+    std::function<void()> splitKey;
+    // Stops the priority monitor's timer; PRIOn is already clear.
+    std::function<void()> stopPriorityMonitor;
+};
+
 class VfoModel {
 public:
     // Captions the mode labels; the dark panel shows none of them.
