@@ -4,6 +4,7 @@
 // carrier.
 
 #include "bench/BenchFiles.h"
+#include "bench/BenchWindow.h"
 #include "platform/Elements.h"
 #include "radio/CatCodec.h"
 #include "sim/BackgroundSim.h"
@@ -48,9 +49,7 @@ struct ScanRig {
         if (path.empty())
             throw std::runtime_error(err);
         window = std::make_unique<ui::MainWindow>(dir);
-        Prog().port.SetSimulator(path);
-        Prog().RefreshPorts();
-        Prog().panel.Power().Load();
+        bench::LoadOnSimulator(*window, path);
     }
     ~ScanRig()
     {
