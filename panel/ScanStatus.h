@@ -6,6 +6,7 @@
 #include "radio/Cat.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace kivo::panel {
@@ -18,6 +19,15 @@ public:
     static constexpr int kSilentTries = 4;
     // The port wakes nobody when the answer arrives, so a wait looks for it this often.
     static constexpr double kLookEvery = 0.01;
+    // Between readings of a busy channel the scan holds on.
+    static constexpr double kHoldPoll = 0.1;
+
+    enum class Waited { Done, Stopped, Silent };
+    // One exchange to its end: runs `pass` (one evaluation, flags by reference) until it sets
+    // `done`, `stopped` turns true, or the radio stops answering; a pass that sets `holding`
+    // is read again after kHoldPoll.
+    Waited Await(const std::function<void(bool& done, bool& sendReq)>& pass, const std::function<bool()>& stopped,
+                 bool& holding);
 
     ScanStatus(radio::Cat& cat, platform::EventLoop& loop) : m_cat(cat), m_loop(loop) {}
 

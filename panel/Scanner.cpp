@@ -9,7 +9,6 @@ namespace kivo::panel {
 namespace {
 constexpr int kFM = 5;
 constexpr Long kSlowStep = 5;                        // 50 Hz while a sideband or CW signal is heard
-constexpr double kHoldPoll = 0.1;                    // s between readings while holding on a busy channel
 constexpr Long kQuietStep = 50;                      // 500 Hz while nothing is
 bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below: LSB, USB, CW, CWR
 } // namespace
@@ -226,29 +225,11 @@ void Scanner::StopWithMessage(const char* text, const char* title)
 
 Scanner::Waited Scanner::AwaitStatus(bool memory)
 {
-    bool done = false, sendReq = false;
-    m_status.Begin(sendReq);
-    for (;;) {
-        if (memory)
-            ReadScanStatusMR(done, sendReq);
-        else
-            ReadScanStatus(done, sendReq);
-        if (m_s.ScanDir == 0)
-            return Waited::Stopped;
-        if (done)
-            return Waited::Done;
-        if (m_holding) {
-            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
-            m_holding = false;
-            platform::Pause(m_loop, kHoldPoll);
-            continue;
-        }
-        if (m_status.Silent())
-            return Waited::Silent;
-        m_status.Wait();
-        if (m_s.ScanDir == 0)
-            return Waited::Stopped;
-    }
+    const auto pass = [this, memory](bool& done, bool& sendReq) {
+        memory ? ReadScanStatusMR(done, sendReq) : ReadScanStatus(done, sendReq);
+    };
+    return m_status.Await(
+        pass, [this] { return m_s.ScanDir == 0; }, m_holding);
 }
 
 bool Scanner::AwaitStep(bool memory)

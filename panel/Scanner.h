@@ -60,7 +60,7 @@ public:
     // stays 0 when every position is used.
     void FindSearchChannel(bool& found, int& channel) const;
 
-    enum class Waited { Done, Stopped, Silent };
+    using Waited = ScanStatus::Waited;
     // Runs the status hand-shake of one step until the channel is done, ScanDir turns 0, or the
     // radio stops answering; says nothing itself. The priority check listens on channel 0 with
     // the memory scan's rules through this too.
