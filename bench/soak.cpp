@@ -5,6 +5,7 @@
 //   soak [seconds]   (default 1800)
 
 #include "bench/BenchFiles.h"
+#include "bench/BenchWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
 #include "ui/MainWindow.h"
@@ -65,9 +66,7 @@ int main(int argc, char** argv)
     {
         ui::MainWindow w(dir);
         auto& prog = w.Program();
-        prog.port.SetSimulator(path);
-        prog.RefreshPorts();
-        prog.panel.Power().Load();
+        bench::LoadOnSimulator(w, path);
         prog.panel.Power().CATbutton_Click();
         platform::Pause(w.Loop(), 2.0);
         startKb = ResidentKb();

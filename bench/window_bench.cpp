@@ -2,6 +2,7 @@
 // through the real window, the real serial code and the simulator's pseudo-terminal.
 
 #include "bench/BenchFiles.h"
+#include "bench/BenchWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
 #include "ui/MainWindow.h"
@@ -27,9 +28,7 @@ void BM_WheelToFrame(benchmark::State& state)
     const std::string path = radio.Start(err);
     ui::MainWindow w(dir);
     auto& prog = w.Program();
-    prog.port.SetSimulator(path);
-    prog.RefreshPorts();
-    prog.panel.Power().Load();
+    bench::LoadOnSimulator(w, path);
     prog.panel.Power().CATbutton_Click();
     ui::Knob* knob = w.MainKnob();
     const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
@@ -50,13 +49,3 @@ void BM_WheelToFrame(benchmark::State& state)
 BENCHMARK(BM_WheelToFrame)->Unit(benchmark::kMicrosecond)->Iterations(50);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

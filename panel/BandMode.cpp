@@ -210,15 +210,7 @@ void BandMode::RecallHome(const state::MemRec& home)
 void BandMode::LeaveHome()
 {
     // Re-entering the function in use reloads its VFOs and clears HomeOn.
-    if (m_s.VFOMRMode == kModeMR) {
-        if (hooks.changeToMRfunction)
-            hooks.changeToMRfunction();
-    } else if (m_s.VFOMRMode == kModePMS) {
-        if (hooks.changeToPMSfunction)
-            hooks.changeToPMSfunction();
-    } else {
-        m_vfo.ChangeToVFOfunction();
-    }
+    m_vfo.ReenterFunction(hooks);
 }
 
 void BandMode::SwitchOff()

@@ -24,17 +24,9 @@ public:
     BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad);
 
     // Operations of units still to come; unset, they do nothing.
-    struct Hooks {
-        std::function<void()> changeToMRfunction;
-        std::function<void()> changeToPMSfunction;
+    struct Hooks : FunctionHooks, OtherKeyHooks {
         // Leaves memory check once HOME has stored into the HOME channel.
         std::function<void()> turnOffMCK;
-        // The CLAR key's action, which turns the clarifier off when it is on.
-        std::function<void()> clarKey;
-        // The SPLIT key's action, which turns SPLIT on after a split HOME recall.
-        std::function<void()> splitKey;
-        // Stops the priority monitor's timer; PRIOn is already clear.
-        std::function<void()> stopPriorityMonitor;
         // Automatic repeater shift after a mode change of the main VFO.
         std::function<void()> autoRptShift;
     } hooks;

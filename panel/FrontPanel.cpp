@@ -10,8 +10,8 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_quick(ctx, m_vfo, m_keys, m_timerDelay), m_repeater(ctx, m_keypad),
       m_ctcss(ToneCodes::Kind::CTCSS, ctx.s, ctx.cat), m_dcs(ToneCodes::Kind::DCS, ctx.s, ctx.cat), m_shifts(ctx),
       m_transmit(ctx, m_keys), m_follow(ctx, m_vfo), m_pms(ctx, m_vfo, m_keys, m_keypad),
-      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms),
-      m_scanner(ctx, m_vfo, m_keys, m_tuning, m_memories, m_keypad), m_keyTargets(ctx, *this),
+      m_scanner(ctx, m_vfo, m_keys, m_tuning, m_memories, m_keypad),
+      m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms, m_scanner), m_keyTargets(ctx, *this),
       m_keyboard(ctx.s, m_keyTargets)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.

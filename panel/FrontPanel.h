@@ -111,8 +111,8 @@ private:
     panel::Transmit m_transmit;
     panel::DialFollower m_follow;
     panel::Pms m_pms;
-    panel::PriorityMonitor m_pri;
     panel::Scanner m_scanner;
+    panel::PriorityMonitor m_pri; // listens through the scanner's hand-shake
     PanelKeyTargets m_keyTargets;
     panel::Keyboard m_keyboard;
 };

@@ -23,16 +23,10 @@ public:
     Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
     // Operations of units still to come; unset, they do nothing.
-    struct Hooks {
-        // The SPLIT key's action, which turns SPLIT off when it is on.
-        std::function<void()> splitKey;
-        // The CLAR key's action, which turns the clarifier off when it is on.
-        std::function<void()> clarKey;
+    struct Hooks : OtherKeyHooks {
         // The PMS key's action, which ends PMS.
         std::function<void()> pmsKey;
         std::function<void()> changeToPMSfunction;
-        // Stops the priority monitor's timer; PRIOn is already clear.
-        std::function<void()> stopPriorityMonitor;
     } hooks;
 
     // VFO/MR: from VFO into MR (refused with a message when no position is used), from MR or a

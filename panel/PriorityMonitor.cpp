@@ -1,9 +1,5 @@
 #include "panel/PriorityMonitor.h"
 
-#include "radio/CatCodec.h"
-
-#include <algorithm>
-
 namespace kivo::panel {
 
 using platform::Buttons;
@@ -15,16 +11,13 @@ using state::kModeVFO;
 namespace {
 
 constexpr int kPriDigit = 5;
-constexpr std::uint8_t kSquelchClosed = 0x80;
-constexpr std::uint8_t kOffCentre = 0x20;
-constexpr std::uint8_t kSMeterBits = 0x0F;
 
 } // namespace
 
 PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad,
-                                 Memories& memories, Pms& pms)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
-      m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms), m_timer(ctx.loop.CreateTimer())
+                                 Memories& memories, Pms& pms, Scanner& scanner)
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_meter(ctx.meter), m_vfo(vfo), m_keys(keys),
+      m_keypad(keypad), m_memories(memories), m_pms(pms), m_scanner(scanner), m_timer(ctx.loop.CreateTimer())
 {
     m_timer->SetInterval(kPriIntervals[2]);
     for (int i = 0; i < 4; ++i)
@@ -113,85 +106,19 @@ void PriorityMonitor::Check()
     m_memories.ChangeMemory(-1);
     m_display.SetVisible(el::lblCH, true);
 
-    switch (Listen()) {
-    case Listened::Stopped:
+    switch (m_scanner.AwaitStatus(true)) {
+    case Scanner::Waited::Stopped:
         // Monitoring was switched off meanwhile and has already returned to the user's
         // function; the timer stays off, but the knobs and meter come back.
         ReenableAfterCheck();
         return;
-    case Listened::Silent: GiveUp(); return;
-    case Listened::Done: break;
+    case Scanner::Waited::Silent: GiveUp(); return;
+    case Scanner::Waited::Done: break;
     }
     ReturnToUser(mode);
     m_display.SetCaption(el::ledMRnumber, "Pr");
     m_timer->SetEnabled(true);
     ReenableAfterCheck();
-}
-
-PriorityMonitor::Listened PriorityMonitor::Listen()
-{
-    bool done = false;
-    bool sendReq = true;
-    int unanswered = 0;
-    double askedAt = m_loop.Now();
-    for (;;) {
-        if (sendReq) {
-            askedAt = m_loop.Now();
-            ++unanswered;
-        }
-        const bool asking = sendReq;
-        ReadStatus(done, sendReq);
-        if (m_s.ScanDir == 0)
-            return Listened::Stopped;
-        if (done)
-            return Listened::Done;
-        if (sendReq && !asking)
-            unanswered = 0; // a reply came; the next request starts a new count
-        else if (!sendReq && m_loop.Now() - askedAt >= kStatusResendSecs - 1e-9) {
-            if (unanswered >= kStatusTries)
-                return Listened::Silent;
-            sendReq = true;
-        }
-        platform::Pause(m_loop, kStatusPollSecs);
-    }
-}
-
-void PriorityMonitor::ReadStatus(bool& done, bool& sendReq)
-{
-    const auto byte = m_cat.PollStatus(radio::op::kReadRxStatus, sendReq);
-    if (!byte)
-        return;
-    m_meter.SignalCentred = (*byte & kOffCentre) == 0;
-    m_meter.ShowSMeter(*byte & kSMeterBits);
-    if (*byte & kSquelchClosed) {
-        m_display.SetVisible(el::lblBusy, false);
-        done = true;
-        sendReq = true;
-        return;
-    }
-    m_display.SetVisible(el::lblBusy, true);
-    m_display.SetCaption(el::lblMemoryDesc, m_s.MemData[0].Desc.Text());
-    m_display.SetVisible(el::lblMemoryDesc, true);
-    const int index = std::clamp<int>(m_s.Settings.PauseInterval, 0, 4);
-    const int secs = kPauseSeconds[index];
-    if (secs == 0) {
-        // Pause "OFF": hold on the channel until the squelch closes.
-        sendReq = true;
-        return;
-    }
-    HoldBusy(secs);
-    m_display.SetVisible(el::lblMemoryDesc, false);
-    done = true;
-    sendReq = m_s.ScanDir != 0;
-}
-
-void PriorityMonitor::HoldBusy(double secs)
-{
-    const double end = m_loop.Now() + secs;
-    m_meter.TimerSignalMeter().SetEnabled(true);
-    while (m_loop.Now() < end && m_s.ScanDir != 0)
-        platform::Pause(m_loop, std::min(kStatusPollSecs * 2, end - m_loop.Now()));
-    m_meter.TimerSignalMeter().SetEnabled(false);
 }
 
 void PriorityMonitor::ReturnToUser(Integer mode)

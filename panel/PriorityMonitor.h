@@ -1,7 +1,8 @@
 #pragma once
 // The priority monitor: the PRI key, the PRI Monitor interval menu, and the check that every
 // interval switches the radio to memory channel 0, listens there as the memory scan does, and
-// returns to the VFO, memory channel or PMS the user was on.
+// returns to the VFO, memory channel or PMS the user was on. It listens with the memory scan's
+// status hand-shake and rules.
 
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
@@ -20,17 +21,11 @@ namespace kivo::panel {
 inline constexpr int kPriIntervals[4] = {15000, 10000, 5000, 0};
 // The PRI Monitor menu's captions.
 inline constexpr const char* kPriSpeedCaptions[4] = {"15 sec.", "10 sec.", "5 sec.", "OFF"};
-// An unanswered status request is sent again after this long...
-inline constexpr double kStatusResendSecs = 0.5;
-// ...and after this many unanswered requests the radio counts as not answering.
-inline constexpr int kStatusTries = 3;
-// How often a wait looks at the port and the stop flag; it sleeps in between.
-inline constexpr double kStatusPollSecs = 0.05;
 
 class PriorityMonitor final : public Switchable {
 public:
     PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad, Memories& memories,
-                    Pms& pms);
+                    Pms& pms, Scanner& scanner);
 
     // PRI key: the digit 5 while an entry is pending, quick-memory slot 5 while one is armed,
     // else monitoring on (refused with a message when the interval is "OFF" or channel 0 is
@@ -49,14 +44,6 @@ public:
     platform::Timer& TimerPriorityMonitor() { return *m_timer; }
 
 private:
-    enum class Listened { Done, Stopped, Silent };
-    // Waits on channel 0 until the status hand-shake says the check is done, monitoring is
-    // switched off, or the radio stops answering.
-    Listened Listen();
-    // One pass of the status hand-shake on channel 0.
-    void ReadStatus(bool& done, bool& sendReq);
-    // Holds on the busy channel for `secs`, ending early when monitoring is switched off.
-    void HoldBusy(double secs);
     // Monitoring off through the VFO/MR key, which returns to the user's function.
     void StopMonitoring();
     void ReturnToUser(Integer mode);
@@ -66,14 +53,13 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
     radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;
     Memories& m_memories;
     Pms& m_pms;
+    Scanner& m_scanner;
     std::unique_ptr<platform::Timer> m_timer;
 };
 

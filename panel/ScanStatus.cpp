@@ -2,6 +2,8 @@
 
 #include "radio/CatCodec.h"
 
+#include <algorithm>
+
 namespace kivo::panel {
 
 void ScanStatus::Begin(bool& sendReq)
@@ -26,6 +28,35 @@ std::optional<std::uint8_t> ScanStatus::Poll(bool& sendReq)
     return std::nullopt;
 }
 
-void ScanStatus::Wait() { m_loop.ProcessEventsUntil(m_sentAt + kResendAfter); }
+ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pass,
+                                     const std::function<bool()>& stopped, bool& holding)
+{
+    bool done = false, sendReq = false;
+    Begin(sendReq);
+    for (;;) {
+        pass(done, sendReq);
+        if (stopped())
+            return Waited::Stopped;
+        if (done)
+            return Waited::Done;
+        if (holding) {
+            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
+            holding = false;
+            platform::Pause(m_loop, kHoldPoll);
+            continue;
+        }
+        if (Silent())
+            return Waited::Silent;
+        Wait();
+        if (stopped())
+            return Waited::Stopped;
+    }
+}
+
+void ScanStatus::Wait()
+{
+    // Sleeping until the resend would add up to half a second to every step on a real line.
+    m_loop.ProcessEventsUntil(std::min(m_sentAt + kResendAfter, m_loop.Now() + kLookEvery));
+}
 
 } // namespace kivo::panel

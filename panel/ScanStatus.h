@@ -6,6 +6,7 @@
 #include "radio/Cat.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace kivo::panel {
@@ -16,6 +17,17 @@ public:
     static constexpr double kResendAfter = 0.5;
     // Silent requests in a row after which the radio counts as not answering.
     static constexpr int kSilentTries = 4;
+    // The port wakes nobody when the answer arrives, so a wait looks for it this often.
+    static constexpr double kLookEvery = 0.01;
+    // Between readings of a busy channel the scan holds on.
+    static constexpr double kHoldPoll = 0.1;
+
+    enum class Waited { Done, Stopped, Silent };
+    // One exchange to its end: runs `pass` (one evaluation, flags by reference) until it sets
+    // `done`, `stopped` turns true, or the radio stops answering; a pass that sets `holding`
+    // is read again after kHoldPoll.
+    Waited Await(const std::function<void(bool& done, bool& sendReq)>& pass, const std::function<bool()>& stopped,
+                 bool& holding);
 
     ScanStatus(radio::Cat& cat, platform::EventLoop& loop) : m_cat(cat), m_loop(loop) {}
 
@@ -24,7 +36,8 @@ public:
     // One non-blocking pass: sends the request when `sendReq` is set (clearing it), then takes
     // the answer when it is waiting. A request unanswered for kResendAfter sets `sendReq` again.
     std::optional<std::uint8_t> Poll(bool& sendReq);
-    // Sleeps, processing events, until something happens or the request is due again.
+    // Sleeps, processing events, for kLookEvery or until the request is due again, whichever
+    // comes first; the caller polls again after it.
     void Wait();
     // The radio let kSilentTries requests in a row go unanswered.
     bool Silent() const { return m_silent >= kSilentTries; }

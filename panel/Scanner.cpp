@@ -9,7 +9,6 @@ namespace kivo::panel {
 namespace {
 constexpr int kFM = 5;
 constexpr Long kSlowStep = 5;                        // 50 Hz while a sideband or CW signal is heard
-constexpr double kHoldPoll = 0.1;                    // s between readings while holding on a busy channel
 constexpr Long kQuietStep = 50;                      // 500 Hz while nothing is
 bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below: LSB, USB, CW, CWR
 } // namespace
@@ -54,7 +53,11 @@ void Scanner::mnuPauseInterval_Click(int index)
     for (int i = 0; i < int(kPauseSeconds.size()); ++i)
         m_display.SetChecked(el::mnuPauseInterval(i), i == index);
     m_s.Settings.PauseInterval = Integer(index);
-    m_pauseSecs = kPauseSeconds[std::size_t(index)];
+}
+
+int Scanner::PauseSecs() const
+{
+    return kPauseSeconds[std::size_t(std::clamp<int>(m_s.Settings.PauseInterval, 0, int(kPauseSeconds.size()) - 1))];
 }
 
 void Scanner::ShowMemoryDesc(bool on)
@@ -220,39 +223,27 @@ void Scanner::StopWithMessage(const char* text, const char* title)
     m_dialogs.MessageBox(text, title, platform::Icon::Exclamation, platform::Buttons::Ok);
 }
 
-bool Scanner::AwaitStatus(bool memory)
+Scanner::Waited Scanner::AwaitStatus(bool memory)
 {
-    bool done = false, sendReq = false;
-    m_status.Begin(sendReq);
-    for (;;) {
-        if (memory)
-            ReadScanStatusMR(done, sendReq);
-        else
-            ReadScanStatus(done, sendReq);
-        if (m_s.ScanDir == 0)
-            return false;
-        if (done)
-            return true;
-        if (m_holding) {
-            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
-            m_holding = false;
-            platform::Pause(m_loop, kHoldPoll);
-            continue;
-        }
-        if (m_status.Silent()) {
-            StopWithMessage("The radio is not answering. Scanning has been stopped.", "Scan Stopped");
-            return false;
-        }
-        m_status.Wait();
-        if (m_s.ScanDir == 0)
-            return false;
-    }
+    const auto pass = [this, memory](bool& done, bool& sendReq) {
+        memory ? ReadScanStatusMR(done, sendReq) : ReadScanStatus(done, sendReq);
+    };
+    return m_status.Await(
+        pass, [this] { return m_s.ScanDir == 0; }, m_holding);
+}
+
+bool Scanner::AwaitStep(bool memory)
+{
+    const Waited w = AwaitStatus(memory);
+    if (w == Waited::Silent)
+        StopWithMessage("The radio is not answering. Scanning has been stopped.", "Scan Stopped");
+    return w == Waited::Done;
 }
 
 void Scanner::TimerScanner_Tick()
 {
     m_timer->SetEnabled(false); // no second tick while this one waits
-    if (!AwaitStatus(false))
+    if (!AwaitStep(false))
         return;
     m_tuning.StepFrequency();
     m_timer->SetEnabled(true);
@@ -261,7 +252,7 @@ void Scanner::TimerScanner_Tick()
 void Scanner::TimerScannerMR_Tick()
 {
     m_timerMR->SetEnabled(false);
-    if (!AwaitStatus(true))
+    if (!AwaitStep(true))
         return;
     if (ChangeMemoryScanning(m_s.ScanDir))
         m_timerMR->SetEnabled(true);
@@ -313,11 +304,11 @@ void Scanner::ReadScanStatus(bool& done, bool& sendReq)
         if (!ChannelMode(mode)) {
             m_s.ScanStep = m_s.ScanDir * kSlowStep;
             done = sendReq = true;
-        } else if (m_pauseSecs > 0 && rx.centred) {
+        } else if (PauseSecs() > 0 && rx.centred) {
             m_meter.ShowSMeter(rx.sMeter);
-            TimedPause(m_pauseSecs, true, done, sendReq);
+            TimedPause(PauseSecs(), true, done, sendReq);
             return;
-        } else if (m_pauseSecs > 0) {
+        } else if (PauseSecs() > 0) {
             done = sendReq = true;
         } else {
             done = !rx.centred;
@@ -350,8 +341,8 @@ void Scanner::ReadScanStatusMR(bool& done, bool& sendReq)
     }
     m_display.SetVisible(el::lblBusy, true);
     ShowMemoryDesc(true);
-    if (m_pauseSecs >= 1) {
-        TimedPause(m_pauseSecs, false, done, sendReq);
+    if (PauseSecs() >= 1) {
+        TimedPause(PauseSecs(), false, done, sendReq);
         if (m_s.ScanDir != 0)
             ShowMemoryDesc(false);
         return;

@@ -60,7 +60,14 @@ public:
     // stays 0 when every position is used.
     void FindSearchChannel(bool& found, int& channel) const;
 
-    int PauseSecs() const { return m_pauseSecs; }
+    using Waited = ScanStatus::Waited;
+    // Runs the status hand-shake of one step until the channel is done, ScanDir turns 0, or the
+    // radio stops answering; says nothing itself. The priority check listens on channel 0 with
+    // the memory scan's rules through this too.
+    Waited AwaitStatus(bool memory);
+
+    // The pause on a busy channel, from the stored Pause choice (the priority check shares it).
+    int PauseSecs() const;
     platform::Timer& TimerScanner() { return *m_timer; }
     platform::Timer& TimerScannerMR() { return *m_timerMR; }
     ScanStatus& Status() { return m_status; }
@@ -70,8 +77,9 @@ private:
     void StartScan(int dir);
     void StopScan();
     void SendSplitMemory();
-    // Runs one tick's wait; false when the scan stopped meanwhile.
-    bool AwaitStatus(bool memory);
+    // Runs one tick's wait; false when the scan stopped meanwhile (with a message when the radio
+    // fell silent).
+    bool AwaitStep(bool memory);
     // Waits `secs` or until the scan stops or, when `whileCentred`, the signal leaves centre.
     void TimedPause(int secs, bool whileCentred, bool& done, bool& sendReq);
     void StopWithMessage(const char* text, const char* title);
@@ -91,7 +99,6 @@ private:
     ScanStatus m_status;
     std::unique_ptr<platform::Timer> m_timer;
     std::unique_ptr<platform::Timer> m_timerMR;
-    int m_pauseSecs = 5;
     bool m_holding = false; // the last reading holds the scan on its channel
 };
 

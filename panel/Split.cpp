@@ -2,7 +2,6 @@
 
 namespace kivo::panel {
 
-using state::kModeMR;
 using state::kModePMS;
 using state::kModeVFO;
 
@@ -64,15 +63,7 @@ void Split::Off()
         m_display.SetVisible(n, false);
     // The radio's VFOs may hold anything the split left there: send every field again.
     m_cat.ResetLastInfoVFO();
-    if (m_s.VFOMRMode == kModeMR) {
-        if (hooks.changeToMRfunction)
-            hooks.changeToMRfunction();
-    } else if (m_s.VFOMRMode == kModePMS) {
-        if (hooks.changeToPMSfunction)
-            hooks.changeToPMSfunction();
-    } else {
-        m_vfo.ChangeToVFOfunction();
-    }
+    m_vfo.ReenterFunction(hooks);
 }
 
 void Split::SwitchOff()

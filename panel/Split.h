@@ -17,11 +17,8 @@ public:
     Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
     // Operations of units still to come; unset, they do nothing.
-    struct Hooks {
-        // Re-enter the MR or PMS function after split off: reload and resend both VFOs.
-        std::function<void()> changeToMRfunction;
-        std::function<void()> changeToPMSfunction;
-    } hooks;
+    // Re-enter the MR or PMS function after split off.
+    FunctionHooks hooks;
 
     // SPLIT on: the sub VFO into the radio's other VFO, then split on after 0.2 s. SPLIT off:
     // split off after 0.2 s, then both VFOs afresh through the function in use.

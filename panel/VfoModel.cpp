@@ -134,6 +134,19 @@ void VfoModel::DisplayVFOInfo()
     UseCoverageLimits(m_s.BandIdxMB);
 }
 
+void VfoModel::ReenterFunction(const FunctionHooks& to)
+{
+    if (m_s.VFOMRMode == state::kModeMR) {
+        if (to.changeToMRfunction)
+            to.changeToMRfunction();
+    } else if (m_s.VFOMRMode == state::kModePMS) {
+        if (to.changeToPMSfunction)
+            to.changeToPMSfunction();
+    } else {
+        ChangeToVFOfunction();
+    }
+}
+
 void VfoModel::ChangeToVFOfunction()
 {
     // A HOME channel shown in PMS is not the PMS VFO; PMS saved that before HOME took over.

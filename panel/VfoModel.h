@@ -9,6 +9,23 @@
 
 namespace kivo::panel {
 
+// The other two functions' entries, for the units that re-enter the function in use.
+struct FunctionHooks {
+    // Enter MR or PMS again: reload and resend their VFOs.
+    std::function<void()> changeToMRfunction;
+    std::function<void()> changeToPMSfunction;
+};
+
+// Keys of other units that a change of band, HOME or function presses.
+struct OtherKeyHooks {
+    // The CLAR key's action, which turns the clarifier off when it is on.
+    std::function<void()> clarKey;
+    // The SPLIT key's action: SPLIT on after a split recall, off when leaving one.
+    std::function<void()> splitKey;
+    // Stops the priority monitor's timer; PRIOn is already clear.
+    std::function<void()> stopPriorityMonitor;
+};
+
 class VfoModel {
 public:
     // Captions the mode labels; the dark panel shows none of them.
@@ -49,6 +66,9 @@ public:
     // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs; the clarifier and
     // memory tune end.
     void ChangeToVFOfunction();
+    // Re-enters the function in use (MR or PMS through `to`, else VFO), which reloads its VFOs,
+    // sends them and ends HOME.
+    void ReenterFunction(const FunctionHooks& to);
     // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
     // into it.
     void SYNCbutton_Click();

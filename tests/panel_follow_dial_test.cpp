@@ -14,15 +14,7 @@ constexpr int kFastestMeter = 5; // Meter Update entry of 100 ms
 // and a tone (band 1), the sub VFO on 433.100 FM (band 0). The radio's VFO A is current.
 class FollowDial : public kivo::testing::PanelRig {
 protected:
-    void SetUp() override
-    {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        panel.Power().mnuMeterSpeed_Click(kFastestMeter);
-        loop.Advance(0.5);
-        TakeFrames();
-    }
+    void SetUp() override { StartLit(kFastestMeter); }
     // Frames other than the meter's status reads and the dial's reads: what the panel set.
     std::vector<std::string> TakeSets()
     {

@@ -10,14 +10,7 @@ namespace {
 // VFO on 433.100 FM (band 0).
 class Memories : public kivo::testing::PanelRig {
 protected:
-    void SetUp() override
-    {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
-    }
+    void SetUp() override { StartLit(); }
     void Store(int pos, Long freq, state::Integer band = 1)
     {
         s.MemData[std::size_t(pos)].VFO1 = {freq, 5, 60000, -1, 1, 8, 0, 0};

@@ -9,14 +9,7 @@ namespace {
 // The usual files, lit: the main VFO on 145.200 FM, minus shift, tone encoder (band 1).
 class MemoryCheck : public kivo::testing::PanelRig {
 protected:
-    void SetUp() override
-    {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
-    }
+    void SetUp() override { StartLit(); }
     void Press() { panel.MemoryCheck().MCKbutton_MouseDown(); }
     void Release() { panel.MemoryCheck().MCKbutton_MouseUp(); }
     // A turn of the channel knob as the window makes it: grab, one detent, release.

@@ -19,11 +19,7 @@ class Repeater : public kivo::testing::PanelRig {
 protected:
     void SetUp() override
     {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
+        StartLit();
         dialogs.boxes.clear();
     }
     panel::RepeaterTones& Keys() { return panel.RepeaterTones(); }

@@ -13,11 +13,7 @@ class Scan : public kivo::testing::PanelRig {
 protected:
     void SetUp() override
     {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
+        StartLit();
         s.Settings.ChannelStep[1][5] = 2500;       // 25 kHz
         panel.Scanner().mnuScanSpeed_Click(5);     // 200 ms
         panel.Scanner().mnuPauseInterval_Click(2); // 5 s

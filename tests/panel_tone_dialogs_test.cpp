@@ -14,14 +14,7 @@ namespace {
 // DCS 036.
 class ToneDialogs : public kivo::testing::PanelRig {
 protected:
-    void SetUp() override
-    {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
-    }
+    void SetUp() override { StartLit(); }
 };
 
 TEST_F(ToneDialogs, CtcssDefaultThenCancelLeaves88_5InForce)

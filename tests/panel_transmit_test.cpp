@@ -20,11 +20,7 @@ class Mox : public kivo::testing::PanelRig {
 protected:
     void SetUp() override
     {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
+        StartLit();
         dialogs.boxes.clear();
     }
     void Main(Long freq, Integer dir, Long offset = 60000)

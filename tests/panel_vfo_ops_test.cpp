@@ -1,7 +1,5 @@
 #include "tests/support/PanelRig.h"
 
-#include <cmath>
-#include <cstdio>
 #include <ostream>
 
 using namespace kivo;
@@ -11,13 +9,7 @@ namespace {
 
 enum class Key { AB, SWAP, SUB, SPLIT, CLAR, SYNC };
 
-// A frame on the wire: milliseconds after the key press on the virtual clock, and its bytes.
-struct Timed {
-    long ms;
-    std::string hex;
-    bool operator==(const Timed&) const = default;
-};
-void PrintTo(const Timed& t, std::ostream* os) { *os << t.ms << " ms: " << t.hex; }
+using kivo::testing::Timed;
 
 const std::string kToggle = "00 00 00 00 81";
 
@@ -36,14 +28,7 @@ std::vector<Timed> SplitOffFrames(long at)
 // simplex, tone 100.0, DCS 036 (band 0).
 class VfoOps : public kivo::testing::PanelRig {
 protected:
-    void SetUp() override
-    {
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        TakeFrames();
-    }
+    void SetUp() override { StartLit(); }
     void Press(Key k)
     {
         switch (k) {
@@ -56,23 +41,7 @@ protected:
         }
     }
     // The frames since the last take, meter polls left out, timed from `t0`.
-    std::vector<Timed> SentSince(double t0)
-    {
-        std::vector<Timed> v;
-        for (const auto& f : port.GetWire().Frames()) {
-            if (std::uint8_t(f.bytes[4]) == 0xE7)
-                continue;
-            std::string hex;
-            for (char c : f.bytes) {
-                char b[4];
-                std::snprintf(b, sizeof b, hex.empty() ? "%02X" : " %02X", unsigned(std::uint8_t(c)));
-                hex += b;
-            }
-            v.push_back({std::lround((f.at - t0) * 1000), hex});
-        }
-        port.GetWire().ClearFrames();
-        return v;
-    }
+    std::vector<Timed> SentSince(double t0) { return TakeTimed(t0, false); }
     // The radio's current VFO holds the VFO being tuned, its other VFO the other one, and its
     // split is the panel's.
     void ExpectRadioAsPanel()

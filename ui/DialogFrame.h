@@ -1,13 +1,13 @@
 #pragma once
 // What the modal dialogs over the panel's models share: their row of SAVE, DEFAULT and CANCEL
-// keys, and opening in the middle of the screen.
+// keys, opening in the middle of the screen, and CANCEL on the close box.
 
+#include <QBoxLayout>
+#include <QDialog>
 #include <QHBoxLayout>
 
 #include <functional>
 #include <initializer_list>
-
-class QDialog;
 
 namespace kivo::ui {
 
@@ -23,5 +23,26 @@ QHBoxLayout* DialogKeys(QDialog& dlg, std::initializer_list<DialogKey> keys, con
 
 // Moves the dialog, laid out at its size, to the middle of the screen it would open on.
 void CentreOnScreen(QDialog& dlg);
+
+// Ends `all` with the SAVE, DEFAULT and CANCEL keys of `model`, shows `refresh`ed from it,
+// centred and modal, and runs it; closing it with the window's own close box is CANCEL.
+template <class Model, class Refresh> void RunModelDialog(QDialog& dlg, QBoxLayout& all, Model& model, Refresh refresh)
+{
+    all.addLayout(DialogKeys(dlg,
+                             {
+                                 {"cmdSAVE", "SAVE", [&] { model.SAVE(); }},
+                                 {"cmdDEFAULT", "DEFAULT", [&] { model.DEFAULT(); }},
+                                 {"cmdCancel", "CANCEL", [&] { model.CANCEL(); }},
+                             },
+                             [&] {
+                                 refresh();
+                                 return model.IsOpen();
+                             }));
+    refresh();
+    CentreOnScreen(dlg);
+    dlg.exec();
+    if (model.IsOpen())
+        model.CANCEL();
+}
 
 } // namespace kivo::ui

@@ -86,21 +86,7 @@ void ShowRepeaterShiftsDialog(QWidget* parent, panel::RepeaterShifts& model)
         (model.AutoShift144() ? s144.on : s144.off)->setChecked(true);
         (model.AutoShift430() ? s430.on : s430.off)->setChecked(true);
     };
-    all->addLayout(DialogKeys(dlg,
-                              {
-                                  {"cmdSAVE", "SAVE", [&] { model.SAVE(); }},
-                                  {"cmdDEFAULT", "DEFAULT", [&] { model.DEFAULT(); }},
-                                  {"cmdCancel", "CANCEL", [&] { model.CANCEL(); }},
-                              },
-                              [&] {
-                                  refresh();
-                                  return model.IsOpen();
-                              }));
-    refresh();
-    CentreOnScreen(dlg);
-    dlg.exec();
-    if (model.IsOpen())
-        model.CANCEL(); // closed with the window's own close box
+    RunModelDialog(dlg, *all, model, refresh);
 }
 
 } // namespace kivo::ui

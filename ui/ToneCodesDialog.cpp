@@ -35,21 +35,7 @@ void ShowToneCodesDialog(QWidget* parent, panel::ToneCodes& model)
             b->setChecked(true);
     };
     QObject::connect(group, &QButtonGroup::idClicked, &dlg, [&model](int id) { model.Select(id); });
-    all->addLayout(DialogKeys(dlg,
-                              {
-                                  {"cmdSAVE", "SAVE", [&] { model.SAVE(); }},
-                                  {"cmdDEFAULT", "DEFAULT", [&] { model.DEFAULT(); }},
-                                  {"cmdCancel", "CANCEL", [&] { model.CANCEL(); }},
-                              },
-                              [&] {
-                                  refresh();
-                                  return model.IsOpen();
-                              }));
-    refresh();
-    CentreOnScreen(dlg);
-    dlg.exec();
-    if (model.IsOpen())
-        model.CANCEL(); // closed with the window's own close box
+    RunModelDialog(dlg, *all, model, refresh);
 }
 
 } // namespace kivo::ui

@@ -8,7 +8,10 @@
 #include "sim/SimPort.h"
 #include "tests/support/FileFixture.h"
 
+#include <cmath>
+#include <cstdio>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -86,6 +89,26 @@ inline const std::vector<std::string> kUsualPowerOn{
     F({0x10, 0x00, 0, 0, 0x0B}), F({0, 0, 0, 0, 0x81}),
 };
 
+// A frame on the wire: milliseconds after a chosen moment on the virtual clock, and its bytes
+// in hex ("14 52 00 00 01").
+struct Timed {
+    long ms;
+    std::string hex;
+    bool operator==(const Timed&) const = default;
+};
+inline void PrintTo(const Timed& t, std::ostream* os) { *os << t.ms << " ms: " << t.hex; }
+
+inline std::string Hex(const std::string& bytes)
+{
+    std::string hex;
+    for (char c : bytes) {
+        char b[4];
+        std::snprintf(b, sizeof b, hex.empty() ? "%02X" : " %02X", unsigned(std::uint8_t(c)));
+        hex += b;
+    }
+    return hex;
+}
+
 // A feature unit that power-off asks to switch off; `off` is what its key does.
 struct FakeUnit final : panel::Switchable {
     explicit FakeUnit(std::function<void()> f) : off(std::move(f)) {}
@@ -115,6 +138,29 @@ protected:
     void WriteUsualFiles(bool tuneOnStartup = false)
     {
         ASSERT_TRUE(kivo::testing::WriteUsualFiles(fs, dialogs, dir.path(), tuneOnStartup));
+    }
+    // The usual files, loaded, POWER on (with Meter Update entry `meterSpeed` when given), half a
+    // second on, and the frames so far taken.
+    void StartLit(int meterSpeed = -1)
+    {
+        WriteUsualFiles();
+        panel.Power().Load();
+        panel.Power().CATbutton_Click();
+        if (meterSpeed >= 0)
+            panel.Power().mnuMeterSpeed_Click(meterSpeed);
+        loop.Advance(0.5);
+        TakeFrames();
+    }
+    // Frames the simulator received since the last take, timed from `t0`; meter polls left out
+    // unless `polls`.
+    std::vector<Timed> TakeTimed(double t0, bool polls)
+    {
+        std::vector<Timed> v;
+        for (const auto& f : port.GetWire().Frames())
+            if (polls || std::uint8_t(f.bytes[4]) != 0xE7)
+                v.push_back({std::lround((f.at - t0) * 1000), Hex(f.bytes)});
+        port.GetWire().ClearFrames();
+        return v;
     }
     // Frames the simulator received since the last call.
     std::vector<std::string> TakeFrames()
