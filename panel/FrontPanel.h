@@ -23,11 +23,13 @@
 //   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
 //   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
 //   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
+//   DisplaySettings Settings > Display: sizes, LCD or radio view, colour schemes
 //   Scanner      SCAN, SEARCH, the jog keys while SCAN is armed, the VFO and memory scans
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
 #include "panel/DialFollower.h"
+#include "panel/DisplaySettings.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
@@ -84,6 +86,7 @@ public:
     panel::Pms& Pms() { return m_pms; }
     panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
     panel::Scanner& Scanner() { return m_scanner; }
+    panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -109,6 +112,7 @@ private:
     panel::Pms m_pms;
     panel::PriorityMonitor m_pri;
     panel::Scanner m_scanner;
+    panel::DisplaySettings m_displaySettings;
 };
 
 } // namespace kivo::panel
