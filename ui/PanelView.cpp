@@ -23,7 +23,7 @@ const QColor kBody(0x1C, 0x1D, 0x20);
 const QColor kInk(0x10, 0x18, 0x20);
 // The whole panel and its display panel as built, for a screen 1024 pixels wide.
 constexpr QSize kPanelSize(1024, 540);
-constexpr QSize kDisplaySize(914, 200);
+constexpr QSize kDisplaySize(910, 200);
 constexpr int kMargin = 14;
 
 void KeepSpaceWhenHidden(QWidget* w)
