@@ -305,6 +305,9 @@ QWidget* PanelView::BuildKeys()
         bands->addWidget(AddKey(el::BandButton(b)));
     bands->addWidget(AddKey(el::BandUpButton));
     grid->addLayout(bands, 4, 0, 1, 8);
+    // Taller than a key's own height, so captions stay legible at the small size.
+    for (auto* key : w->findChildren<PanelKey*>())
+        key->setMinimumHeight(32);
     return w;
 }
 
