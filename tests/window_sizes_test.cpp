@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -173,6 +174,19 @@ TEST_F(Sizes, LockedTheSettingsAndMemoryMenusCannotOpenAndHelpCan)
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(text->echoMode(), QLineEdit::Password);
         EXPECT_EQ(text->maxLength(), 10);
+        // Too short: the message, then the text selected for typing over.
+        QTest::keyClicks(text, QStringLiteral("abc"));
+        QString boxTitle;
+        QTimer::singleShot(0, &dlg, [&boxTitle] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxTitle = box->windowTitle();
+                box->accept();
+            }
+        });
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+        EXPECT_EQ(boxTitle, QStringLiteral("Lock Menus"));
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(text->selectedText(), QStringLiteral("abc"));
         QTest::keyClicks(text, QStringLiteral("Secret1"));
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
         EXPECT_FALSE(dlg.isVisible());
