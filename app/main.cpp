@@ -17,6 +17,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -40,8 +41,8 @@ void OnQtMessageWhileStarting(QtMsgType type, const QMessageLogContext&, const Q
 
 void Usage(std::ostream& to)
 {
-    to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--power] [--share-radio[=ADDRESS:PORT]] [--help] "
-          "[--version]\n"
+    to << "Usage: kivo-ft817 [--simulate] [--data-dir DIR] [--power] [--share-radio[=ADDRESS:PORT]] "
+          "[--panel SIZE] [--help] [--version]\n"
           "  --simulate      run on a built-in FT-817 simulator instead of a radio; it gets a\n"
           "                  Serial Port number of its own (1 on a first run without radios)\n"
           "  --data-dir DIR  keep settings, band data and HOME memories in DIR\n"
@@ -50,9 +51,25 @@ void Usage(std::ostream& to)
           "  --share-radio[=ADDRESS:PORT]\n"
           "                  share the radio with other programs over the network rig-control\n"
           "                  protocol (default 127.0.0.1:4532); remembered, like the menu entry\n"
+          "  --panel SIZE    small, medium, large, lcd or radio, as chosen under Settings > Display;\n"
+          "                  remembered, like the menu entry\n"
           "  --screenshot F  power on, save a picture of the window to F and end\n"
           "  --help          show this text\n"
           "  --version       show the version\n";
+}
+
+// The Settings > Display entry a --panel word names; -1 for none.
+int DisplayEntry(const char* word)
+{
+    const std::pair<const char*, int> words[] = {
+        {"small", kivo::panel::kDisplaySmall}, {"medium", kivo::panel::kDisplayMedium},
+        {"large", kivo::panel::kDisplayLarge}, {"lcd", kivo::panel::kDisplayLcd},
+        {"radio", kivo::panel::kDisplayRadio},
+    };
+    for (const auto& [w, entry] : words)
+        if (std::strcmp(word, w) == 0)
+            return entry;
+    return -1;
 }
 
 } // namespace
@@ -62,6 +79,7 @@ int main(int argc, char** argv)
     std::string dataDir;
     bool simulate = false;
     bool powerOn = false;
+    int display = -1; // a Settings > Display entry to choose once started
     std::optional<kivo::panel::ShareChoice> share;
     std::string screenshot; // POWER on, wait, save the window to this file, end
 
@@ -92,6 +110,14 @@ int main(int argc, char** argv)
         }
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = argv[++i];
+            continue;
+        }
+        if (std::strcmp(argv[i], "--panel") == 0 && i + 1 < argc) {
+            display = DisplayEntry(argv[++i]);
+            if (display < 0) {
+                std::cerr << "kivo-ft817: --panel wants small, medium, large, lcd or radio\n";
+                return 2;
+            }
             continue;
         }
         if (std::strcmp(argv[i], "--data-dir") == 0 && i + 1 < argc) {
@@ -165,6 +191,8 @@ int main(int argc, char** argv)
     prog.panel.Power().Load();
     if (ended)
         return 0;
+    if (display >= 0)
+        prog.menus.Click(kivo::panel::MenuGroup::Display, display);
     if (simulate) {
         const int number = prog.port.Bindings().NumberOf(kivo::platform::kSimulatorDevice);
         if (number == 0)

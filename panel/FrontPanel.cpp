@@ -12,7 +12,7 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
       m_transmit(ctx, m_keys), m_follow(ctx, m_vfo), m_pms(ctx, m_vfo, m_keys, m_keypad),
       m_scanner(ctx, m_vfo, m_keys, m_tuning, m_memories, m_keypad),
       m_pri(ctx, m_vfo, m_keys, m_keypad, m_memories, m_pms, m_scanner), m_keyTargets(ctx, *this),
-      m_keyboard(ctx.s, m_keyTargets)
+      m_keyboard(ctx.s, m_keyTargets), m_displaySettings(ctx)
 {
     // Power-off stops these timers, and asks each feature to switch itself off in its place.
     m_power.StopAtPowerOff(m_tuning.TmrKnob());
@@ -38,6 +38,7 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_tuning.SetScanJog([this](int dir) { m_scanner.JogButton_Click(dir); });
     m_scanner.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
     m_power.settingsMenus.scanSpeed = [this](int i) { m_scanner.mnuScanSpeed_Click(i); };
+    m_power.settingsMenus.resizeDisplay = [this](int i) { m_displaySettings.mnuResizeDisplayArray_Click(i); };
     m_power.settingsMenus.pauseInterval = [this](int i) { m_scanner.mnuPauseInterval_Click(i); };
     m_keypad.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
     m_vfo.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };

@@ -23,12 +23,14 @@
 //   DialFollower following the radio's own dial and MODE key (Settings > Follow Radio Dial)
 //   Pms          PMS: the PMS key, storing the PMS limits, the PMS function
 //   PriorityMonitor PRI: the PRI key, its interval menu, the check of channel 0
+//   DisplaySettings Settings > Display: sizes, LCD or radio view, colour schemes
 //   Scanner      SCAN, SEARCH, the jog keys while SCAN is armed, the VFO and memory scans
 //   Keyboard     the computer keyboard's key table onto the handlers above
 
 #include "panel/BandMode.h"
 #include "panel/Clarifier.h"
 #include "panel/DialFollower.h"
+#include "panel/DisplaySettings.h"
 #include "panel/KeyEnabling.h"
 #include "panel/Keyboard.h"
 #include "panel/KeyboardTargets.h"
@@ -88,6 +90,7 @@ public:
     panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
     panel::Scanner& Scanner() { return m_scanner; }
     panel::Keyboard& Keyboard() { return m_keyboard; }
+    panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:
     panel::KeyEnabling m_keys;
@@ -115,6 +118,7 @@ private:
     panel::PriorityMonitor m_pri; // listens through the scanner's hand-shake
     PanelKeyTargets m_keyTargets;
     panel::Keyboard m_keyboard;
+    panel::DisplaySettings m_displaySettings;
 };
 
 } // namespace kivo::panel

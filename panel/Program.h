@@ -2,8 +2,10 @@
 // Everything the program is made of, wired together over the platform interfaces the caller
 // gives it: the window, the dialogs and the event loop.
 
+#include "lock/MenuLock.h"
 #include "memmgr/ChannelFile.h"
 #include "panel/FrontPanel.h"
+#include "panel/MainMenu.h"
 #include "panel/RadioSharing.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
@@ -31,12 +33,18 @@ struct Program {
           comm(s, port, dialogs, display), meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, loop),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
-          m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
+          menuLock(s, display, dialogs), m_portsFile(dataDir + "/" + kPortsFileName),
+          m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
         memory.SetRecoveryFolder(dataDir);
         sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
+        WirePanelMenus(menus, panel, comm, memory, dialogs);
+        menus.On(MenuGroup::Settings, radio::kDetectCatRateEntry, [this] { rateDetect.mnuDetectCatRate_Click(); });
+        menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.mnuShareRadio_Click(); });
+        menus.On(MenuGroup::Memory, 1, [this] { channels.Import(); });
+        menus.On(MenuGroup::Memory, 2, [this] { channels.Export(); });
         std::string text;
         if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
             port.Bindings().Parse(text);
@@ -73,6 +81,8 @@ struct Program {
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;
+    lock::MenuLock menuLock; // File > Lock Menus... and Unlock Menus...
+    MainMenu menus;          // every click on the main window's menu bar
 
 private:
     std::string m_portsFile;

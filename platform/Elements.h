@@ -111,6 +111,11 @@ inline constexpr Array mnuScanSpeed{"mnuScanSpeed", 0, 6};
 inline constexpr Array mnuPauseInterval{"mnuPauseInterval", 0, 4};
 // 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network"
 inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 16};
+inline constexpr Array mnuFileArray{"mnuFileArray", 0, 9};
+inline constexpr Array mnuResizeDisplayArray{"mnuResizeDisplayArray", 0, 8};
+// The top-level menus the menu lock disables as a whole.
+inline constexpr const char* mnuSettings = "mnuSettings";
+inline constexpr const char* mnuMemory = "mnuMemory";
 
 // The tuning-steps dialog.
 inline constexpr const char* frmTuningSteps = "frmTuningSteps";

@@ -12,6 +12,9 @@
 
 namespace kivo::radio {
 
+// Settings > "Detect CAT Rate...": an entry of this program's own, after the classic ones.
+inline constexpr int kDetectCatRateEntry = 17;
+
 class CatRateDetect {
 public:
     CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs, platform::EventLoop& loop);

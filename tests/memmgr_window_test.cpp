@@ -91,7 +91,7 @@ TEST(MemoryManagerWindow, AnEditACutAndAPasteReachTheMemoryFileAfterSave)
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
     ASSERT_TRUE(prog.memory.OpenMemoryFile(path));
-    QAction* manager = MenuAction(w, QStringLiteral("&Manager..."));
+    QAction* manager = MenuAction(w, QStringLiteral("Manager..."));
     ASSERT_NE(manager, nullptr);
 
     bool drove = false;

@@ -1,6 +1,9 @@
 #include "ui/MainMenus.h"
 
+#include "lock/MenuLock.h"
 #include "platform/Elements.h"
+#include "ui/AboutBox.h"
+#include "ui/LockDialog.h"
 #include "ui/MemoryMenu.h"
 #include "ui/RepeaterShiftsDialog.h"
 #include "ui/ToneCodesDialog.h"
@@ -11,11 +14,39 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <vector>
+
 namespace kivo::ui {
+
+namespace {
+
+using panel::MenuGroup;
+using panel::MenuKind;
+
+// The entries that open the window's dialogs and windows.
+void WireWindowMenus(QMainWindow& window, panel::Program& prog)
+{
+    auto& m = prog.menus;
+    m.On(MenuGroup::File, 6, [&window, &prog] { ShowLockDialog(&window, prog.menuLock, lock::kLockCaption); });
+    m.On(MenuGroup::File, 7, [&window, &prog] { ShowLockDialog(&window, prog.menuLock, lock::kUnlockCaption); });
+    m.On(MenuGroup::File, 9, [&window] { window.close(); });
+    m.On(MenuGroup::Settings, 8,
+         [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
+    m.On(MenuGroup::Settings, 9, [&window, &prog] { ShowRepeaterShiftsDialog(&window, prog.panel.RepeaterShifts()); });
+    m.On(MenuGroup::Settings, 11, [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.CtcssTones()); });
+    m.On(MenuGroup::Settings, 12, [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.DcsCodes()); });
+    m.On(MenuGroup::Help, 2, [&window] { ShowAboutBox(&window); });
+    WireMemoryMenu(window, prog);
+}
+
+} // namespace
 
 void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& binding)
 {
+    WireWindowMenus(window, prog);
     auto bindAction = [&binding](const std::string& name, QAction* a) {
+        if (!el::IsDeclared(name))
+            return;
         binding.Bind(name, [a](const platform::Element& e) {
             if (!e.caption.empty())
                 a->setText(QString::fromStdString(e.caption));
@@ -24,92 +55,42 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         });
     };
 
-    QMenu* file = window.menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New"), &window, [&prog] { prog.memory.FileMenu(0); });
-    file->addAction(QStringLiteral("&Open..."), &window, [&prog] { prog.memory.FileMenu(1); });
-    file->addSeparator();
-    file->addAction(QStringLiteral("&Save"), &window, [&prog] { prog.memory.FileMenu(3); });
-    file->addAction(QStringLiteral("Save &As..."), &window, [&prog] { prog.memory.FileMenu(4); });
-    file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), &window, [&window] { window.close(); });
-
-    QMenu* settings = window.menuBar()->addMenu(QStringLiteral("&Settings"));
-    QMenu* ports = settings->addMenu(QStringLiteral("Serial Port"));
-    QObject::connect(ports, &QMenu::aboutToShow, &window, [&prog] { prog.RefreshPorts(); });
-    for (int i = 1; i <= radio::kPortNone; ++i) {
-        if (i == radio::kPortNone)
-            ports->addSeparator();
-        QAction* a = ports->addAction(QString::number(i));
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&prog, i] { prog.comm.mnuCommPortArray_Click(i); });
-        bindAction(el::mnuCommPortArray(i), a);
+    // The menu each depth's entries go into.
+    std::vector<QMenu*> open;
+    for (const auto& e : panel::MainMenuTree()) {
+        const std::string name = panel::MenuElement(e.group, e.index);
+        const QString caption = QString::fromUtf8(e.caption);
+        if (e.depth == 0) {
+            // The bar's menus open with Alt and their first letter.
+            QMenu* menu = window.menuBar()->addMenu(u'&' + caption);
+            menu->setObjectName(QString::fromStdString(name));
+            bindAction(name, menu->menuAction());
+            open = {menu};
+            continue;
+        }
+        open.resize(std::size_t(e.depth));
+        QMenu* parent = open.back();
+        if (e.kind == MenuKind::Separator) {
+            parent->addSeparator();
+            continue;
+        }
+        if (e.kind == MenuKind::Menu) {
+            QMenu* sub = parent->addMenu(caption);
+            sub->setObjectName(QString::fromStdString(name));
+            bindAction(name, sub->menuAction());
+            // The port menu names each number's device as it opens.
+            if (e.group == MenuGroup::Settings && e.index == 0)
+                QObject::connect(sub, &QMenu::aboutToShow, &window, [&prog] { prog.RefreshPorts(); });
+            open.push_back(sub);
+            continue;
+        }
+        QAction* a = parent->addAction(caption);
+        a->setObjectName(QString::fromStdString(name));
+        a->setCheckable(e.kind == MenuKind::Check || e.kind == MenuKind::Radio);
+        QObject::connect(a, &QAction::triggered, &window,
+                         [&prog, group = e.group, index = e.index] { prog.menus.Click(group, index); });
+        bindAction(name, a);
     }
-    QMenu* rates = settings->addMenu(QStringLiteral("CAT Rate"));
-    for (int i = 0; i < 3; ++i) {
-        QAction* a = rates->addAction(QString());
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&prog, i] { prog.comm.mnuCatRate_Click(i); });
-        bindAction(el::mnuCatRate(i), a);
-    }
-    settings->addAction(QStringLiteral("Detect CAT Rate..."), &window,
-                        [&prog] { prog.rateDetect.mnuDetectCatRate_Click(); });
-    auto& power = prog.panel.Power();
-    auto& scanner = prog.panel.Scanner();
-    QMenu* intervals = settings->addMenu(QStringLiteral("Update Intervals"));
-    QMenu* scanning = intervals->addMenu(QStringLiteral("Scanning"));
-    for (int i = 0; i < int(panel::kScanIntervals.size()); ++i) {
-        QAction* a = scanning->addAction(QString::fromLatin1(panel::kScanSpeedCaptions[std::size_t(i)]));
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&scanner, i] { scanner.mnuScanSpeed_Click(i); });
-        bindAction(el::mnuScanSpeed(i), a);
-    }
-    QMenu* meter = intervals->addMenu(QStringLiteral("Meter"));
-    for (int i = 0; i < 7; ++i) {
-        QAction* a = meter->addAction(QString());
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&power, i] { power.mnuMeterSpeed_Click(i); });
-        bindAction(el::mnuMeterSpeed(i), a);
-    }
-    QMenu* pri = intervals->addMenu(QStringLiteral("PRI Monitor"));
-    auto& monitor = prog.panel.PriorityMonitor();
-    for (int i = 0; i < 4; ++i) {
-        QAction* a = pri->addAction(QString());
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&monitor, i] { monitor.mnuPRIspeed_Click(i); });
-        bindAction(el::mnuPRIspeed(i), a);
-    }
-    QMenu* pause = intervals->addMenu(QStringLiteral("Pause"));
-    for (int i = 0; i < int(panel::kPauseSeconds.size()); ++i) {
-        QAction* a = pause->addAction(QString::fromLatin1(panel::kPauseCaptions[std::size_t(i)]));
-        a->setCheckable(true);
-        QObject::connect(a, &QAction::triggered, &window, [&scanner, i] { scanner.mnuPauseInterval_Click(i); });
-        bindAction(el::mnuPauseInterval(i), a);
-    }
-    settings->addSeparator();
-    QAction* tune = settings->addAction(QStringLiteral("Tune to Radio on Start-up"));
-    tune->setCheckable(true);
-    QObject::connect(tune, &QAction::triggered, &window, [&power] { power.mnuTuneOnStartup_Click(); });
-    bindAction(el::mnuSettingsArray(panel::kTuneOnStartupEntry), tune);
-    QAction* follow = settings->addAction(QStringLiteral("Follow Radio Dial"));
-    follow->setCheckable(true);
-    QObject::connect(follow, &QAction::triggered, &window,
-                     [&prog] { prog.panel.DialFollower().mnuFollowDial_Click(); });
-    bindAction(el::mnuSettingsArray(panel::kFollowDialEntry), follow);
-    QAction* share = settings->addAction(QStringLiteral("Share Radio on Network"));
-    share->setCheckable(true);
-    QObject::connect(share, &QAction::triggered, &window, [&prog] { prog.sharing.mnuShareRadio_Click(); });
-    bindAction(el::mnuSettingsArray(panel::kShareRadioEntry), share);
-    settings->addAction(QStringLiteral("Tuning Steps..."), &window,
-                        [&window, &prog] { ShowTuningStepsDialog(&window, prog.panel.TuningSteps(), prog.display); });
-    settings->addAction(QStringLiteral("Repeater Shifts..."), &window,
-                        [&window, &prog] { ShowRepeaterShiftsDialog(&window, prog.panel.RepeaterShifts()); });
-    settings->addSeparator();
-    settings->addAction(QStringLiteral("CTCSS Tones..."), &window,
-                        [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.CtcssTones()); });
-    settings->addAction(QStringLiteral("DCS Codes..."), &window,
-                        [&window, &prog] { ShowToneCodesDialog(&window, prog.panel.DcsCodes()); });
-
-    BuildMemoryMenu(window, prog);
 }
 
 } // namespace kivo::ui

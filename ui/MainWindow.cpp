@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -15,6 +16,8 @@ namespace kivo::ui {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
+// The panel as built is laid out for a screen this wide.
+constexpr long kBuiltWidthTwips = 15360;
 const QColor kBody(0x1C, 0x1D, 0x20);
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -37,7 +40,9 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     statusBar()->setSizeGripEnabled(false);
     m_binding->BindLabel(el::lblShareStatus, share);
     m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
-    resize(980, 560);
+    // The window is as large as the panel's size and view make it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_program->panel.DisplaySettings().SetLayout(this);
     // The panel's keyboard sees every key stroke before the window's controls do.
     m_keyForwarder = std::make_unique<KeyForwarder>(this, m_program->panel.Keyboard());
 }
@@ -120,6 +125,50 @@ void MainWindow::ShowMain()
 }
 
 void MainWindow::SetTitle(const std::string& title) { setWindowTitle(Q(title)); }
+
+long MainWindow::ScreenWidthTwips() const
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return s ? long(s->geometry().width()) * kTwipsPerPixel : kBuiltWidthTwips;
+}
+
+bool MainWindow::ResizeDisplay(long widthTwips, std::string& error, int& step)
+{
+    step = 1;
+    if (widthTwips <= 0) {
+        error = "A display width of " + std::to_string(widthTwips) + " twips";
+        return false;
+    }
+    const qreal factor = qreal(widthTwips) / kBuiltWidthTwips;
+    // The small layout takes the small screen font; the larger ones Arial.
+    const QString family = widthTwips == 9600 ? QStringLiteral("Small Fonts") : QStringLiteral("Arial");
+    step = 2;
+    const QSize size = m_view->ScaleTo(factor, family);
+    step = 3;
+    m_view->layout()->activate();
+    const QSize needed = m_view->layout()->minimumSize();
+    if (needed.width() > size.width() || needed.height() > size.height()) {
+        error = "The panel needs " + std::to_string(needed.width()) + " x " + std::to_string(needed.height()) +
+                " pixels and has " + std::to_string(size.width()) + " x " + std::to_string(size.height());
+        return false;
+    }
+    step = 4;
+    adjustSize();
+    return true;
+}
+
+void MainWindow::SelectInterfacePics(long, int)
+{
+    // The face is painted at whatever size it has: there are no pictures to choose; it is
+    // painted again with the colours the display elements now have.
+    m_view->update();
+}
+
+void MainWindow::ShowLcdOnly(bool lcdOnly)
+{
+    m_view->ShowLcdOnly(lcdOnly);
+    adjustSize();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {

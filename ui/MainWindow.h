@@ -3,6 +3,7 @@
 // implements the window the panel logic asks for and decides nothing itself.
 
 #include "panel/Program.h"
+#include "platform/PanelLayout.h"
 #include "platform/Window.h"
 #include "ui/ElementBinding.h"
 #include "ui/PanelView.h"
@@ -24,7 +25,7 @@ class LedDisplay;
 class KeyForwarder;
 class PanelKey;
 
-class MainWindow final : public QMainWindow, public platform::Window {
+class MainWindow final : public QMainWindow, public platform::Window, public platform::PanelLayout {
     Q_OBJECT
 public:
     explicit MainWindow(const std::string& dataDir, QWidget* parent = nullptr);
@@ -39,6 +40,7 @@ public:
     LedDisplay* FreqDisplay() const { return m_view->FreqDisplay(); }
     LedDisplay* SubFreqDisplay() const { return m_view->SubFreqDisplay(); }
     PanelKey* Key(const std::string& name) const { return m_view->Key(name); }
+    PanelView* View() const { return m_view; }
 
     // platform::Window
     long LeftTwips() const override;
@@ -51,6 +53,12 @@ public:
     void HideSplash() override;
     void ShowMain() override;
     void SetTitle(const std::string& title) override;
+
+    // platform::PanelLayout
+    long ScreenWidthTwips() const override;
+    bool ResizeDisplay(long widthTwips, std::string& error, int& step) override;
+    void SelectInterfacePics(long widthTwips, int colorDepth) override;
+    void ShowLcdOnly(bool lcdOnly) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

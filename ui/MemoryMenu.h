@@ -1,5 +1,5 @@
 #pragma once
-// The main window's Memory menu: "Manager..." (entry 0), then the channel list import and export.
+// The Memory menu's entry that opens a window: Manager... opens the memory manager.
 
 #include "panel/Program.h"
 
@@ -7,7 +7,6 @@ class QMainWindow;
 
 namespace kivo::ui {
 
-// Adds the menu to `window`'s menu bar; `program` outlives the window.
-void BuildMemoryMenu(QMainWindow& window, panel::Program& program);
+void WireMemoryMenu(QMainWindow& window, panel::Program& program);
 
 } // namespace kivo::ui

@@ -6,6 +6,7 @@
 #include "ui/LedDisplay.h"
 #include "ui/MeterGauge.h"
 #include "ui/PanelKey.h"
+#include "ui/PanelScale.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,6 +21,10 @@ namespace {
 
 const QColor kBody(0x1C, 0x1D, 0x20);
 const QColor kInk(0x10, 0x18, 0x20);
+// The whole panel and its display panel as built, for a screen 1024 pixels wide.
+constexpr QSize kPanelSize(1024, 540);
+constexpr QSize kDisplaySize(910, 200);
+constexpr int kMargin = 14;
 
 void KeepSpaceWhenHidden(QWidget* w)
 {
@@ -99,6 +104,7 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     auto* top = new QHBoxLayout;
     auto* powerKey = AddKey(el::CATbutton);
     powerKey->setMinimumSize(70, 44);
+    m_powerKey = powerKey;
     auto* left = new QVBoxLayout;
     left->addWidget(powerKey);
     left->addStretch();
@@ -106,17 +112,47 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     top->addWidget(BuildDisplay(), 1);
 
     auto* lower = new QHBoxLayout;
-    lower->addWidget(BuildKeys(), 3);
-    lower->addWidget(BuildKnobs(), 2);
+    m_keysPanel = BuildKeys();
+    m_knobsPanel = BuildKnobs();
+    lower->addWidget(m_keysPanel, 3);
+    lower->addWidget(m_knobsPanel, 2);
 
     auto* all = new QVBoxLayout(this);
-    all->setContentsMargins(14, 12, 14, 14);
+    all->setContentsMargins(kMargin, 12, kMargin, kMargin);
     all->setSpacing(12);
     all->addLayout(top, 2);
     all->addLayout(lower, 3);
 
     // The knobs report absolute detents; the panel starts from where they are.
     tuning.SetKnobPositions(m_mainKnob->value(), m_subKnob->value(), m_channelKnob->value());
+    m_scale = std::make_unique<PanelScale>(this);
+    ScaleTo(1.0, font().family());
+}
+
+PanelView::~PanelView() = default;
+
+QSize PanelView::ScaleTo(qreal factor, const QString& family)
+{
+    m_factor = factor;
+    m_family = family;
+    m_scale->Apply(factor, family);
+    const auto scaled = [factor](QSize s) { return QSize(qRound(s.width() * factor), qRound(s.height() * factor)); };
+    m_displayPanel->setFixedSize(scaled(kDisplaySize));
+    const int margin = qRound(kMargin * factor);
+    // The display panel sits alone in the middle of its margins.
+    if (m_lcdOnly)
+        layout()->setContentsMargins(margin, margin, margin, margin);
+    const QSize size = m_lcdOnly ? m_displayPanel->size() + QSize(2 * margin, 2 * margin) : scaled(kPanelSize);
+    setFixedSize(size);
+    return size;
+}
+
+void PanelView::ShowLcdOnly(bool lcdOnly)
+{
+    m_lcdOnly = lcdOnly;
+    for (QWidget* w : {m_powerKey, m_keysPanel, m_knobsPanel})
+        w->setVisible(!lcdOnly);
+    ScaleTo(m_factor, m_family);
 }
 
 PanelKey* PanelView::Key(const std::string& name) const
@@ -166,9 +202,9 @@ QWidget* PanelView::BuildDisplay()
         p.setColor(QPalette::Window, c);
         p.setColor(QPalette::WindowText, kInk);
         m_displayPanel->setPalette(p);
-        for (auto* led : {m_freq, m_subFreq, m_memNumber})
-            if (led)
-                led->setBackColor(c);
+        // The two frequency displays take the colour scheme's colour of their own.
+        if (m_memNumber)
+            m_memNumber->setBackColor(c);
     });
 
     auto* grid = new QGridLayout(m_displayPanel);
@@ -269,6 +305,9 @@ QWidget* PanelView::BuildKeys()
         bands->addWidget(AddKey(el::BandButton(b)));
     bands->addWidget(AddKey(el::BandUpButton));
     grid->addLayout(bands, 4, 0, 1, 8);
+    // Taller than a key's own height, so captions stay legible at the small size.
+    for (auto* key : w->findChildren<PanelKey*>())
+        key->setMinimumHeight(32);
     return w;
 }
 

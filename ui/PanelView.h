@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -21,11 +22,20 @@ class Knob;
 class LedDisplay;
 class MeterGauge;
 class PanelKey;
+class PanelScale;
 
 class PanelView final : public QWidget {
 public:
     // Builds and binds every widget of the panel; `panel` and `binding` outlive the view.
     PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent = nullptr);
+    ~PanelView() override;
+
+    // Its size at `factor` times the built one: the whole front panel, or in the LCD view the
+    // display panel alone. Text in the font `family`.
+    QSize ScaleTo(qreal factor, const QString& family);
+    // Only the display panel (the LCD view), or the whole front panel.
+    void ShowLcdOnly(bool lcdOnly);
+    QWidget* DisplayPanel() const { return m_displayPanel; }
 
     // The key of that element (front-panel, mode, band or jog key), or nullptr.
     PanelKey* Key(const std::string& name) const;
@@ -49,6 +59,13 @@ private:
     std::map<std::string, std::pair<std::function<void()>, std::function<void()>>> m_presses;
     std::map<std::string, PanelKey*> m_keys;
     QWidget* m_displayPanel = nullptr;
+    QWidget* m_powerKey = nullptr;
+    QWidget* m_keysPanel = nullptr;
+    QWidget* m_knobsPanel = nullptr;
+    std::unique_ptr<PanelScale> m_scale;
+    qreal m_factor = 1.0;
+    QString m_family;
+    bool m_lcdOnly = false;
     LedDisplay* m_freq = nullptr;
     LedDisplay* m_subFreq = nullptr;
     LedDisplay* m_memNumber = nullptr;
