@@ -90,6 +90,7 @@ public:
     panel::PriorityMonitor& PriorityMonitor() { return m_pri; }
     panel::Scanner& Scanner() { return m_scanner; }
     panel::Keyboard& Keyboard() { return m_keyboard; }
+    PanelKeyTargets& KeyTargets() { return m_keyTargets; }
     panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:

@@ -10,6 +10,8 @@ PanelKeyTargets::PanelKeyTargets(const PanelContext& ctx, FrontPanel& panel)
     FrontPanel& p = m_panel;
     m_clicks = {
         {el::CATbutton, [&p] { p.Power().CATbutton_Click(); }},
+        {el::SYNCbutton, [&p] { p.VfoModel().SYNCbutton_Click(); }},
+        {el::SEARCHbutton, [&p] { p.Scanner().SEARCHbutton_Click(); }},
         {el::FASTbutton, [&p] { p.Tuning().FASTbutton_Click(); }},
         {el::LOCKbutton, [&p] { p.Tuning().LOCKbutton_Click(); }},
         {el::MhzDownButton, [&p] { p.Tuning().MhzButton_Click(false); }},

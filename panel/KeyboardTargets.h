@@ -1,6 +1,7 @@
 #pragma once
 // The keyboard's targets in the program: each key's click handler in its unit, the knobs and
-// the jog step of Tuning, the meter, and the enabled state the display shows the mouse.
+// the jog step of Tuning, the meter, and the enabled state the display shows the mouse. The
+// window's keys click through the same table.
 
 #include "panel/Keyboard.h"
 #include "panel/PanelContext.h"
@@ -19,6 +20,8 @@ public:
     PanelKeyTargets(const PanelContext& ctx, FrontPanel& panel);
 
     void Press(const std::string& key) override;
+    // Whether `key` is a front-panel key with a click handler here (the window's keys use them too).
+    bool Handles(const std::string& key) const { return m_clicks.count(key) != 0; }
     void MCKDown() override;
     void MCKUp() override;
     void JogPress(int dir) override;

@@ -40,60 +40,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent)
     : QWidget(parent), m_panel(panel), m_binding(binding)
 {
-    auto& power = m_panel.Power();
-    auto& tuning = m_panel.Tuning();
-    auto& keypad = m_panel.Keypad();
-    auto& band = m_panel.BandMode();
-    auto& vfoOps = m_panel.VfoOperations();
-    auto& split = m_panel.Split();
-    auto& clar = m_panel.Clarifier();
-    auto& memories = m_panel.Memories();
-    auto& quick = m_panel.QuickMemories();
-    auto& repeater = m_panel.RepeaterTones();
-    auto& transmit = m_panel.Transmit();
-    auto& pms = m_panel.Pms();
-    auto& pri = m_panel.PriorityMonitor();
-    auto& scanner = m_panel.Scanner();
-    m_clicks = {
-        {el::CATbutton, [&power] { power.CATbutton_Click(); }},
-        {el::SYNCbutton, [this] { m_panel.VfoModel().SYNCbutton_Click(); }},
-        {el::FASTbutton, [&tuning] { tuning.FASTbutton_Click(); }},
-        {el::LOCKbutton, [&tuning] { tuning.LOCKbutton_Click(); }},
-        {el::MhzDownButton, [&tuning] { tuning.MhzButton_Click(false); }},
-        {el::MhzUpButton, [&tuning] { tuning.MhzButton_Click(true); }},
-        {el::ENTbutton, [&keypad] { keypad.ENTbutton_Click(); }},
-        {el::DOPbutton, [&keypad] { keypad.DOPbutton_Click(); }},
-        {el::BandUpButton, [&band] { band.BandUpButton_Click(); }},
-        {el::BandDownButton, [&band] { band.BandDownButton_Click(); }},
-        {el::HOMEbutton, [&band] { band.HOMEbutton_Click(); }},
-        {el::ABbutton, [&vfoOps] { vfoOps.ABbutton_Click(); }},
-        {el::SWAPbutton, [&vfoOps] { vfoOps.SWAPbutton_Click(); }},
-        {el::SUBbutton, [&vfoOps] { vfoOps.SUBbutton_Click(); }},
-        {el::SPLITbutton, [&split] { split.SPLITbutton_Click(); }},
-        {el::CLARbutton, [&clar] { clar.CLARbutton_Click(); }},
-        {el::VFOMRbutton, [&memories] { memories.VFOMRbutton_Click(); }},
-        {el::STObutton, [&quick] { quick.STObutton_Click(); }},
-        {el::RCLbutton, [&quick] { quick.RCLbutton_Click(); }},
-        {el::RPTbutton, [&repeater] { repeater.RPTbutton_Click(); }},
-        {el::REVbutton, [&repeater] { repeater.REVbutton_Click(); }},
-        {el::TONEbutton, [&repeater] { repeater.TONEbutton_Click(); }},
-        {el::MOXbutton, [&transmit] { transmit.MOXbutton_Click(); }},
-        {el::PMSbutton, [&pms] { pms.PMSbutton_Click(); }},
-        {el::PRIbutton, [&pri] { pri.PRIbutton_Click(); }},
-        {el::SCANbutton, [&scanner] { scanner.SCANbutton_Click(); }},
-        {el::SEARCHbutton, [&scanner] { scanner.SEARCHbutton_Click(); }},
-    };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();
     m_presses[el::MCKbutton] = {[&mck] { mck.MCKbutton_MouseDown(); }, [&mck] { mck.MCKbutton_MouseUp(); }};
-    for (int b = 0; b < panel::kBandKeyCount; ++b)
-        m_clicks[el::BandButton(b)] = [&band, b] { band.BandButton_Click(b); };
-    for (int m = 0; m < panel::kModeKeyCount; ++m)
-        m_clicks[el::ModeButton(m)] = [&band, m] { band.ModeButton_Click(m); };
-    // Digit keys whose own function comes with a unit still to come: digits during an entry.
-    for (const auto& d : panel::kDigitKeys)
-        if (!m_clicks.count(d.key))
-            m_clicks[d.key] = [&keypad, digit = d.digit] { keypad.DigitKey(digit); };
 
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -124,7 +73,7 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     all->addLayout(lower, 3);
 
     // The knobs report absolute detents; the panel starts from where they are.
-    tuning.SetKnobPositions(m_mainKnob->value(), m_subKnob->value(), m_channelKnob->value());
+    m_panel.Tuning().SetKnobPositions(m_mainKnob->value(), m_subKnob->value(), m_channelKnob->value());
     m_scale = std::make_unique<PanelScale>(this);
     ScaleTo(1.0, font().family());
 }
@@ -168,6 +117,9 @@ PanelKey* PanelView::AddKey(const std::string& name)
     m_binding.BindButton(name, key);
     if (auto it = m_clicks.find(name); it != m_clicks.end())
         connect(key, &QAbstractButton::clicked, this, [onClick = it->second] { onClick(); });
+    else if (m_panel.KeyTargets().Handles(name))
+        // The same handlers the keyboard presses: one table of what each key does.
+        connect(key, &QAbstractButton::clicked, this, [this, name] { m_panel.KeyTargets().Press(name); });
     if (auto it = m_presses.find(name); it != m_presses.end()) {
         connect(key, &QAbstractButton::pressed, this, [down = it->second.first] { down(); });
         connect(key, &QAbstractButton::released, this, [up = it->second.second] { up(); });

@@ -53,7 +53,7 @@ private:
 
     panel::FrontPanel& m_panel;
     ElementBinding& m_binding;
-    // What a click on a key does; keys of features still to come have no entry.
+    // Keys whose click belongs to the window rather than the panel's key table.
     std::map<std::string, std::function<void()>> m_clicks;
     // What a press and a release of a key do, for keys that time how long they are held.
     std::map<std::string, std::pair<std::function<void()>, std::function<void()>>> m_presses;
