@@ -11,6 +11,7 @@
 #include "radio/Cat.h"
 #include "radio/CommPort.h"
 #include "radio/Meter.h"
+#include "scope/BandScope.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
 #include "state/ModKIVO.h"
@@ -30,12 +31,16 @@ struct Program {
           comm(s, port, dialogs, display), meter(s, cat, loop, display),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
+          scope({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel.Tuning(), fs, dataDir),
           m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
         memory.SetRecoveryFolder(dataDir);
         sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
+        // POWER off ends a sweep as it disarms SCAN.
+        panel.Power().AddSwitchable(scope, SwitchOffOrder::SCAN);
+        panel.Power().StopAtPowerOff(scope.TimerScope());
         std::string text;
         if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
             port.Bindings().Parse(text);
@@ -71,6 +76,7 @@ struct Program {
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;
+    scope::BandScope scope; // the SCOPE key's window's logic
 
 private:
     std::string m_portsFile;

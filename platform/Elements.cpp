@@ -7,22 +7,26 @@ namespace kivo::platform::el {
 namespace {
 
 const char* const kSingles[] = {
-    DisplayPanel, LMeter,        ledFreq,        ledSubFreq, ledMRnumber,    ledLOCK,        ledFAST,       LEDsub,
-    lblMainENC,   lblMainDEC,    lblMainDCS,     lblSubENC,  lblSubDEC,      lblSubDCS,      lblTXRX,       lblRXTX,
-    lblSPLIT,     lblMT,         lblMCK,         lblCH,      lblSKIP,        lblSCAN,        lblSEARCH,     lblBusy,
-    lblOnAir,     lblMemoryDesc, CATbutton,      MOXbutton,  SEARCHbutton,   SYNCbutton,     FASTbutton,    LOCKbutton,
-    HOMEbutton,   VFOMRbutton,   ABbutton,       MCKbutton,  SPLITbutton,    SUBbutton,      RPTbutton,     REVbutton,
-    TONEbutton,   SCOPEbutton,   SCANbutton,     PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
-    ENTbutton,    CLARbutton,    RCLbutton,      STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
-    SubKnob,      ChannelKnob,   btnJogDown,     btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
-    lblCLAR,      lblQMB,        lblShareStatus,
+    DisplayPanel, LMeter,           ledFreq,    ledSubFreq,     ledMRnumber,    ledLOCK,       ledFAST,
+    LEDsub,       lblMainENC,       lblMainDEC, lblMainDCS,     lblSubENC,      lblSubDEC,     lblSubDCS,
+    lblTXRX,      lblRXTX,          lblSPLIT,   lblMT,          lblMCK,         lblCH,         lblSKIP,
+    lblSCAN,      lblSEARCH,        lblBusy,    lblOnAir,       lblMemoryDesc,  CATbutton,     MOXbutton,
+    SEARCHbutton, SYNCbutton,       FASTbutton, LOCKbutton,     HOMEbutton,     VFOMRbutton,   ABbutton,
+    MCKbutton,    SPLITbutton,      SUBbutton,  RPTbutton,      REVbutton,      TONEbutton,    SCOPEbutton,
+    SCANbutton,   PRIbutton,        DOPbutton,  BandDownButton, BandUpButton,   PMSbutton,     ENTbutton,
+    CLARbutton,   RCLbutton,        STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
+    SubKnob,      ChannelKnob,      btnJogDown, btnJogUp,       frmTuningSteps, cmdSave,       cmdDefault,
+    cmdCancel,    lblCLAR,          lblQMB,     lblShareStatus, listSteps,      listScanWidth, cmdSCAN,
+    SSCommand1,   lblScopeProgress,
 };
 
 const Array kArrays[] = {
-    LMeterIndicator,  LMeterStart,      lblMBmode,   lblSBmode,     ImgRPTdirection, ModeButton,
-    BandButton,       mnuCommPortArray, mnuCatRate,  mnuMeterSpeed, mnuPRIspeed,     mnuScanSpeed,
-    mnuPauseInterval, mnuSettingsArray, fraSteps,    CHboxFM,       CHboxAM,         CHboxSSB,
-    lblCHboxFM,       lblCHboxAM,       lblCHboxSSB, VFObox,        lblVFObox,
+    LMeterIndicator,  LMeterStart,      lblMBmode,         lblSBmode,      ImgRPTdirection, ModeButton,
+    BandButton,       mnuCommPortArray, mnuCatRate,        mnuMeterSpeed,  mnuPRIspeed,     mnuScanSpeed,
+    mnuPauseInterval, mnuSettingsArray, fraSteps,          CHboxFM,        CHboxAM,         CHboxSSB,
+    lblCHboxFM,       lblCHboxAM,       lblCHboxSSB,       VFObox,         lblVFObox,       txtboxFreq,
+    mnuActiveSearch,  mnuScopeSpeed,    mnuContinuousScan, mnuDisplayMode, mnuScaleHandles, mnuWrapWidth,
+    mnuColorFill,
 };
 
 } // namespace

@@ -77,6 +77,11 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
         {el::PRIbutton, [&pri] { pri.PRIbutton_Click(); }},
         {el::SCANbutton, [&scanner] { scanner.SCANbutton_Click(); }},
         {el::SEARCHbutton, [&scanner] { scanner.SEARCHbutton_Click(); }},
+        {el::SCOPEbutton,
+         [this] {
+             if (onScopeKey)
+                 onScopeKey();
+         }},
     };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();
