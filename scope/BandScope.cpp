@@ -13,6 +13,8 @@ using platform::Icon;
 namespace {
 // The status bits above the S-meter value: squelch, tone match, discriminator.
 constexpr std::uint8_t kSMeterBits = 0x1F;
+// How often a tick looks for the status answer while it waits.
+constexpr double kAnswerPoll = 0.02;
 } // namespace
 
 BandScope::BandScope(const panel::PanelContext& ctx, panel::Tuning& tuning, platform::FileSystem& fs,
@@ -220,7 +222,9 @@ bool BandScope::AwaitStatus()
                                  Icon::Exclamation, Buttons::Ok);
             return false;
         }
-        m_status.Wait();
+        // Short waits rather than ScanStatus::Wait's sleep to the resend time: the answer is
+        // taken within a slice of its arrival, so a point costs the interval and the round trip.
+        platform::Pause(m_loop, kAnswerPoll);
         if (!mine())
             return false;
     }

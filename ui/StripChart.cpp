@@ -10,7 +10,7 @@ namespace kivo::ui {
 
 namespace {
 
-constexpr double kLeft = 44, kRight = 14, kTop = 10, kAxis = 22, kGap = 6;
+constexpr double kLeft = 44, kRight = 28, kTop = 10, kAxis = 22, kGap = 6;
 constexpr double kTraceWithWaterfall = 200;
 
 const QColor kBack(0x0C, 0x14, 0x1C);
@@ -110,7 +110,7 @@ void StripChart::BuildGrid()
                    QString::fromStdString(t.label));
     }
     p.setPen(kInk);
-    p.drawText(QRectF(plot.right() - 60, plot.bottom() + 4, 60 + kRight, kAxis - 6), Qt::AlignRight | Qt::AlignVCenter,
+    p.drawText(QRectF(0, plot.bottom() + 4, plot.left() - 6, kAxis - 6), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("kHz"));
     p.setPen(QPen(kFrame, 1));
     p.setBrush(Qt::NoBrush);
