@@ -59,8 +59,8 @@ int main(int argc, char** argv)
     ui::BandScopeWindow* scope = ui::ShowBandScope(&w, prog);
     prog.scope.listSteps_Click(2); // 1 kHz
     prog.scope.cmdSCAN_Click();
-    // Three sweeps, then well into the fourth, past the carrier.
-    while (prog.scope.History().size() < 3 || prog.scope.Trace().points.size() < 31)
+    // Some sweeps for the waterfall, then well into the next, past the carrier.
+    while (prog.scope.History().size() < 6 || prog.scope.Trace().points.size() < 31)
         platform::Pause(w.Loop(), 0.05);
     const bool ok = scope->grab().save(QString::fromLocal8Bit(argv[1]));
     prog.scope.cmdSCAN_Click();

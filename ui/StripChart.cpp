@@ -11,7 +11,7 @@ namespace kivo::ui {
 namespace {
 
 constexpr double kLeft = 44, kRight = 28, kTop = 10, kAxis = 22, kGap = 6;
-constexpr double kTraceWithWaterfall = 200;
+constexpr double kTraceWithWaterfall = 215;
 
 const QColor kBack(0x0C, 0x14, 0x1C);
 const QColor kFrame(0x5A, 0x6A, 0x78);
@@ -110,7 +110,8 @@ void StripChart::BuildGrid()
                    QString::fromStdString(t.label));
     }
     p.setPen(kInk);
-    p.drawText(QRectF(0, plot.bottom() + 4, plot.left() - 6, kAxis - 6), Qt::AlignRight | Qt::AlignVCenter,
+    // The unit in the plot's corner: the axis row has no room beside the end labels.
+    p.drawText(QRectF(plot.right() - 64, plot.top() + 2, 60, 14), Qt::AlignRight | Qt::AlignVCenter,
                QStringLiteral("kHz"));
     p.setPen(QPen(kFrame, 1));
     p.setBrush(Qt::NoBrush);
