@@ -99,7 +99,8 @@ void BandScope::ChangeXScale()
 
 void BandScope::ChangeScanStep() { m_s.ScanStep = SelectedStep(); }
 
-double BandScope::AxisStartKHz() const { return double(m_start / 100); }
+// Whole kHz, as the chart axis starts.
+double BandScope::AxisStartKHz() const { return std::trunc(double(m_start) / 100); }
 
 double BandScope::AxisSpanKHz() const { return double(m_end - m_start) / 100; }
 

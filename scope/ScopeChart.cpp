@@ -54,6 +54,7 @@ std::vector<Tick> ChartGeometry::YTicks() const
     static constexpr std::array<std::pair<int, const char*>, 9> kMarks{
         {{0, "S0"}, {1, "S1"}, {3, "S3"}, {5, "S5"}, {7, "S7"}, {9, "S9"}, {11, "+20"}, {13, "+40"}, {15, "+60"}}};
     std::vector<Tick> ticks;
+    ticks.reserve(kMarks.size());
     for (const auto& [v, label] : kMarks)
         ticks.push_back({YOf(v), label});
     return ticks;
