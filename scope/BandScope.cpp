@@ -120,8 +120,8 @@ void BandScope::cmdSCAN_Click()
 
 void BandScope::Start()
 {
-    // A dark panel has no radio to sweep; a running scan or priority check owns the VFO.
-    if (!m_s.CATOn || m_s.ScanDir != 0) {
+    // A dark panel has no radio to sweep; a scan, search or priority monitor owns the VFO.
+    if (!m_s.CATOn || m_s.ScanDir != 0 || PanelScanning()) {
         m_dialogs.Beep();
         return;
     }
@@ -141,6 +141,8 @@ void BandScope::Start()
     ShowProgress();
     m_timer->SetEnabled(true);
 }
+
+bool BandScope::PanelScanning() const { return m_s.ScanArmed || m_s.SearchOn || m_s.PRIOn; }
 
 void BandScope::Stop()
 {
@@ -207,6 +209,15 @@ bool BandScope::AwaitStatus()
     m_cat.Port().DiscardInput();
     m_status.Begin(sendReq);
     for (;;) {
+        if (PanelScanning()) {
+            // SCAN, SEARCH or PRI pressed meanwhile took ScanDir over: the sweep gives way,
+            // leaving the shared state to them.
+            m_sweeping = false;
+            m_timer->SetEnabled(false);
+            m_display.SetCaption(el::cmdSCAN, "START");
+            ShowProgress();
+            return false;
+        }
         ReadScopeStatus(done, sendReq);
         if (!mine())
             return false;

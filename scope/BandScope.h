@@ -126,7 +126,7 @@ public:
 private:
     void Start();
     void Stop();
-    void StopSilently();
+    bool PanelScanning() const;
     bool AwaitStatus();
     void StepMainVFO();
     // The range of the selected width around the centre, inside the main VFO's band.

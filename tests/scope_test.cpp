@@ -303,17 +303,31 @@ TEST_F(Scope, ASilentRadioIsAskedAgainThenTheSweepStopsAndSaysSo)
     EXPECT_EQ(Caption(el::cmdSCAN), "START");
 }
 
-TEST_F(Scope, StartRefusesWhileThePanelIsDarkOrAScanRuns)
+TEST_F(Scope, StartRefusesWhileThePanelIsDarkOrAScanRunsAndASweepGivesWayToScan)
 {
     s.ScanDir = 1;
     scope.cmdSCAN_Click();
     EXPECT_FALSE(scope.Sweeping());
     s.ScanDir = 0;
+    EXPECT_EQ(dialogs.beeps, 1);
+
+    scope.cmdSCAN_Click();
+    loop.Advance(1.5);
+    ASSERT_TRUE(scope.Sweeping());
+    panel.Scanner().SCANbutton_Click(); // arms and starts the panel's scan
+    loop.Advance(3);
+    EXPECT_FALSE(scope.Sweeping());
+    EXPECT_EQ(Caption(el::cmdSCAN), "START");
+    EXPECT_TRUE(s.ScanArmed);
+    EXPECT_EQ(s.ScanDir, 1) << "the scan runs on";
+    panel.Scanner().SCANbutton_Click();
+    dialogs.beeps = 0;
+
     panel.Power().CATbutton_Click();
     TakeFrames();
     scope.cmdSCAN_Click();
     EXPECT_FALSE(scope.Sweeping());
-    EXPECT_EQ(dialogs.beeps, 2);
+    EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_TRUE(TakeSets().empty());
 }
 
