@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace kivo::ui {
 
 namespace {
@@ -150,31 +152,33 @@ void BandScopeWindow::BuildMenus()
     });
 
     // Each group checks through the model; a click on the checked entry must not uncheck it.
-    const auto group = [this](QMenu* menu, const platform::el::Array& names, auto handler) {
+    const auto group = [this](QMenu* menu, const platform::el::Array& names, const std::function<void(int)>& handler) {
         for (int i = names.first; i <= names.last; ++i) {
             QAction* a = menu->addAction(QString());
             BindAction(names(i), a);
             connect(a, &QAction::triggered, this, [this, a, handler, i, name = names(i)] {
-                (m_scope.*handler)(i);
+                handler(i);
                 a->setChecked(m_prog.display.Get(name).checked);
             });
         }
     };
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
     group(settings->addMenu(QStringLiteral("&Active Search Threshold")), el::mnuActiveSearch,
-          &scope::BandScope::mnuActiveSearch_Click);
+          [this](int i) { m_scope.mnuActiveSearch_Click(i); });
     settings->addSeparator();
-    group(settings->addMenu(QStringLiteral("&Scan Speed")), el::mnuScopeSpeed, &scope::BandScope::mnuScanSpeed_Click);
+    group(settings->addMenu(QStringLiteral("&Scan Speed")), el::mnuScopeSpeed,
+          [this](int i) { m_scope.mnuScanSpeed_Click(i); });
     group(settings->addMenu(QStringLiteral("&Continuous Scan")), el::mnuContinuousScan,
-          &scope::BandScope::mnuContinuousScan_Click);
+          [this](int i) { m_scope.mnuContinuousScan_Click(i); });
     settings->addSeparator();
     group(settings->addMenu(QStringLiteral("&Display Mode")), el::mnuDisplayMode,
-          &scope::BandScope::mnuDisplayMode_Click);
+          [this](int i) { m_scope.mnuDisplayMode_Click(i); });
     group(settings->addMenu(QStringLiteral("Scale &Handles")), el::mnuScaleHandles,
-          &scope::BandScope::mnuScaleHandles_Click);
+          [this](int i) { m_scope.mnuScaleHandles_Click(i); });
     group(settings->addMenu(QStringLiteral("&Wrap Cursor Width")), el::mnuWrapWidth,
-          &scope::BandScope::mnuWrapWidth_Click);
-    group(settings->addMenu(QStringLiteral("Color &Fill")), el::mnuColorFill, &scope::BandScope::mnuColorFill_Click);
+          [this](int i) { m_scope.mnuWrapWidth_Click(i); });
+    group(settings->addMenu(QStringLiteral("Color &Fill")), el::mnuColorFill,
+          [this](int i) { m_scope.mnuColorFill_Click(i); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About KIVO FT-817"), this, [this] {
