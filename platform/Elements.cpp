@@ -7,27 +7,28 @@ namespace kivo::platform::el {
 namespace {
 
 const char* const kSingles[] = {
-    DisplayPanel, LMeter,           ledFreq,    ledSubFreq,     ledMRnumber,    ledLOCK,       ledFAST,
-    LEDsub,       lblMainENC,       lblMainDEC, lblMainDCS,     lblSubENC,      lblSubDEC,     lblSubDCS,
-    lblTXRX,      lblRXTX,          lblSPLIT,   lblMT,          lblMCK,         lblCH,         lblSKIP,
-    lblSCAN,      lblSEARCH,        lblBusy,    lblOnAir,       lblMemoryDesc,  CATbutton,     MOXbutton,
-    SEARCHbutton, SYNCbutton,       FASTbutton, LOCKbutton,     HOMEbutton,     VFOMRbutton,   ABbutton,
-    MCKbutton,    SPLITbutton,      SUBbutton,  RPTbutton,      REVbutton,      TONEbutton,    SCOPEbutton,
-    SCANbutton,   PRIbutton,        DOPbutton,  BandDownButton, BandUpButton,   PMSbutton,     ENTbutton,
-    CLARbutton,   RCLbutton,        STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
-    SubKnob,      ChannelKnob,      btnJogDown, btnJogUp,       frmTuningSteps, cmdSave,       cmdDefault,
-    cmdCancel,    lblCLAR,          lblQMB,     lblShareStatus, listSteps,      listScanWidth, cmdSCAN,
-    SSCommand1,   lblScopeProgress,
+    DisplayPanel, LMeter,        ledFreq,        ledSubFreq, ledMRnumber,    ledLOCK,        ledFAST,       LEDsub,
+    lblMainENC,   lblMainDEC,    lblMainDCS,     lblSubENC,  lblSubDEC,      lblSubDCS,      lblTXRX,       lblRXTX,
+    lblSPLIT,     lblMT,         lblMCK,         lblCH,      lblSKIP,        lblSCAN,        lblSEARCH,     lblBusy,
+    lblOnAir,     lblMemoryDesc, CATbutton,      MOXbutton,  SEARCHbutton,   SYNCbutton,     FASTbutton,    LOCKbutton,
+    HOMEbutton,   VFOMRbutton,   ABbutton,       MCKbutton,  SPLITbutton,    SUBbutton,      RPTbutton,     REVbutton,
+    TONEbutton,   SCOPEbutton,   SCANbutton,     PRIbutton,  DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
+    ENTbutton,    CLARbutton,    RCLbutton,      STObutton,  SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
+    SubKnob,      ChannelKnob,   btnJogDown,     btnJogUp,   frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
+    lblCLAR,      lblQMB,        lblShareStatus,
 };
 
 const Array kArrays[] = {
-    LMeterIndicator,  LMeterStart,      lblMBmode,         lblSBmode,      ImgRPTdirection, ModeButton,
-    BandButton,       mnuCommPortArray, mnuCatRate,        mnuMeterSpeed,  mnuPRIspeed,     mnuScanSpeed,
-    mnuPauseInterval, mnuSettingsArray, fraSteps,          CHboxFM,        CHboxAM,         CHboxSSB,
-    lblCHboxFM,       lblCHboxAM,       lblCHboxSSB,       VFObox,         lblVFObox,       txtboxFreq,
-    mnuActiveSearch,  mnuScopeSpeed,    mnuContinuousScan, mnuDisplayMode, mnuScaleHandles, mnuWrapWidth,
-    mnuColorFill,
+    LMeterIndicator,  LMeterStart,      lblMBmode,   lblSBmode,     ImgRPTdirection, ModeButton,
+    BandButton,       mnuCommPortArray, mnuCatRate,  mnuMeterSpeed, mnuPRIspeed,     mnuScanSpeed,
+    mnuPauseInterval, mnuSettingsArray, fraSteps,    CHboxFM,       CHboxAM,         CHboxSSB,
+    lblCHboxFM,       lblCHboxAM,       lblCHboxSSB, VFObox,        lblVFObox,
 };
+
+// The band scope window's, apart so each window's list reads on its own.
+const char* const kScopeSingles[] = {listSteps, listScanWidth, cmdSCAN, SSCommand1, lblScopeProgress};
+const Array kScopeArrays[] = {txtboxFreq,     mnuActiveSearch, mnuScopeSpeed, mnuContinuousScan,
+                              mnuDisplayMode, mnuScaleHandles, mnuWrapWidth,  mnuColorFill};
 
 } // namespace
 
@@ -36,6 +37,9 @@ std::string Array::operator()(int i) const { return std::string(name) + "(" + st
 bool IsDeclared(std::string_view name)
 {
     for (const char* s : kSingles)
+        if (name == s)
+            return true;
+    for (const char* s : kScopeSingles)
         if (name == s)
             return true;
     // "name(i)": a declared array and an index in its range.
@@ -50,6 +54,9 @@ bool IsDeclared(std::string_view name)
     if (err != std::errc() || end != digits.data() + digits.size() || digits != std::to_string(index))
         return false;
     for (const Array& a : kArrays)
+        if (base == a.name && a.Holds(index))
+            return true;
+    for (const Array& a : kScopeArrays)
         if (base == a.name && a.Holds(index))
             return true;
     return false;

@@ -27,6 +27,7 @@ template <std::size_t N> int BandScope::Check(const platform::el::Array& group, 
 void BandScope::mnuActiveSearch_Click(int index)
 {
     m_settings.ActiveSearch = Integer(Check(el::mnuActiveSearch, index, 3, kThresholdCaptions));
+    ChartChanged(); // the chart draws the level
 }
 
 void BandScope::mnuScanSpeed_Click(int index)

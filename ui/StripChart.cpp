@@ -20,6 +20,7 @@ const QColor kInk(0xB8, 0xC4, 0xCE);
 const QColor kTrace(0xF0, 0xE0, 0x40);
 const QColor kFill(0xF0, 0xC0, 0x20, 90);
 const QColor kCursor(0xFF, 0x50, 0x40);
+const QColor kThreshold(0x40, 0xC0, 0x70);
 
 // Dark blue through cyan, green and yellow to red as the reading rises.
 QColor WaterfallColor(int sMeter)
@@ -133,6 +134,10 @@ void StripChart::paintEvent(QPaintEvent*)
     p.scale(width() / kWidth, height() / kHeight);
     const scope::ChartGeometry g = Geometry();
     p.setClipRect(QRectF(g.area.left, g.area.top, g.area.width, g.area.height + 1));
+    // The Active Search Threshold as a level across the plot: what rises above it stands out.
+    const double level = g.YOf(m_scope.Settings().ActiveSearch);
+    p.setPen(QPen(kThreshold, 1, Qt::DotLine));
+    p.drawLine(QPointF(g.area.left, level), QPointF(g.area.left + g.area.width, level));
     DrawTrace(p, g);
     p.setClipping(false);
     if (m_scope.WaterfallOn())
