@@ -14,6 +14,7 @@
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
 #include "radio/Meter.h"
+#include "scope/BandScope.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
 #include "state/ModKIVO.h"
@@ -29,12 +30,13 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
-        : files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
+        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
           comm(s, port, dialogs, display), meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, loop),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
-          menuLock(s, display, dialogs), m_portsFile(dataDir + "/" + kPortsFileName),
-          m_optionsFile(dataDir + "/" + kOptionsFileName)
+          menuLock(s, display, dialogs),
+          scope({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel.Tuning(), fs, dataDir),
+          m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
@@ -45,6 +47,9 @@ struct Program {
         menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.mnuShareRadio_Click(); });
         menus.On(MenuGroup::Memory, 1, [this] { channels.Import(); });
         menus.On(MenuGroup::Memory, 2, [this] { channels.Export(); });
+        // POWER off ends a sweep as it disarms SCAN.
+        panel.Power().AddSwitchable(scope, SwitchOffOrder::SCAN);
+        panel.Power().StopAtPowerOff(scope.TimerScope());
         std::string text;
         if (fs.Exists(m_portsFile) && fs.ReadOrCreate(m_portsFile, 64 * 1024, text))
             port.Bindings().Parse(text);
@@ -68,6 +73,7 @@ struct Program {
         comm.RefreshPortCaptions([this](int n) { return port.Caption(n); });
     }
 
+    platform::Dialogs& dialogs; // message boxes, file choices and help, for every window
     state::ModKIVO s;
     platform::DisplayModel display;
     platform::PosixFileSystem fs;
@@ -83,6 +89,7 @@ struct Program {
     RadioSharing sharing;
     lock::MenuLock menuLock; // File > Lock Menus... and Unlock Menus...
     MainMenu menus;          // every click on the main window's menu bar
+    scope::BandScope scope;  // the SCOPE key's window's logic
 
 private:
     std::string m_portsFile;

@@ -26,6 +26,11 @@ const Array kArrays[] = {
     lblCHboxSSB,     VFObox,       lblVFObox,        mnuFileArray,     mnuResizeDisplayArray,
 };
 
+// The band scope window's, apart so each window's list reads on its own.
+const char* const kScopeSingles[] = {listSteps, listScanWidth, cmdSCAN, SSCommand1, lblScopeProgress};
+const Array kScopeArrays[] = {txtboxFreq,     mnuActiveSearch, mnuScopeSpeed, mnuContinuousScan,
+                              mnuDisplayMode, mnuScaleHandles, mnuWrapWidth,  mnuColorFill};
+
 } // namespace
 
 std::string Array::operator()(int i) const { return std::string(name) + "(" + std::to_string(i) + ")"; }
@@ -33,6 +38,9 @@ std::string Array::operator()(int i) const { return std::string(name) + "(" + st
 bool IsDeclared(std::string_view name)
 {
     for (const char* s : kSingles)
+        if (name == s)
+            return true;
+    for (const char* s : kScopeSingles)
         if (name == s)
             return true;
     // "name(i)": a declared array and an index in its range.
@@ -47,6 +55,9 @@ bool IsDeclared(std::string_view name)
     if (err != std::errc() || end != digits.data() + digits.size() || digits != std::to_string(index))
         return false;
     for (const Array& a : kArrays)
+        if (base == a.name && a.Holds(index))
+            return true;
+    for (const Array& a : kScopeArrays)
         if (base == a.name && a.Holds(index))
             return true;
     return false;

@@ -132,6 +132,21 @@ inline constexpr const char* cmdSave = "cmdSave";
 inline constexpr const char* cmdDefault = "cmdDefault";
 inline constexpr const char* cmdCancel = "cmdCancel";
 
+// The band scope window.
+inline constexpr Array txtboxFreq{"txtboxFreq", 0, 1}; // 0 current, 1 centre frequency
+inline constexpr const char* listSteps = "listSteps";  // value: the selected entry
+inline constexpr const char* listScanWidth = "listScanWidth";
+inline constexpr const char* cmdSCAN = "cmdSCAN";
+inline constexpr const char* SSCommand1 = "SSCommand1";
+inline constexpr const char* lblScopeProgress = "lblScopeProgress";
+inline constexpr Array mnuActiveSearch{"mnuActiveSearch", 0, 9};
+inline constexpr Array mnuScopeSpeed{"mnuScopeSpeed", 0, 4};
+inline constexpr Array mnuContinuousScan{"mnuContinuousScan", 0, 1};
+inline constexpr Array mnuDisplayMode{"mnuDisplayMode", 0, 1};
+inline constexpr Array mnuScaleHandles{"mnuScaleHandles", 0, 3};
+inline constexpr Array mnuWrapWidth{"mnuWrapWidth", 1, 4};
+inline constexpr Array mnuColorFill{"mnuColorFill", 0, 1};
+
 } // namespace kivo::platform::el
 
 namespace kivo {

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "ui/BandScopeWindow.h"
 #include "ui/KeyForwarder.h"
 #include "ui/MainMenus.h"
 
@@ -32,6 +33,7 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     setWindowTitle(QStringLiteral("KIVO FT-817"));
     m_view = new PanelView(m_program->panel, *m_binding);
     setCentralWidget(m_view);
+    m_view->onScopeKey = [this] { ShowBandScope(this, *m_program); };
     BuildMainMenus(*this, *m_program, *m_binding);
     // Shown only while the radio is shared on the network: where, and with how many programs.
     auto* share = new QLabel(this);

@@ -40,6 +40,11 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent)
     : QWidget(parent), m_panel(panel), m_binding(binding)
 {
+    // SCOPE opens a window: the window's business, not the panel's.
+    m_clicks[el::SCOPEbutton] = [this] {
+        if (onScopeKey)
+            onScopeKey();
+    };
     // MCK acts on press and release: how long the second press is held decides.
     auto& mck = m_panel.MemoryCheck();
     m_presses[el::MCKbutton] = {[&mck] { mck.MCKbutton_MouseDown(); }, [&mck] { mck.MCKbutton_MouseUp(); }};

@@ -42,6 +42,8 @@ public:
     Knob* MainKnob() const { return m_mainKnob; }
     LedDisplay* FreqDisplay() const { return m_freq; }
     LedDisplay* SubFreqDisplay() const { return m_subFreq; }
+    // What the SCOPE key does: the band scope window is the main window's to open.
+    std::function<void()> onScopeKey;
 
 private:
     QWidget* BuildDisplay();

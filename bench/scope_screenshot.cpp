@@ -1,0 +1,68 @@
+// Takes the README's picture of the band scope: the program on its simulator, continuous scan
+// over 145.000 MHz with the waterfall of the sweeps so far, caught mid-sweep on the carrier.
+// Run under Xvfb for the desktop style: scope-screenshot FILE
+
+#include "platform/ScriptedDialogs.h"
+#include "sim/BackgroundSim.h"
+#include "ui/BandScopeWindow.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include <iostream>
+
+using namespace kivo;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: scope-screenshot FILE\n";
+        return 2;
+    }
+    QTemporaryDir dir;
+    const std::string data = dir.path().toStdString();
+    {
+        state::ModKIVO f;
+        f.Settings.CommPort = 1;
+        f.Settings.CatRate = 1;
+        f.Settings.TuneOnStartup = 0;
+        f.BandData.LastBandMB = 1;
+        f.BandData.BandVFOMB[1] = {14500000, 5, 60000, 0, 0, 8, 0, 0};
+        platform::PosixFileSystem fs;
+        platform::ScriptedDialogs none;
+        state::DataFiles files(f, fs, none, data);
+        scope::ScopeSettings chart;
+        chart.ContinuousScan = 0; // the waterfall
+        chart.ScopeScanSpeed = 4; // 250 ms
+        chart.ScaleHandles = 3;
+        if (!files.SaveSettingsFile() || !files.SaveBandDataFile() || !files.SaveHomeFile() ||
+            !fs.WriteAtomic(data + "/" + scope::kScopeSettingsFileName, scope::ToBytes(chart)))
+            return 1;
+    }
+    sim::BackgroundSim radio; // the radio's own timing
+    // A weak neighbour beside the S7 carrier on 145.000.
+    radio.Radio().Band().push_back({14501400, 4, 300});
+    std::string err;
+    const std::string port = radio.Start(err);
+    if (port.empty()) {
+        std::cerr << err << "\n";
+        return 1;
+    }
+    ui::MainWindow w(data);
+    auto& prog = w.Program();
+    prog.port.SetSimulator(port);
+    prog.RefreshPorts();
+    prog.panel.Power().Load();
+    prog.panel.Power().CATbutton_Click();
+    ui::BandScopeWindow* scope = ui::ShowBandScope(&w, prog);
+    prog.scope.listSteps_Click(2); // 1 kHz
+    prog.scope.cmdSCAN_Click();
+    // Some sweeps for the waterfall, then well into the next, past the carrier.
+    while (prog.scope.History().size() < 6 || prog.scope.Trace().points.size() < 31)
+        platform::Pause(w.Loop(), 0.05);
+    const bool ok = scope->grab().save(QString::fromLocal8Bit(argv[1]));
+    prog.scope.cmdSCAN_Click();
+    return ok ? 0 : 1;
+}
