@@ -112,7 +112,8 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
     buttons->addStretch();
     controls->addLayout(buttons, 1, 3, 4, 1);
     controls->setColumnStretch(4, 1);
-    controls->addWidget(progress, 4, 0);
+    // A row of its own, so the changing text never moves the lists beside it.
+    controls->addWidget(progress, 5, 0, 1, 5);
 
     auto* body = new QWidget;
     auto* all = new QVBoxLayout(body);
