@@ -55,8 +55,12 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
 
 void ScanStatus::Wait()
 {
-    // Sleeping until the resend would add up to half a second to every step on a real line.
-    m_loop.ProcessEventsUntil(std::min(m_sentAt + kResendAfter, m_loop.Now() + kLookEvery));
+    const double resend = m_sentAt + kResendAfter;
+    if (m_cat.WaitForInput(resend))
+        return;
+    // No way to sleep until the answer comes: look for it often, so a step is not held up to
+    // the resend time.
+    m_loop.ProcessEventsUntil(std::min(resend, m_loop.Now() + kLookEvery));
 }
 
 } // namespace kivo::panel

@@ -17,7 +17,7 @@ public:
     static constexpr double kResendAfter = 0.5;
     // Silent requests in a row after which the radio counts as not answering.
     static constexpr int kSilentTries = 4;
-    // The port wakes nobody when the answer arrives, so a wait looks for it this often.
+    // On a port whose input cannot be watched, a wait looks for the answer this often.
     static constexpr double kLookEvery = 0.01;
     // Between readings of a busy channel the scan holds on.
     static constexpr double kHoldPoll = 0.1;
@@ -36,8 +36,8 @@ public:
     // One non-blocking pass: sends the request when `sendReq` is set (clearing it), then takes
     // the answer when it is waiting. A request unanswered for kResendAfter sets `sendReq` again.
     std::optional<std::uint8_t> Poll(bool& sendReq);
-    // Sleeps, processing events, for kLookEvery or until the request is due again, whichever
-    // comes first; the caller polls again after it.
+    // Sleeps, processing events, until input arrives or the request is due again (on a port
+    // that cannot be watched, kLookEvery at most); the caller polls again after it.
     void Wait();
     // The radio let kSilentTries requests in a row go unanswered.
     bool Silent() const { return m_silent >= kSilentTries; }

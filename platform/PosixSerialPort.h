@@ -28,6 +28,7 @@ public:
     bool Open(std::string& error) override;
     void Close() override;
     bool IsOpen() const override { return m_fd >= 0; }
+    int InputHandle() const override { return m_fd; }
     void SetPortNumber(int number) override { m_number = number; }
     int PortNumber() const override { return m_number; }
     void SetLineSettings(const std::string& settings) override { m_settings = settings; }

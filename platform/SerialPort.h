@@ -32,6 +32,9 @@ public:
 
     // True once the device has gone away while open (unplugged, hung up). Cleared by a good Open.
     virtual bool Vanished() const = 0;
+    // A descriptor that turns readable when input arrives, so a wait can sleep until then; -1
+    // when the port has none (closed, or not a device).
+    virtual int InputHandle() const { return -1; }
 };
 
 } // namespace kivo::platform

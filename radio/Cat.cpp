@@ -74,6 +74,17 @@ unsigned Cat::Request(const Frame& frame)
     return ++m_lastRequest;
 }
 
+bool Cat::WaitForInput(double deadline)
+{
+    const int fd = m_port.InputHandle();
+    if (fd < 0 || m_port.BytesWaiting() > 0)
+        return false;
+    m_loop.WatchFd(fd, [] {});
+    m_loop.ProcessEventsUntil(deadline);
+    m_loop.UnwatchFd(fd);
+    return true;
+}
+
 bool Cat::AnswerWaiting(unsigned request, int length)
 {
     if (request == 0 || request != m_lastRequest || CheckVanished() || !m_port.IsOpen())

@@ -98,6 +98,10 @@ public:
     // request is still the latest (a later one discards its answer) and at least `length` more
     // bytes wait than the acknowledgements of frames written since could account for.
     bool AnswerWaiting(unsigned request, int length = 1);
+    // Processes events until input arrives on the port or `deadline`, sleeping in between.
+    // False, having waited not at all, when that cannot be told: the port has no descriptor to
+    // watch, or bytes already wait (which would wake the watch at once, over and over).
+    bool WaitForInput(double deadline);
     // The non-blocking half of the frequency-and-mode read: the decoded answer to `request` (from
     // Request of the read frame) once all five bytes wait, discarding what follows. Nothing
     // while it is incomplete, garbled, or when any frame went out since the request: the panel

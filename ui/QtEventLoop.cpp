@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <utility>
 
 namespace kivo::ui {
 
@@ -97,6 +98,12 @@ void QtEventLoop::ProcessEventsUntil(double deadline)
     }
     // Sleeps in Qt's dispatcher until an event or the deadline; no busy polling.
     QEventLoop loop;
+    QEventLoop* outer = std::exchange(m_inner, &loop);
+    struct Restore {
+        QEventLoop*& inner;
+        QEventLoop* outer;
+        ~Restore() { inner = outer; }
+    } restore{m_inner, outer};
     QTimer deadlineTimer;
     deadlineTimer.setSingleShot(true);
     deadlineTimer.setTimerType(Qt::PreciseTimer);
@@ -108,7 +115,12 @@ void QtEventLoop::ProcessEventsUntil(double deadline)
 void QtEventLoop::WatchFd(int fd, std::function<void()> onReadable)
 {
     auto notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), std::move(onReadable));
+    // Input ends the wait in progress, so a caller waiting for it wakes at once.
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [this, fn = std::move(onReadable)] {
+        fn();
+        if (m_inner)
+            m_inner->quit();
+    });
     m_watches[fd] = std::move(notifier);
 }
 

@@ -10,6 +10,8 @@
 #include <map>
 #include <memory>
 
+class QEventLoop;
+
 namespace kivo::ui {
 
 class QtEventLoop final : public platform::EventLoop {
@@ -34,6 +36,7 @@ public:
 
 private:
     int m_depth = 0;
+    QEventLoop* m_inner = nullptr; // the innermost wait of ProcessEventsUntil
     // Owns the pending CallAt shots, so they die with the loop.
     QObject m_context;
     std::map<int, std::unique_ptr<QSocketNotifier>> m_watches;
