@@ -28,9 +28,11 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWheelEvent>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -451,6 +453,24 @@ TEST(QtEventLoop, ProcessEventsUntilReturnsByTheDeadline)
     loop.ProcessEventsUntil(before - 5);
     EXPECT_LT(loop.Now() - before, kSlack);
     EXPECT_FALSE(late);
+}
+
+TEST(QtEventLoop, InputOnAWatchedDescriptorEndsTheWait)
+{
+    // A scan waiting for the radio's answer must wake when it comes, not at the resend time.
+    QtEventLoop loop;
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    int woken = 0;
+    loop.WatchFd(fds[0], [&] { ++woken; });
+    loop.CallAt(loop.Now() + 0.05, [&] { ASSERT_EQ(::write(fds[1], "x", 1), 1); });
+    const double start = loop.Now();
+    loop.ProcessEventsUntil(start + 10);
+    EXPECT_EQ(woken, 1);
+    EXPECT_LT(loop.Now() - start, 5.0); // back long before the deadline
+    loop.UnwatchFd(fds[0]);
+    ::close(fds[0]);
+    ::close(fds[1]);
 }
 
 TEST(QtEventLoop, NowIsMonotonicSeconds)
