@@ -2,8 +2,8 @@
 // tree, the menu lock's dialog and the About box.
 
 #include "panel/MainMenu.h"
-#include "platform/ScriptedDialogs.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 #include "ui/PanelView.h"
@@ -89,10 +89,7 @@ protected:
         // A user with no port chosen: the panel stays dark and nothing asks a question.
         state::ModKIVO f;
         f.Settings.CommPort = 10;
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
         w = std::make_unique<ui::MainWindow>(dir.path());
         w->Program().panel.Power().Load();
     }

@@ -1,9 +1,10 @@
 // The real window on the offscreen platform, over the simulator's pseudo-terminal.
 
 #include "platform/Elements.h"
-#include "platform/ScriptedDialogs.h"
+#include "platform/FileSystem.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
 #include "ui/MainWindow.h"
@@ -86,16 +87,9 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 {
     kivo::testing::TempDir dir;
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
+        state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.Settings.CatRate = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles w(f, fs, none, dir.path());
-        ASSERT_TRUE(w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
@@ -104,9 +98,7 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    prog.port.SetSimulator(path);
-    prog.RefreshPorts();
-    prog.panel.Power().Load();
+    kivo::testing::OpenOnSimulator(w, path);
     ASSERT_TRUE(w.isVisible());
     ASSERT_TRUE(prog.s.PortReady);
     EXPECT_FALSE(w.FreqDisplay()->isVisible()) << "dark until POWER";
@@ -181,23 +173,14 @@ class LitWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
+        state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.BandData.BandVFOMB[7].Freq = 1407400;
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
         std::string err;
         const std::string path = radio.Start(err);
         ASSERT_FALSE(path.empty()) << err;
         w = std::make_unique<ui::MainWindow>(dir.path());
-        w->Program().port.SetSimulator(path);
-        w->Program().RefreshPorts();
-        w->Program().panel.Power().Load();
+        kivo::testing::OpenOnSimulator(*w, path);
         Click("CATbutton");
         ASSERT_TRUE(w->Program().s.CATOn);
     }
