@@ -40,15 +40,12 @@ int main(int argc, char** argv)
     sim::BackgroundSim radio; // the radio's own timing
     // A weak neighbour beside the S7 carrier on 145.000.
     radio.Radio().Band().push_back({14501400, 4, 300});
-    std::string err;
-    const std::string port = radio.Start(err);
-    if (port.empty()) {
+    ui::MainWindow w(data);
+    auto& prog = w.Program();
+    if (std::string err; !testing::OpenOnSimulator(w, radio, err)) {
         std::cerr << err << "\n";
         return 1;
     }
-    ui::MainWindow w(data);
-    auto& prog = w.Program();
-    testing::OpenOnSimulator(w, port);
     prog.panel.Power().CATbutton_Click();
     ui::BandScopeWindow* scope = ui::ShowBandScope(&w, prog);
     prog.scope.listSteps_Click(2); // 1 kHz

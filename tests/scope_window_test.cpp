@@ -73,13 +73,10 @@ TEST(BandScopeWindow, ASweepAcrossTheCarrierPeaksOnItsFrequencyAndAClickThereTun
         ASSERT_TRUE(fs.WriteAtomic(dir / scope::kScopeSettingsFileName, scope::ToBytes(scope::ScopeSettings{})));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    std::string err;
-    const std::string path = radio.Start(err);
-    ASSERT_FALSE(path.empty()) << err;
-
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    kivo::testing::OpenOnSimulator(w, path);
+    std::string err;
+    ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
     QTest::mouseClick(w.Key(el::CATbutton), Qt::LeftButton);
     ASSERT_TRUE(prog.s.CATOn);
 

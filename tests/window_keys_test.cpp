@@ -23,11 +23,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(kivo::testing::SaveStartFiles(kivo::testing::SimulatorStart(14520000), dir.path()));
-        std::string err;
-        const std::string path = radio.Start(err);
-        ASSERT_FALSE(path.empty()) << err;
         w = std::make_unique<ui::MainWindow>(dir.path());
-        kivo::testing::OpenOnSimulator(*w, path);
+        std::string err;
+        ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         // P lights the dark panel, sent to the POWER key as the focused control.
         Key(w->Key("CATbutton"), QEvent::KeyPress, Qt::Key_P, "p");
         Key(w->Key("CATbutton"), QEvent::KeyRelease, Qt::Key_P, "p");

@@ -2,6 +2,7 @@
 // tree, the menu lock's dialog and the About box.
 
 #include "panel/MainMenu.h"
+#include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/MainWindow.h"
@@ -42,22 +43,10 @@ QAction* Entry(QMainWindow& w, const std::string& name)
     return nullptr;
 }
 
-// Triggers the entry and runs `drive` on the modal dialog it opens; closes it if still open.
+// The menu entry by its object name.
 void DriveDialog(QMainWindow& w, const std::string& entry, const std::function<void(QDialog&)>& drive)
 {
-    QAction* a = Entry(w, entry);
-    ASSERT_NE(a, nullptr) << entry;
-    bool drove = false;
-    QTimer::singleShot(0, &w, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drove = true;
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->reject();
-    });
-    a->trigger();
-    EXPECT_TRUE(drove) << entry;
+    kivo::testing::DriveDialog(Entry(w, entry), entry, drive);
 }
 
 // Nothing of `root`'s visible widgets sticks out of its parent or covers a visible sibling.

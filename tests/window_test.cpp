@@ -3,6 +3,7 @@
 #include "platform/Elements.h"
 #include "platform/FileSystem.h"
 #include "sim/BackgroundSim.h"
+#include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
@@ -47,33 +48,12 @@ bool WaitFor(ui::MainWindow& w, const std::function<bool()>& done)
     return done();
 }
 
-QAction* MenuAction(QMainWindow& w, const QString& text)
-{
-    for (QAction* top : w.menuBar()->actions())
-        if (top->menu())
-            for (QAction* a : top->menu()->actions())
-                if (a->text() == text)
-                    return a;
-    return nullptr;
-}
+using kivo::testing::MenuAction;
 
-// Triggers the menu entry and runs `drive` on the modal dialog it opens; the dialog is closed
-// afterwards whatever `drive` did.
+// The menu entry by its caption.
 void DriveDialog(QMainWindow& w, const QString& entry, const std::function<void(QDialog&)>& drive)
 {
-    QAction* a = MenuAction(w, entry);
-    ASSERT_NE(a, nullptr) << entry.toStdString();
-    bool drove = false;
-    QTimer::singleShot(0, &w, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drove = true;
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->reject();
-    });
-    a->trigger();
-    EXPECT_TRUE(drove);
+    kivo::testing::DriveDialog(MenuAction(w, entry), entry.toStdString(), drive);
 }
 
 void ClickIn(QDialog& dlg, const char* name)
@@ -92,13 +72,10 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    std::string err;
-    const std::string path = radio.Start(err);
-    ASSERT_FALSE(path.empty()) << err;
-
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    kivo::testing::OpenOnSimulator(w, path);
+    std::string err;
+    ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
     ASSERT_TRUE(w.isVisible());
     ASSERT_TRUE(prog.s.PortReady);
     EXPECT_FALSE(w.FreqDisplay()->isVisible()) << "dark until POWER";
@@ -176,11 +153,9 @@ protected:
         state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.BandData.BandVFOMB[7].Freq = 1407400;
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
-        std::string err;
-        const std::string path = radio.Start(err);
-        ASSERT_FALSE(path.empty()) << err;
         w = std::make_unique<ui::MainWindow>(dir.path());
-        kivo::testing::OpenOnSimulator(*w, path);
+        std::string err;
+        ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         Click("CATbutton");
         ASSERT_TRUE(w->Program().s.CATOn);
     }

@@ -1,6 +1,7 @@
 #include "tests/support/WindowRig.h"
 
 #include "platform/ScriptedDialogs.h"
+#include "sim/BackgroundSim.h"
 #include "state/DataFiles.h"
 #include "ui/MainWindow.h"
 
@@ -24,12 +25,16 @@ bool SaveStartFiles(state::ModKIVO f, const std::string& dir)
     return files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile();
 }
 
-void OpenOnSimulator(ui::MainWindow& w, const std::string& port)
+bool OpenOnSimulator(ui::MainWindow& w, sim::BackgroundSim& radio, std::string& error)
 {
+    const std::string port = radio.Start(error);
+    if (port.empty())
+        return false;
     auto& prog = w.Program();
     prog.port.SetSimulator(port);
     prog.RefreshPorts();
     prog.panel.Power().Load();
+    return true;
 }
 
 } // namespace kivo::testing

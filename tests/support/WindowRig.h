@@ -5,6 +5,9 @@
 
 #include <string>
 
+namespace kivo::sim {
+class BackgroundSim;
+}
 namespace kivo::ui {
 class MainWindow;
 }
@@ -18,7 +21,8 @@ state::ModKIVO SimulatorStart(state::Long freq);
 // Writes the settings, band data and home files of `f` into `dir`; true when all three were written.
 bool SaveStartFiles(state::ModKIVO f, const std::string& dir);
 
-// Points the window's port at the simulator's pseudo-terminal and loads the panel as a start does.
-void OpenOnSimulator(ui::MainWindow& w, const std::string& port);
+// Starts `radio`, points the window's port at its pseudo-terminal and loads the panel as a start
+// does; false, with the reason in `error`, when the simulator could not start.
+bool OpenOnSimulator(ui::MainWindow& w, sim::BackgroundSim& radio, std::string& error);
 
 } // namespace kivo::testing
