@@ -2,8 +2,10 @@
 // over 145.000 MHz with the waterfall of the sweeps so far, caught mid-sweep on the carrier.
 // Run under Xvfb for the desktop style: scope-screenshot FILE
 
-#include "platform/ScriptedDialogs.h"
+#include "platform/FileSystem.h"
+#include "scope/ScopeSettings.h"
 #include "sim/BackgroundSim.h"
+#include "tests/support/WindowRig.h"
 #include "ui/BandScopeWindow.h"
 #include "ui/MainWindow.h"
 
@@ -24,37 +26,26 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const std::string data = dir.path().toStdString();
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
+        state::ModKIVO f = testing::SimulatorStart(14500000);
         f.Settings.CatRate = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14500000, 5, 60000, 0, 0, 8, 0, 0};
         platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, data);
         scope::ScopeSettings chart;
         chart.ContinuousScan = 0; // the waterfall
         chart.ScopeScanSpeed = 4; // 250 ms
         chart.ScaleHandles = 3;
-        if (!files.SaveSettingsFile() || !files.SaveBandDataFile() || !files.SaveHomeFile() ||
+        if (!testing::SaveStartFiles(f, data) ||
             !fs.WriteAtomic(data + "/" + scope::kScopeSettingsFileName, scope::ToBytes(chart)))
             return 1;
     }
     sim::BackgroundSim radio; // the radio's own timing
     // A weak neighbour beside the S7 carrier on 145.000.
     radio.Radio().Band().push_back({14501400, 4, 300});
-    std::string err;
-    const std::string port = radio.Start(err);
-    if (port.empty()) {
+    ui::MainWindow w(data);
+    auto& prog = w.Program();
+    if (std::string err; !testing::OpenOnSimulator(w, radio, err)) {
         std::cerr << err << "\n";
         return 1;
     }
-    ui::MainWindow w(data);
-    auto& prog = w.Program();
-    prog.port.SetSimulator(port);
-    prog.RefreshPorts();
-    prog.panel.Power().Load();
     prog.panel.Power().CATbutton_Click();
     ui::BandScopeWindow* scope = ui::ShowBandScope(&w, prog);
     prog.scope.listSteps_Click(2); // 1 kHz

@@ -2,8 +2,7 @@
 // disables, MOX while locked, and that nothing of it is kept.
 
 #include "lock/MenuLock.h"
-#include "panel/MainMenu.h"
-#include "tests/support/PanelRig.h"
+#include "tests/support/LitMenusRig.h"
 
 #include <fstream>
 #include <sstream>
@@ -16,21 +15,10 @@ namespace {
 const char* const kLockRefused = "Password must be longer than 3 characters and may not contain empty space!";
 
 // Lit on the simulator with the usual files, the lock and the menus over them.
-class Lock : public kivo::testing::PanelRig {
+class Lock : public kivo::testing::LitMenusRig {
 protected:
     lock::MenuLock menuLock{s, display, dialogs};
-    panel::MainMenu menus;
 
-    void SetUp() override
-    {
-        panel::WirePanelMenus(menus, panel, comm, memory, dialogs);
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        dialogs.boxes.clear();
-        TakeSent();
-    }
     bool LockWith(const std::string& password)
     {
         menuLock.SetCaption(lock::kLockCaption);

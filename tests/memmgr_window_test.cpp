@@ -2,6 +2,7 @@
 // the keyboard and the mouse, saved, and the memory file written from it.
 
 #include "state/Layout.h"
+#include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
@@ -37,15 +38,7 @@ MemRec Used(int p, const std::string& desc)
     return m;
 }
 
-QAction* MenuAction(QMainWindow& w, const QString& text)
-{
-    for (QAction* top : w.menuBar()->actions())
-        if (top->menu())
-            for (QAction* a : top->menu()->actions())
-                if (a->text() == text)
-                    return a;
-    return nullptr;
-}
+using kivo::testing::MenuAction;
 
 QString Cell(const ui::MemoryManagerWindow& dlg, int row, int column)
 {

@@ -3,7 +3,7 @@
 
 #include "panel/MainMenu.h"
 #include "state/Layout.h"
-#include "tests/support/PanelRig.h"
+#include "tests/support/LitMenusRig.h"
 
 #include <functional>
 #include <map>
@@ -412,19 +412,7 @@ TEST_F(Menus, HelpContentsOpensTheHelpAtItsContents)
 }
 
 // Lit on the simulator with the usual files.
-class MenusLit : public kivo::testing::PanelRig {
-protected:
-    panel::MainMenu menus;
-    void SetUp() override
-    {
-        panel::WirePanelMenus(menus, panel, comm, memory, dialogs);
-        WriteUsualFiles();
-        panel.Power().Load();
-        panel.Power().CATbutton_Click();
-        loop.Advance(0.5);
-        dialogs.boxes.clear();
-    }
-};
+using MenusLit = kivo::testing::LitMenusRig;
 
 TEST_F(MenusLit, ScanningOffThenScanSaysScanIntervalOff)
 {

@@ -2,10 +2,11 @@
 // by SCOPE, swept across the simulator's 145.000 MHz carrier, the peak found on the painted
 // chart, a click on it tunes the radio, File > Exit keeps the menu choices.
 
-#include "platform/ScriptedDialogs.h"
+#include "platform/FileSystem.h"
 #include "scope/BandScope.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/BandScopeWindow.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
@@ -64,29 +65,18 @@ TEST(BandScopeWindow, ASweepAcrossTheCarrierPeaksOnItsFrequencyAndAClickThereTun
 {
     kivo::testing::TempDir dir;
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
+        state::ModKIVO f = kivo::testing::SimulatorStart(14500000);
         f.Settings.CatRate = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14500000, 5, 60000, 0, 0, 8, 0, 0};
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
         // A first opening would stop at the message about a new settings file.
+        platform::PosixFileSystem fs;
         ASSERT_TRUE(fs.WriteAtomic(dir / scope::kScopeSettingsFileName, scope::ToBytes(scope::ScopeSettings{})));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    std::string err;
-    const std::string path = radio.Start(err);
-    ASSERT_FALSE(path.empty()) << err;
-
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    prog.port.SetSimulator(path);
-    prog.RefreshPorts();
-    prog.panel.Power().Load();
+    std::string err;
+    ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
     QTest::mouseClick(w.Key(el::CATbutton), Qt::LeftButton);
     ASSERT_TRUE(prog.s.CATOn);
 

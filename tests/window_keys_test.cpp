@@ -2,9 +2,9 @@
 // marked auto-repeat. Key strokes sent to the window's controls reach the panel first, those pairs
 // do not chatter, and a window that loses the keyboard lets go of what its keys held.
 
-#include "platform/ScriptedDialogs.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
@@ -22,22 +22,10 @@ class KeysOnWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
-        std::string err;
-        const std::string path = radio.Start(err);
-        ASSERT_FALSE(path.empty()) << err;
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(kivo::testing::SimulatorStart(14520000), dir.path()));
         w = std::make_unique<ui::MainWindow>(dir.path());
-        w->Program().port.SetSimulator(path);
-        w->Program().RefreshPorts();
-        w->Program().panel.Power().Load();
+        std::string err;
+        ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         // P lights the dark panel, sent to the POWER key as the focused control.
         Key(w->Key("CATbutton"), QEvent::KeyPress, Qt::Key_P, "p");
         Key(w->Key("CATbutton"), QEvent::KeyRelease, Qt::Key_P, "p");

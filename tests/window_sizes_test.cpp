@@ -2,8 +2,9 @@
 // tree, the menu lock's dialog and the About box.
 
 #include "panel/MainMenu.h"
-#include "platform/ScriptedDialogs.h"
+#include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 #include "ui/PanelView.h"
@@ -42,22 +43,10 @@ QAction* Entry(QMainWindow& w, const std::string& name)
     return nullptr;
 }
 
-// Triggers the entry and runs `drive` on the modal dialog it opens; closes it if still open.
+// The menu entry by its object name.
 void DriveDialog(QMainWindow& w, const std::string& entry, const std::function<void(QDialog&)>& drive)
 {
-    QAction* a = Entry(w, entry);
-    ASSERT_NE(a, nullptr) << entry;
-    bool drove = false;
-    QTimer::singleShot(0, &w, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drove = true;
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->reject();
-    });
-    a->trigger();
-    EXPECT_TRUE(drove) << entry;
+    kivo::testing::DriveDialog(Entry(w, entry), entry, drive);
 }
 
 // Nothing of `root`'s visible widgets sticks out of its parent or covers a visible sibling.
@@ -89,10 +78,7 @@ protected:
         // A user with no port chosen: the panel stays dark and nothing asks a question.
         state::ModKIVO f;
         f.Settings.CommPort = 10;
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
         w = std::make_unique<ui::MainWindow>(dir.path());
         w->Program().panel.Power().Load();
     }

@@ -1,9 +1,11 @@
 // The real window on the offscreen platform, over the simulator's pseudo-terminal.
 
 #include "platform/Elements.h"
-#include "platform/ScriptedDialogs.h"
+#include "platform/FileSystem.h"
 #include "sim/BackgroundSim.h"
+#include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
 #include "ui/MainWindow.h"
@@ -46,33 +48,12 @@ bool WaitFor(ui::MainWindow& w, const std::function<bool()>& done)
     return done();
 }
 
-QAction* MenuAction(QMainWindow& w, const QString& text)
-{
-    for (QAction* top : w.menuBar()->actions())
-        if (top->menu())
-            for (QAction* a : top->menu()->actions())
-                if (a->text() == text)
-                    return a;
-    return nullptr;
-}
+using kivo::testing::MenuAction;
 
-// Triggers the menu entry and runs `drive` on the modal dialog it opens; the dialog is closed
-// afterwards whatever `drive` did.
+// The menu entry by its caption.
 void DriveDialog(QMainWindow& w, const QString& entry, const std::function<void(QDialog&)>& drive)
 {
-    QAction* a = MenuAction(w, entry);
-    ASSERT_NE(a, nullptr) << entry.toStdString();
-    bool drove = false;
-    QTimer::singleShot(0, &w, [&] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        drove = true;
-        drive(*dlg);
-        if (dlg->isVisible())
-            dlg->reject();
-    });
-    a->trigger();
-    EXPECT_TRUE(drove);
+    kivo::testing::DriveDialog(MenuAction(w, entry), entry.toStdString(), drive);
 }
 
 void ClickIn(QDialog& dlg, const char* name)
@@ -86,27 +67,15 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 {
     kivo::testing::TempDir dir;
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
+        state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.Settings.CatRate = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles w(f, fs, none, dir.path());
-        ASSERT_TRUE(w.SaveSettingsFile() && w.SaveBandDataFile() && w.SaveHomeFile());
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    std::string err;
-    const std::string path = radio.Start(err);
-    ASSERT_FALSE(path.empty()) << err;
-
     ui::MainWindow w(dir.path());
     auto& prog = w.Program();
-    prog.port.SetSimulator(path);
-    prog.RefreshPorts();
-    prog.panel.Power().Load();
+    std::string err;
+    ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
     ASSERT_TRUE(w.isVisible());
     ASSERT_TRUE(prog.s.PortReady);
     EXPECT_FALSE(w.FreqDisplay()->isVisible()) << "dark until POWER";
@@ -181,23 +150,12 @@ class LitWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        state::ModKIVO f;
-        f.Settings.CommPort = 1;
-        f.Settings.TuneOnStartup = 0;
-        f.BandData.LastBandMB = 1;
-        f.BandData.BandVFOMB[1] = {14520000, 5, 60000, 0, 0, 8, 0, 0};
+        state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.BandData.BandVFOMB[7].Freq = 1407400;
-        platform::PosixFileSystem fs;
-        platform::ScriptedDialogs none;
-        state::DataFiles files(f, fs, none, dir.path());
-        ASSERT_TRUE(files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile());
-        std::string err;
-        const std::string path = radio.Start(err);
-        ASSERT_FALSE(path.empty()) << err;
+        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
         w = std::make_unique<ui::MainWindow>(dir.path());
-        w->Program().port.SetSimulator(path);
-        w->Program().RefreshPorts();
-        w->Program().panel.Power().Load();
+        std::string err;
+        ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         Click("CATbutton");
         ASSERT_TRUE(w->Program().s.CATOn);
     }
