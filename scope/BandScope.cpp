@@ -88,8 +88,9 @@ void BandScope::ComputeRange()
 void BandScope::ChangeXScale()
 {
     ComputeRange();
-    m_s.VFOMB.Freq = m_start; // sent by the next START
-    ShowCurrent(double(m_start) / 100);
+    // The VFO stays where the radio is until START sends the start: a model moved ahead of the
+    // radio would make the next knob step jump by half a span.
+    ShowCurrent(std::round(double(m_s.VFOMB.Freq) / 100));
     // A trace or waterfall over another range would be drawn against the wrong axis.
     m_history.clear();
     ClearTrace(false);
@@ -118,8 +119,9 @@ void BandScope::cmdSCAN_Click()
 
 void BandScope::Start()
 {
-    // A dark panel has no radio to sweep; a scan, search or priority monitor owns the VFO.
-    if (!m_s.CATOn || m_s.ScanDir != 0 || PanelScanning()) {
+    // A dark panel has no radio to sweep; a scan, search or priority monitor owns the VFO; on air
+    // or with SUB the sweep's frames would move the wrong frequency.
+    if (!m_s.CATOn || m_s.ScanDir != 0 || PanelScanning() || VfoElsewhere()) {
         m_dialogs.Beep();
         return;
     }
@@ -141,6 +143,10 @@ void BandScope::Start()
 }
 
 bool BandScope::PanelScanning() const { return m_s.ScanArmed || m_s.SearchOn || m_s.PRIOn; }
+
+// A set-frequency frame lands in the radio's current VFO: the sub VFO while SUB is on, the
+// transmit frequency while on air.
+bool BandScope::VfoElsewhere() const { return m_s.Transmitting || m_s.SubSelected; }
 
 void BandScope::Stop()
 {
@@ -168,6 +174,12 @@ void BandScope::SSCommand1_Click()
 
 void BandScope::stripScope_Click(double kHz)
 {
+    // Only an idle, lit panel in VFO is tuned from the chart; anything else owns the frequency.
+    if (!m_s.CATOn || m_s.ScanDir != 0 || PanelScanning() || VfoElsewhere() || m_s.VFOMRMode != state::kModeVFO ||
+        m_s.MCKOn) {
+        m_dialogs.Beep();
+        return;
+    }
     const Long freq = Long(std::lround(kHz * 100));
     m_display.SetCaption(el::txtboxFreq(0), radio::FreqText(freq));
     m_s.VFOMB.Freq = freq;
@@ -216,6 +228,10 @@ bool BandScope::AwaitStatus()
             ShowProgress();
             return false;
         }
+        if (VfoElsewhere()) {
+            Stop(); // MOX or SUB pressed meanwhile
+            return false;
+        }
         ReadScopeStatus(done, sendReq);
         if (!mine())
             return false;
@@ -253,11 +269,8 @@ void BandScope::ReadScopeStatus(bool& done, bool& sendReq)
 
 void BandScope::StepMainVFO()
 {
-    // The sweep steps the main VFO even while SUB points the stepper at the sub VFO.
-    const bool sub = m_s.SubSelected;
-    m_s.SubSelected = false;
+    // No sweep runs with SUB on, so the stepper moves the main VFO.
     m_tuning.StepFrequency();
-    m_s.SubSelected = sub;
 }
 
 void BandScope::ShowCurrent(double kHz)

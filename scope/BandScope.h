@@ -127,6 +127,7 @@ private:
     void Start();
     void Stop();
     bool PanelScanning() const;
+    bool VfoElsewhere() const;
     bool AwaitStatus();
     void StepMainVFO();
     // The range of the selected width around the centre, inside the main VFO's band.

@@ -164,11 +164,11 @@ TEST_F(Scope, AChartClickAt145010TunesTheRadioThere)
     EXPECT_EQ(radio.Current().freq, 14501000u);
 }
 
-TEST_F(Scope, AWidthChangeWhileIdleMovesTheModelOnlyAndStartSendsIt)
+TEST_F(Scope, AWidthChangeWhileIdleLeavesTheVfoWithTheRadioAndStartSendsTheStart)
 {
     scope.listScanWidth_Click(kWidth5k);
-    EXPECT_EQ(s.VFOMB.Freq, 14499500);
-    EXPECT_EQ(Caption(el::txtboxFreq(0)), "144.995.00");
+    EXPECT_EQ(s.VFOMB.Freq, 14500000) << "the panel and the radio must agree until START";
+    EXPECT_EQ(Caption(el::txtboxFreq(0)), "145.000.00");
     EXPECT_TRUE(TakeSets().empty());
     scope.cmdSCAN_Click();
     EXPECT_EQ(TakeSets(), std::vector<Long>{14499500});
@@ -222,18 +222,47 @@ TEST_F(Scope, ASweepToTheTopOfTheBandEndsThereInsteadOfWrapping)
     EXPECT_EQ(TakeSets(), (std::vector<Long>{44998000, 44999000}));
 }
 
-TEST_F(Scope, WithSubActiveTheSweepStillStepsTheMainVfoAndEnds)
+TEST_F(Scope, SubOrTransmittingRefusesStartStopsASweepAndRefusesAChartClick)
 {
-    panel.VfoOperations().SUBbutton_Click();
-    ASSERT_TRUE(s.SubSelected);
-    const Long sub = s.VFOSB.Freq;
-    scope.listSteps_Click(kStep10k);
-    scope.cmdSCAN_Click();
-    loop.Advance(10);
-    EXPECT_FALSE(scope.Sweeping());
-    EXPECT_EQ(TraceKHz(), Range(144975, 145025, 10));
-    EXPECT_EQ(s.VFOSB.Freq, sub);
-    EXPECT_TRUE(s.SubSelected);
+    // A set-frequency frame lands in the radio's current VFO: with SUB that is the sub VFO, on
+    // air the transmit frequency.
+    struct Row {
+        const char* name;
+        std::function<void()> on, off;
+    };
+    const Row rows[] = {
+        {"SUB", [this] { panel.VfoOperations().SUBbutton_Click(); },
+         [this] { panel.VfoOperations().SUBbutton_Click(); }},
+        {"MOX", [this] { panel.Transmit().MOXbutton_Click(); }, [this] { panel.Transmit().MOXbutton_Click(); }},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        dialogs.beeps = 0;
+        r.on();
+        loop.Advance(0.5);
+        TakeFrames();
+        scope.cmdSCAN_Click();
+        scope.stripScope_Click(145010.0);
+        EXPECT_FALSE(scope.Sweeping());
+        EXPECT_EQ(dialogs.beeps, 2);
+        loop.Advance(2);
+        EXPECT_TRUE(TakeSets().empty());
+        r.off();
+        loop.Advance(0.5);
+
+        scope.cmdSCAN_Click();
+        loop.Advance(1.5);
+        ASSERT_TRUE(scope.Sweeping());
+        r.on();
+        loop.Advance(0.2);
+        TakeFrames();
+        loop.Advance(3);
+        EXPECT_FALSE(scope.Sweeping());
+        EXPECT_EQ(s.ScanDir, 0);
+        EXPECT_TRUE(TakeSets().empty()) << "no frequency after the key";
+        r.off();
+        loop.Advance(0.5);
+    }
 }
 
 TEST_F(Scope, AScanSpeedChangeMidSweepSetsThePaceFromTheNextTick)
@@ -314,6 +343,9 @@ TEST_F(Scope, StartRefusesWhileThePanelIsDarkOrAScanRunsAndASweepGivesWayToScan)
     scope.cmdSCAN_Click();
     loop.Advance(1.5);
     ASSERT_TRUE(scope.Sweeping());
+    scope.stripScope_Click(145010.0); // the sweep owns the frequency
+    EXPECT_EQ(dialogs.beeps, 2);
+    dialogs.beeps = 1;
     panel.Scanner().SCANbutton_Click(); // arms and starts the panel's scan
     loop.Advance(3);
     EXPECT_FALSE(scope.Sweeping());
