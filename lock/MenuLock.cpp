@@ -38,7 +38,9 @@ bool MenuLock::cmdOK_Click(const std::string& password)
     return m_caption == kLockCaption ? Lock(password) : Unlock(password);
 }
 
-void MenuLock::cmdCancel_Click() { m_s.MenusLocked = false; }
+// Closes without locking or unlocking. Clearing the lock flag here, as the lock once did, let
+// anyone transmit by opening Unlock and cancelling, while the menus stayed locked.
+void MenuLock::cmdCancel_Click() {}
 
 bool MenuLock::Lock(const std::string& password)
 {

@@ -31,7 +31,7 @@ public:
     // OK with the text of the password box. True: done, the dialog clears its box and hides.
     // False: refused with a message; the dialog stays with its text selected for retyping.
     bool cmdOK_Click(const std::string& password);
-    // Cancel: MOX works again; the menus keep whatever state they have.
+    // Cancel: nothing changes; a lock stays whole, MOX included.
     void cmdCancel_Click();
 
     // The password given when locking, blank-padded to 10 characters; empty when unlocked.

@@ -172,8 +172,13 @@ bool Keyboard::KeyDown(int code, int modifiers, bool repeat)
     }
     switch (code) {
     case vk::kSpace:
-        if (m_t.Enabled(el::MOXbutton) && !m_s.Transmitting)
+        if (m_t.Enabled(el::MOXbutton) && !m_s.Transmitting) {
             Press(el::MOXbutton);
+            // Keying waits for the line, and a quick tap may be let go meanwhile, before the
+            // key-up could see the radio on air: end the transmission it asked for.
+            if (!m_down.count(vk::kSpace) && m_s.Transmitting && m_t.Enabled(el::MOXbutton))
+                Press(el::MOXbutton);
+        }
         break;
     case 'A':
         if (ctrl)

@@ -3,9 +3,16 @@
 #include "platform/Elements.h"
 #include "state/Sanitize.h"
 
+#include <algorithm>
+
 namespace kivo::radio {
 
 using platform::DisplayModel;
+
+namespace {
+// The rest after a wake with nothing to read.
+constexpr double kIdleLook = 0.01;
+} // namespace
 
 Cat::Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop, platform::DisplayModel& display)
     : m_kivo(kivo), m_port(port), m_loop(loop), m_display(display)
@@ -81,7 +88,14 @@ bool Cat::WaitForInput(double deadline)
         return false;
     m_loop.WatchFd(fd, [] {});
     m_loop.ProcessEventsUntil(deadline);
-    m_loop.UnwatchFd(fd);
+    // A handler run meanwhile may have closed the port, and its number may belong to another
+    // file by now.
+    if (m_port.InputHandle() == fd)
+        m_loop.UnwatchFd(fd);
+    // Woken with nothing to read (a hang-up, another descriptor's input): a short rest, so a
+    // descriptor that stays readable cannot turn the caller's loop into a spin.
+    if (m_port.BytesWaiting() == 0 && m_loop.Now() < deadline)
+        m_loop.ProcessEventsUntil(std::min(deadline, m_loop.Now() + kIdleLook));
     return true;
 }
 

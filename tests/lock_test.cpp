@@ -110,17 +110,16 @@ TEST_F(Lock, UnlockingWantsTheSameLettersInTheSameCase)
     EXPECT_TRUE(radio.Transmitting());
 }
 
-TEST_F(Lock, ACancelledUnlockLeavesTheMenusLockedButFreesMox)
+TEST_F(Lock, ACancelledUnlockLeavesTheMenusAndMoxLocked)
 {
     ASSERT_TRUE(LockWith("Secret"));
     menuLock.SetCaption(lock::kUnlockCaption);
     menuLock.cmdCancel_Click();
-    EXPECT_FALSE(s.MenusLocked);
+    EXPECT_TRUE(s.MenusLocked);
     ExpectMenusOpen(false);
     Mox();
-    EXPECT_TRUE(radio.Transmitting());
+    EXPECT_FALSE(radio.Transmitting());
     // The password still unlocks.
-    Mox();
     EXPECT_TRUE(UnlockWith("Secret"));
     ExpectMenusOpen(true);
 }

@@ -15,7 +15,12 @@ namespace {
 
 // Records what the keys ask for; keys named in `disabled` refuse.
 struct Recorder final : panel::KeyTargets {
-    void Press(const std::string& key) override { calls.push_back("press " + key); }
+    void Press(const std::string& key) override
+    {
+        calls.push_back("press " + key);
+        if (during)
+            during(key);
+    }
     void MCKDown() override { calls.push_back("MCK down"); }
     void MCKUp() override { calls.push_back("MCK up"); }
     void JogPress(int dir) override { calls.push_back("jog " + std::to_string(dir)); }
@@ -34,6 +39,7 @@ struct Recorder final : panel::KeyTargets {
 
     std::vector<std::string> calls;
     std::set<std::string> disabled;
+    std::function<void(const std::string&)> during; // what happens while a key's handler waits
 };
 
 using Calls = std::vector<std::string>;
@@ -44,6 +50,19 @@ struct KeyboardTest : ::testing::Test {
     panel::Keyboard kb{s, r};
     void SetUp() override { s.CATOn = true; }
 };
+
+TEST_F(KeyboardTest, ASpaceTapLetGoWhileKeyingStillEndsTheTransmission)
+{
+    // Keying waits for the line; the key-up arrives inside that wait, before the radio is on air.
+    r.during = [this](const std::string& key) {
+        r.during = nullptr;
+        EXPECT_EQ(key, "MOXbutton");
+        kb.KeyUp(vk::kSpace, 0);
+        s.Transmitting = true;
+    };
+    kb.KeyDown(vk::kSpace, 0);
+    EXPECT_EQ(r.calls, (Calls{"press MOXbutton", "press MOXbutton"}));
+}
 
 TEST_F(KeyboardTest, EachKeyDownCallsItsHandler)
 {
