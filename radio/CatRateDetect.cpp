@@ -1,5 +1,7 @@
 #include "radio/CatRateDetect.h"
 
+#include "platform/Elements.h"
+
 namespace kivo::radio {
 
 namespace {
@@ -12,8 +14,8 @@ constexpr int kTries = 2;
 } // namespace
 
 CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
-                             platform::EventLoop& loop)
-    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_loop(loop)
+                             platform::EventLoop& loop, platform::DisplayModel& display)
+    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_loop(loop), m_display(display)
 {
 }
 
@@ -67,8 +69,11 @@ void CatRateDetect::mnuDetectCatRate_Click()
         return;
     }
     m_busy = true;
+    // The port and rate menus would reopen the port under the search, and make POWER possible.
+    m_display.SetEnabled(el::mnuSettings, false);
     const int previous = m_s.Settings.CatRate < 0 || m_s.Settings.CatRate > 2 ? 0 : m_s.Settings.CatRate;
     const int found = Search();
+    m_display.SetEnabled(el::mnuSettings, !m_s.MenusLocked);
     const int rate = found >= 0 ? found : previous;
     // Checked and stored as the menus do it; the port handler opens the port at the rate (and
     // reports a port that cannot be opened in its own words).

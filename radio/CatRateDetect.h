@@ -5,6 +5,7 @@
 // the one whose reply decodes is chosen as the CAT Rate menu would choose it.
 
 #include "platform/Dialogs.h"
+#include "platform/DisplayModel.h"
 #include "platform/EventLoop.h"
 #include "radio/Cat.h"
 #include "radio/CommPort.h"
@@ -17,7 +18,8 @@ inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {
 public:
-    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs, platform::EventLoop& loop);
+    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs, platform::EventLoop& loop,
+                  platform::DisplayModel& display);
 
     // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
     // chosen; otherwise searches, selects the rate found (or keeps the old one) and says which.
@@ -35,6 +37,7 @@ private:
     CommPort& m_comm;
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
+    platform::DisplayModel& m_display;
     bool m_busy = false;
 };
 

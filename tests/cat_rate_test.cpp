@@ -38,7 +38,7 @@ struct Detect {
     platform::ScriptedDialogs dialogs;
     radio::Cat cat{kivo, port, loop, display};
     radio::CommPort comm{kivo, port, dialogs, display};
-    radio::CatRateDetect detect{kivo, cat, comm, dialogs, loop};
+    radio::CatRateDetect detect{kivo, cat, comm, dialogs, loop, display};
 };
 
 TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)
@@ -58,7 +58,12 @@ TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)
         Detect d(r.radioRate);
         d.radio.A().freq = 702000;
         d.radio.A().mode = 0x02; // 7.020 MHz CW
+        // The port and rate menus must not reopen the port under the search.
+        bool settingsDuring = true;
+        d.loop.CallAt(d.loop.Now() + 0.3, [&] { settingsDuring = d.display.Get(el::mnuSettings).enabled; });
         d.detect.mnuDetectCatRate_Click();
+        EXPECT_FALSE(settingsDuring);
+        EXPECT_TRUE(d.display.Get(el::mnuSettings).enabled);
         ASSERT_EQ(d.dialogs.boxes.size(), 1u);
         EXPECT_EQ(d.dialogs.boxes[0].text, r.message);
         EXPECT_EQ(d.dialogs.boxes[0].title, "Detect CAT Rate");
