@@ -2,7 +2,6 @@
 
 #include "radio/CatCodec.h"
 
-#include <algorithm>
 
 namespace kivo::panel {
 
@@ -53,14 +52,6 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
     }
 }
 
-void ScanStatus::Wait()
-{
-    const double resend = m_sentAt + kResendAfter;
-    if (m_cat.WaitForInput(resend))
-        return;
-    // No way to sleep until the answer comes: look for it often, so a step is not held up to
-    // the resend time.
-    m_loop.ProcessEventsUntil(std::min(resend, m_loop.Now() + kLookEvery));
-}
+void ScanStatus::Wait() { m_cat.WaitForInput(m_sentAt + kResendAfter); }
 
 } // namespace kivo::panel

@@ -17,8 +17,6 @@ public:
     static constexpr double kResendAfter = 0.5;
     // Silent requests in a row after which the radio counts as not answering.
     static constexpr int kSilentTries = 4;
-    // On a port whose input cannot be watched, a wait looks for the answer this often.
-    static constexpr double kLookEvery = 0.01;
     // Between readings of a busy channel the scan holds on.
     static constexpr double kHoldPoll = 0.1;
 
@@ -37,7 +35,7 @@ public:
     // the answer when it is waiting. A request unanswered for kResendAfter sets `sendReq` again.
     std::optional<std::uint8_t> Poll(bool& sendReq);
     // Sleeps, processing events, until input arrives or the request is due again (on a port
-    // that cannot be watched, kLookEvery at most); the caller polls again after it.
+    // that cannot be watched, 10 ms at most); the caller polls again after it.
     void Wait();
     // The radio let kSilentTries requests in a row go unanswered.
     bool Silent() const { return m_silent >= kSilentTries; }

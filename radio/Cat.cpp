@@ -10,7 +10,7 @@ namespace kivo::radio {
 using platform::DisplayModel;
 
 namespace {
-// The rest after a wake with nothing to read.
+// How soon a wait that cannot sleep until input looks again.
 constexpr double kIdleLook = 0.01;
 } // namespace
 
@@ -81,11 +81,15 @@ unsigned Cat::Request(const Frame& frame)
     return ++m_lastRequest;
 }
 
-bool Cat::WaitForInput(double deadline)
+void Cat::WaitForInput(double deadline)
 {
     const int fd = m_port.InputHandle();
-    if (fd < 0 || m_port.BytesWaiting() > 0)
-        return false;
+    if (fd < 0 || m_port.BytesWaiting() > 0) {
+        // Nothing to watch, or bytes that would wake the watch at once, over and over: look
+        // again soon, so an answer is not held up to the deadline.
+        m_loop.ProcessEventsUntil(std::min(deadline, m_loop.Now() + kIdleLook));
+        return;
+    }
     m_loop.WatchFd(fd, [] {});
     m_loop.ProcessEventsUntil(deadline);
     // A handler run meanwhile may have closed the port, and its number may belong to another
@@ -96,7 +100,6 @@ bool Cat::WaitForInput(double deadline)
     // descriptor that stays readable cannot turn the caller's loop into a spin.
     if (m_port.BytesWaiting() == 0 && m_loop.Now() < deadline)
         m_loop.ProcessEventsUntil(std::min(deadline, m_loop.Now() + kIdleLook));
-    return true;
 }
 
 bool Cat::AnswerWaiting(unsigned request, int length)
@@ -269,18 +272,18 @@ std::uint8_t Cat::TakeStatusByte()
     return got.empty() ? 0 : std::uint8_t(got[0]);
 }
 
-bool Cat::ReadFreqModeFromRadio()
+std::optional<FreqMode> Cat::ReadFreqMode()
 {
     platform::Pause(m_loop, 0.2);
     if (!Request(MakeFrame(op::kReadFreqMode)))
-        return false;
+        return std::nullopt;
     int polls = 0;
     for (;;) {
         if (polls > 5)
-            return false;
+            return std::nullopt;
         platform::Pause(m_loop, 0.1);
         if (CheckVanished())
-            return false;
+            return std::nullopt;
         if (m_port.BytesWaiting() > 4)
             break;
         ++polls;
@@ -289,7 +292,12 @@ bool Cat::ReadFreqModeFromRadio()
     // written during the waits. Whatever follows it must not shift later replies.
     const std::string reply = m_port.Read();
     m_port.DiscardInput();
-    const auto fm = DecodeFreqModeReply(reply);
+    return DecodeFreqModeReply(reply);
+}
+
+bool Cat::ReadFreqModeFromRadio()
+{
+    const auto fm = ReadFreqMode();
     if (!fm)
         return false;
 

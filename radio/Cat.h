@@ -70,6 +70,9 @@ public:
     // (or the sub VFO while SUB is active). A missing or invalid reply changes nothing.
     // Returns whether a reply was taken.
     bool ReadFreqModeFromRadio();
+    // The read alone, blocking: a settling pause, the request, up to six polls 0.1 s apart, and
+    // the decoded reply; nothing when none comes or it does not decode (garbage at a wrong rate).
+    std::optional<FreqMode> ReadFreqMode();
 
     // One pass of the request-flag hand-shake of the scans and the band scope: writes the status
     // request only when `sendRequest` is set (clearing it), then takes the first waiting byte,
@@ -98,10 +101,10 @@ public:
     // request is still the latest (a later one discards its answer) and at least `length` more
     // bytes wait than the acknowledgements of frames written since could account for.
     bool AnswerWaiting(unsigned request, int length = 1);
-    // Processes events until input arrives on the port or `deadline`, sleeping in between.
-    // False, having waited not at all, when that cannot be told: the port has no descriptor to
-    // watch, or bytes already wait (which would wake the watch at once, over and over).
-    bool WaitForInput(double deadline);
+    // Processes events until input arrives on the port or `deadline`, sleeping in between; the
+    // caller looks at the port again after it. A port with no descriptor to watch (or bytes
+    // already waiting) is looked at again after 10 ms instead.
+    void WaitForInput(double deadline);
     // The non-blocking half of the frequency-and-mode read: the decoded answer to `request` (from
     // Request of the read frame) once all five bytes wait, discarding what follows. Nothing
     // while it is incomplete, garbled, or when any frame went out since the request: the panel

@@ -21,20 +21,8 @@ CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platfo
 
 bool CatRateDetect::Answers()
 {
-    // The read's own timing: a settling pause, then six polls 0.1 s apart.
-    platform::Pause(m_loop, 0.2);
-    const unsigned request = m_cat.Request(MakeFrame(op::kReadFreqMode));
-    if (request == 0)
-        return false;
-    for (int polls = 0; polls < 6; ++polls) {
-        platform::Pause(m_loop, 0.1);
-        if (m_cat.Port().BytesWaiting() > 4)
-            break;
-    }
     // Garbage from a mismatched receiver fails the BCD, range and mode checks of the decoder.
-    const bool valid = m_cat.TakeFreqModeAnswer(request).has_value();
-    m_cat.Port().DiscardInput();
-    return valid;
+    return m_cat.ReadFreqMode().has_value();
 }
 
 int CatRateDetect::Search()
