@@ -2,7 +2,6 @@
 
 #include "radio/CatCodec.h"
 
-
 namespace kivo::panel {
 
 void ScanStatus::Begin(bool& sendReq)
