@@ -31,8 +31,7 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
-          comm(s, port, dialogs, display), meter(s, cat, loop, display),
-          rateDetect(s, cat, comm, dialogs, loop, display),
+          comm(s, port, dialogs, display), meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, display),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           menuLock(s, display, dialogs),

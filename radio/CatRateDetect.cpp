@@ -14,8 +14,8 @@ constexpr int kTries = 2;
 } // namespace
 
 CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
-                             platform::EventLoop& loop, platform::DisplayModel& display)
-    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_loop(loop), m_display(display)
+                             platform::DisplayModel& display)
+    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_display(display)
 {
 }
 

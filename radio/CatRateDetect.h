@@ -6,7 +6,6 @@
 
 #include "platform/Dialogs.h"
 #include "platform/DisplayModel.h"
-#include "platform/EventLoop.h"
 #include "radio/Cat.h"
 #include "radio/CommPort.h"
 #include "state/ModKIVO.h"
@@ -18,7 +17,7 @@ inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {
 public:
-    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs, platform::EventLoop& loop,
+    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
                   platform::DisplayModel& display);
 
     // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
@@ -36,7 +35,6 @@ private:
     Cat& m_cat;
     CommPort& m_comm;
     platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
     platform::DisplayModel& m_display;
     bool m_busy = false;
 };

@@ -38,7 +38,7 @@ struct Detect {
     platform::ScriptedDialogs dialogs;
     radio::Cat cat{kivo, port, loop, display};
     radio::CommPort comm{kivo, port, dialogs, display};
-    radio::CatRateDetect detect{kivo, cat, comm, dialogs, loop, display};
+    radio::CatRateDetect detect{kivo, cat, comm, dialogs, display};
 };
 
 TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)

@@ -312,7 +312,7 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     platform::ScriptedDialogs dialogs;
     radio::Cat cat(kivo, port, loop, display);
     radio::CommPort comm(kivo, port, dialogs, display);
-    radio::CatRateDetect detect(kivo, cat, comm, dialogs, loop, display);
+    radio::CatRateDetect detect(kivo, cat, comm, dialogs, display);
     kivo.Settings.CommPort = 1;
     kivo.Settings.CatRate = 1;
     comm.OpenCommPort();
