@@ -31,6 +31,8 @@ std::vector<MenuEntry> BuildTree()
     const char* const ports[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
     for (int i = 1; i <= 9; ++i)
         t.push_back({2, G::CommPort, i, ports[i - 1], K::Radio, F::CommPort});
+    // This program's own: the radio's port on another computer, after the numbered ones.
+    t.push_back({2, G::CommPort, radio::kPortNetwork, "Network Port...", K::Radio, F::CommPort, true});
     t.push_back({2, G::CommPort, 10, "None", K::Radio, F::CommPort});
     t.push_back({1, G::Settings, 1, "CAT Rate", K::Menu});
     const char* const rates[] = {"4800 bps", "9600 bps", "38400 bps"};

@@ -178,6 +178,9 @@ void Power::PortVanished()
             PowerOff();
         std::string text = "The radio's serial port has gone away: the cable was unplugged or the radio was switched "
                            "off. Press POWER to connect again once the radio is back.";
+        if (m_s.Settings.CommPort == radio::kPortNetwork)
+            text = "The connection to the radio's network port was lost: the computer beside the radio, its serial "
+                   "port server or the network went away. Press POWER to connect again once it is back.";
         if (onAir)
             text = "The radio's serial port has gone away while the radio was transmitting: the cable was unplugged "
                    "or the radio was switched off. The radio may still be transmitting: release it on the radio "

@@ -103,7 +103,7 @@ inline constexpr const char* btnJogDown = "btnJogDown";
 inline constexpr const char* btnJogUp = "btnJogUp";
 
 // Menu entries.
-inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
+inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 11}; // 10 is "None", 11 the network port
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
 inline constexpr Array mnuPRIspeed{"mnuPRIspeed", 0, 3}; // 3 is "OFF"

@@ -40,41 +40,66 @@ bool Cat::CheckVanished()
     return true;
 }
 
-bool Cat::WaitFrameGap()
+bool Cat::AnswerOwed()
+{
+    if (!m_lastWasRequest && !m_acksSeen)
+        return false;
+    if (m_loop.Now() - m_lastWrite >= kAnswerLimit)
+        return false;
+    return m_port.BytesArrived() - m_arrivedBeforeWrite < std::uint64_t(m_answerLength);
+}
+
+bool Cat::WaitFrameGap(bool request)
 {
     if (CheckVanished() || !m_port.IsOpen())
         return false;
-    // Events run during the wait and may write frames of their own, each restarting the gap.
-    while (m_frameGap > 0 && LineBusy()) {
-        platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
+    // Events run during the waits and may write frames of their own, each restarting them.
+    for (;;) {
+        if (m_frameGap > 0 && LineBusy()) {
+            platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
+        } else if (request && AnswerOwed()) {
+            // On a cable the answer is in long before the gap is over. Over a network it may not
+            // be: arriving after the discard below it would be taken for this request's answer.
+            // It is waited for (and discarded), up to the limit.
+            WaitForInput(m_lastWrite + kAnswerLimit);
+        } else {
+            return true;
+        }
         if (CheckVanished() || !m_port.IsOpen())
             return false;
     }
-    return true;
 }
 
-void Cat::WriteNow(const Frame& frame)
+void Cat::WriteNow(const Frame& frame, bool request)
 {
+    const std::uint64_t before = m_port.BytesArrived();
+    if (!m_lastWasRequest && m_writes > 0 && before != m_arrivedBeforeWrite)
+        m_acksSeen = true;
     m_port.Write(frame);
+    // The port's write returns once the frame has left (handed to the line or the network): the
+    // frame gap and the answer's wait count from here.
     m_lastWrite = m_loop.Now();
+    m_arrivedBeforeWrite = before;
+    m_lastWasRequest = request;
+    m_answerLength = request && frame.size() == 5 && std::uint8_t(frame[4]) == op::kReadFreqMode ? 5 : 1;
     ++m_writes;
     CheckVanished();
 }
 
 void Cat::Write(const Frame& frame)
 {
-    if (WaitFrameGap())
-        WriteNow(frame);
+    if (WaitFrameGap(false))
+        WriteNow(frame, false);
 }
 
 unsigned Cat::Request(const Frame& frame)
 {
-    if (!WaitFrameGap())
+    if (!WaitFrameGap(true))
         return 0;
     // Nothing between the discard and the write: whatever waits now (an acknowledgement of an
     // earlier command, a late reply) can never be taken for this request's answer.
     m_port.DiscardInput();
-    WriteNow(frame);
+    WriteNow(frame, true);
     if (!m_port.IsOpen() || m_port.Vanished())
         return 0;
     m_writesAtRequest = m_writes;
@@ -100,6 +125,11 @@ void Cat::WaitForInput(double deadline)
     // descriptor that stays readable cannot turn the caller's loop into a spin.
     if (m_port.BytesWaiting() == 0 && m_loop.Now() < deadline)
         m_loop.ProcessEventsUntil(std::min(deadline, m_loop.Now() + kIdleLook));
+}
+
+bool Cat::AnswerOnItsWay(unsigned request)
+{
+    return request != 0 && request == m_lastRequest && m_lastWasRequest && AnswerOwed();
 }
 
 bool Cat::AnswerWaiting(unsigned request, int length)

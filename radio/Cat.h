@@ -101,6 +101,14 @@ public:
     // request is still the latest (a later one discards its answer) and at least `length` more
     // bytes wait than the acknowledgements of frames written since could account for.
     bool AnswerWaiting(unsigned request, int length = 1);
+    // Whether the answer to this request (a number from Request) may still be on its way: it is
+    // the latest request, less than its answer has arrived since it left, and it left less than
+    // kAnswerLimit ago. Over a network an answer can take longer than a poll's tick; asking again then would
+    // only discard it.
+    bool AnswerOnItsWay(unsigned request);
+    // The longest an answer is waited for after its frame left: the radio's 60 ms and a slow
+    // network's round trip, with room to spare.
+    static constexpr double kAnswerLimit = 0.5;
     // Processes events until input arrives on the port or `deadline`, sleeping in between; the
     // caller looks at the port again after it. A port with no descriptor to watch (or bytes
     // already waiting) is looked at again after 10 ms instead.
@@ -130,9 +138,13 @@ public:
 
 private:
     void SendFreq(const state::VFOInfo& vfo, const char* led);
-    // Waits until a frame may go out; false when the port is closed or gone.
-    bool WaitFrameGap();
-    void WriteNow(const Frame& frame);
+    // Waits until a frame may go out (for a request also until the last frame's answer is no
+    // longer on its way); false when the port is closed or gone.
+    bool WaitFrameGap(bool request);
+    void WriteNow(const Frame& frame, bool request);
+    // The last frame's answer (an acknowledgement once the radio has shown it sends them) has not
+    // arrived yet and may still.
+    bool AnswerOwed();
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
@@ -144,6 +156,10 @@ private:
     unsigned m_lastRequest = 0;
     unsigned m_pollRequest = 0;
     unsigned long m_writes = 0;
+    std::uint64_t m_arrivedBeforeWrite = 0; // the port's arrival count as the last frame left
+    bool m_lastWasRequest = false;
+    int m_answerLength = 1;  // of the last frame's answer
+    bool m_acksSeen = false; // input came after a set command: the radio acknowledges them
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     bool m_otherVfo = false;

@@ -50,7 +50,7 @@ void CatRateDetect::mnuDetectCatRate_Click()
         m_comm.mnuCatRate_Click(m_s.Settings.CatRate); // its refusal: the rate cannot change now
         return;
     }
-    if (m_s.Settings.CommPort < 1 || m_s.Settings.CommPort >= kPortNone) {
+    if (!CommPort::IsPort(m_s.Settings.CommPort)) {
         m_dialogs.MessageBox("No serial port is selected. Please select the radio's port from the Settings Menu "
                              "(Serial Port) first.",
                              kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
