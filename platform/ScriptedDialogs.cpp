@@ -36,9 +36,9 @@ std::optional<std::string> ScriptedDialogs::NextFile(const std::string& filter)
     return f;
 }
 
-bool ScriptedDialogs::AskForm(const std::string& title, const std::string&, std::vector<FormField>& fields)
+bool ScriptedDialogs::AskForm(const std::string& title, const std::string& text, std::vector<FormField>& fields)
 {
-    shownForms.push_back({title, fields});
+    shownForms.push_back({title, text, fields});
     if (forms.empty())
         return false;
     const auto typed = forms.front();

@@ -11,6 +11,7 @@ namespace kivo::platform {
 
 struct ShownForm {
     std::string title;
+    std::string text;
     std::vector<FormField> fields; // as offered, before the scripted answer
 };
 

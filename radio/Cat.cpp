@@ -40,13 +40,26 @@ bool Cat::CheckVanished()
     return true;
 }
 
-bool Cat::AnswerOwed()
+bool Cat::AnswersOwed()
 {
-    if (!m_lastWasRequest && !m_acksSeen)
-        return false;
-    if (m_loop.Now() - m_lastWrite >= kAnswerLimit)
-        return false;
-    return m_port.BytesArrived() - m_arrivedBeforeWrite < std::uint64_t(m_answerLength);
+    const std::uint64_t arrived = m_port.BytesArrived();
+    // Another port's count (the menu chose another) starts afresh.
+    std::uint64_t fresh = arrived >= m_arrivedSeen ? arrived - m_arrivedSeen : 0;
+    m_arrivedSeen = arrived;
+    while (fresh > 0 && !m_owed.empty()) {
+        const int take = int(std::min<std::uint64_t>(fresh, std::uint64_t(m_owed.front().bytes)));
+        fresh -= std::uint64_t(take);
+        if ((m_owed.front().bytes -= take) == 0)
+            m_owed.pop_front();
+    }
+    // More than was owed: acknowledgements of set commands (or a radio's garbage, which costs no
+    // more than a wait to the limit now and then).
+    if (fresh > 0)
+        m_acksSeen = true;
+    // A frame the radio dropped, a reply lost on the way: not waited for past the limit.
+    while (!m_owed.empty() && m_loop.Now() - m_owed.front().sentAt >= kAnswerLimit)
+        m_owed.pop_front();
+    return !m_owed.empty();
 }
 
 bool Cat::WaitFrameGap(bool request)
@@ -57,7 +70,7 @@ bool Cat::WaitFrameGap(bool request)
     for (;;) {
         if (m_frameGap > 0 && LineBusy()) {
             platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
-        } else if (request && AnswerOwed()) {
+        } else if (request && AnswersOwed()) {
             // On a cable the answer is in long before the gap is over. Over a network it may not
             // be: arriving after the discard below it would be taken for this request's answer.
             // It is waited for (and discarded), up to the limit.
@@ -72,16 +85,16 @@ bool Cat::WaitFrameGap(bool request)
 
 void Cat::WriteNow(const Frame& frame, bool request)
 {
-    const std::uint64_t before = m_port.BytesArrived();
-    if (!m_lastWasRequest && m_writes > 0 && before != m_arrivedBeforeWrite)
-        m_acksSeen = true;
+    AnswersOwed(); // what came before this frame is no answer to it
     m_port.Write(frame);
     // The port's write returns once the frame has left (handed to the line or the network): the
     // frame gap and the answer's wait count from here.
     m_lastWrite = m_loop.Now();
-    m_arrivedBeforeWrite = before;
-    m_lastWasRequest = request;
-    m_answerLength = request && frame.size() == 5 && std::uint8_t(frame[4]) == op::kReadFreqMode ? 5 : 1;
+    const bool read = frame.size() == 5 && std::uint8_t(frame[4]) == op::kReadFreqMode;
+    if (request)
+        m_owed.push_back({m_lastWrite, read ? 5 : 1, m_lastRequest + 1});
+    else if (m_acksSeen)
+        m_owed.push_back({m_lastWrite, 1, 0});
     ++m_writes;
     CheckVanished();
 }
@@ -129,7 +142,9 @@ void Cat::WaitForInput(double deadline)
 
 bool Cat::AnswerOnItsWay(unsigned request)
 {
-    return request != 0 && request == m_lastRequest && m_lastWasRequest && AnswerOwed();
+    // The request waited for every earlier answer before it left, so what is still owed is its
+    // own answer or the acknowledgements of frames written since, which AnswerWaiting counts on.
+    return request != 0 && request == m_lastRequest && AnswersOwed();
 }
 
 bool Cat::AnswerWaiting(unsigned request, int length)

@@ -8,6 +8,7 @@
 #include "radio/CatCodec.h"
 #include "state/ModKIVO.h"
 
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -102,9 +103,9 @@ public:
     // bytes wait than the acknowledgements of frames written since could account for.
     bool AnswerWaiting(unsigned request, int length = 1);
     // Whether the answer to this request (a number from Request) may still be on its way: it is
-    // the latest request, less than its answer has arrived since it left, and it left less than
-    // kAnswerLimit ago. Over a network an answer can take longer than a poll's tick; asking again then would
-    // only discard it.
+    // the latest request, and its answer or the acknowledgement of a frame written since has not
+    // arrived yet, all less than kAnswerLimit ago. Over a network an answer can take longer than a poll's tick; asking
+    // again then would only discard it.
     bool AnswerOnItsWay(unsigned request);
     // The longest an answer is waited for after its frame left: the radio's 60 ms and a slow
     // network's round trip, with room to spare.
@@ -142,9 +143,10 @@ private:
     // longer on its way); false when the port is closed or gone.
     bool WaitFrameGap(bool request);
     void WriteNow(const Frame& frame, bool request);
-    // The last frame's answer (an acknowledgement once the radio has shown it sends them) has not
-    // arrived yet and may still.
-    bool AnswerOwed();
+    // Credits the bytes that arrived since the last look to the frames whose answers are on
+    // their way, oldest first (the radio answers in order), and gives up on answers older than
+    // kAnswerLimit. True while any is still on its way.
+    bool AnswersOwed();
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
@@ -156,10 +158,16 @@ private:
     unsigned m_lastRequest = 0;
     unsigned m_pollRequest = 0;
     unsigned long m_writes = 0;
-    std::uint64_t m_arrivedBeforeWrite = 0; // the port's arrival count as the last frame left
-    bool m_lastWasRequest = false;
-    int m_answerLength = 1;  // of the last frame's answer
-    bool m_acksSeen = false; // input came after a set command: the radio acknowledges them
+    // The frames whose answers are on their way: when each left, how many bytes are still to
+    // come, and its request number (0 for a set command's acknowledgement).
+    struct Owed {
+        double sentAt;
+        int bytes;
+        unsigned request;
+    };
+    std::deque<Owed> m_owed;
+    std::uint64_t m_arrivedSeen = 0; // the port's arrival count at the last look
+    bool m_acksSeen = false;         // more came than was owed: the radio acknowledges set commands
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     bool m_otherVfo = false;

@@ -105,6 +105,8 @@ void Meter::ReadRXStatus(bool& gotByte)
     m_rxAsked = 0;
     gotByte = true;
     EvaluateRxStatus(m_cat.TakeStatusByte());
+    if (onReading)
+        onReading(RXStatusByte);
 }
 
 void Meter::EvaluateRxStatus(std::uint8_t byte)

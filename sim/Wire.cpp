@@ -51,7 +51,7 @@ void Wire::Receive(std::string_view bytes)
 
         ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}};
         m_partial.clear();
-        double delay = m_options.serviceTime;
+        double delay = m_options.serviceTime + m_options.late;
         rf.wrongRate = m_options.rate != 0 && lineRate && lineRate() != m_options.rate;
         if (rf.wrongRate) {
             // Misread bits: no command is carried out, and what comes back is noise.

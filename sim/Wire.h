@@ -48,6 +48,9 @@ struct WireOptions {
     // The CAT rate the radio's menu is set to, in bit/s; 0 answers at any rate. At another
     // rate the radio's receiver makes nothing of a frame and garbage comes back instead.
     int rate = 0;
+    // Added to the time of every answer, the radio ready as before: the answers of a radio
+    // behind a slow network link, as the program sees them.
+    double late = 0;
 
     // Answers at once and only to reads: the simplest radio, for tests of exact pauses.
     static WireOptions Ideal() { return {.serviceTime = 0, .acks = false}; }

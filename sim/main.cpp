@@ -1,13 +1,15 @@
-// ft817-sim: an FT-817 on a pseudo-terminal, for trying the program without a radio.
+// ft817-sim: an FT-817 on a pseudo-terminal or a TCP port, for trying the program without a radio.
 
 #include "platform/SystemEventLoop.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
+#include "sim/TcpLink.h"
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -18,9 +20,15 @@ void OnSignal(int) { g_stop = 1; }
 void Usage(std::FILE* to)
 {
     std::fputs("Usage: ft817-sim [--link PATH] [--log] [--service-ms N] [--acks none] [--ideal]\n"
-               "               [--rate 4800|9600|38400]\n"
-               "Serves a simulated FT-817 CAT port on a pseudo-terminal.\n"
+               "               [--rate 4800|9600|38400] [--late MS] [--tcp [ADDRESS:]PORT [--rfc2217]]\n"
+               "Serves a simulated FT-817 CAT port on a pseudo-terminal (or over TCP).\n"
                "  --link PATH     also make PATH a symlink to the terminal\n"
+               "  --tcp [ADDRESS:]PORT\n"
+               "                  serve it on a TCP port instead, as a serial port server does\n"
+               "                  (ADDRESS a numeric one, default 127.0.0.1; PORT 0: any free one)\n"
+               "  --rfc2217       with --tcp: Telnet with the COM-PORT-OPTION, whose rate --rate\n"
+               "                  checks (default: raw TCP, any rate)\n"
+               "  --late MS       send every answer MS milliseconds late (a slow network link)\n"
                "  --log           print each frame received, in hex with its meaning and the answer\n"
                "  --service-ms N  time the radio works on a command before it answers (default 60);\n"
                "                  a command that starts arriving meanwhile is lost\n"
@@ -41,6 +49,10 @@ int main(int argc, char** argv)
     bool log = false;
     kivo::sim::WireOptions options;
     int rate = 0;
+    double late = 0;
+    std::string tcpHost = "127.0.0.1";
+    int tcpPort = -1;
+    bool rfc2217 = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--link" && i + 1 < argc) {
@@ -69,6 +81,29 @@ int main(int argc, char** argv)
                 return 2;
             }
             rate = std::atoi(v.c_str());
+        } else if (a == "--late" && i + 1 < argc) {
+            char* end = nullptr;
+            const long ms = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || ms < 0 || ms > 10000) {
+                std::fprintf(stderr, "ft817-sim: --late wants a number of milliseconds, 0..10000\n");
+                return 2;
+            }
+            late = double(ms) / 1000.0;
+        } else if (a == "--tcp" && i + 1 < argc) {
+            std::string v = argv[++i];
+            if (const auto colon = v.rfind(':'); colon != std::string::npos) {
+                tcpHost = v.substr(0, colon);
+                v = v.substr(colon + 1);
+            }
+            char* end = nullptr;
+            const long port = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || port < 0 || port > 65535) {
+                std::fprintf(stderr, "ft817-sim: --tcp wants [ADDRESS:]PORT, PORT 0..65535\n");
+                return 2;
+            }
+            tcpPort = int(port);
+        } else if (a == "--rfc2217") {
+            rfc2217 = true;
         } else if (a == "--ideal") {
             options = kivo::sim::WireOptions::Ideal();
         } else if (a == "--help" || a == "-h") {
@@ -81,18 +116,39 @@ int main(int argc, char** argv)
         }
     }
 
+    if (rfc2217 && tcpPort < 0) {
+        std::fprintf(stderr, "ft817-sim: --rfc2217 goes with --tcp\n");
+        return 2;
+    }
+    if (!link.empty() && tcpPort >= 0) {
+        std::fprintf(stderr, "ft817-sim: --link makes a link to the terminal; with --tcp there is none\n");
+        return 2;
+    }
     options.rate = rate;
+    options.late = late;
     kivo::platform::SystemEventLoop loop;
     kivo::sim::Ft817 radio;
-    kivo::sim::PtyLink pty(loop, radio, options);
+    std::unique_ptr<kivo::sim::PtyLink> pty;
+    std::unique_ptr<kivo::sim::TcpLink> tcp;
     std::string error;
-    if (!pty.Start(error) || (!link.empty() && !pty.MakeLink(link, error))) {
+    std::string where;
+    if (tcpPort >= 0) {
+        tcp = std::make_unique<kivo::sim::TcpLink>(loop, radio, options, rfc2217);
+        if (tcp->Start(tcpHost, tcpPort, error))
+            where = tcpHost + ":" + std::to_string(tcp->Port()) + (rfc2217 ? " (RFC 2217)" : " (raw TCP)");
+    } else {
+        pty = std::make_unique<kivo::sim::PtyLink>(loop, radio, options);
+        if (pty->Start(error) && (link.empty() || pty->MakeLink(link, error)))
+            where = pty->Path();
+    }
+    if (where.empty()) {
         std::fprintf(stderr, "ft817-sim: %s\n", error.c_str());
         return 1;
     }
+    kivo::sim::Wire& wire = tcp ? tcp->GetWire() : pty->GetWire();
     const double start = loop.Now();
     if (log) {
-        pty.GetWire().onFrame = [&](const kivo::sim::ReceivedFrame& f) {
+        wire.onFrame = [&](const kivo::sim::ReceivedFrame& f) {
             std::printf("%9.3f  %s  %s\n", f.at - start, kivo::sim::DescribeFrame(f.bytes).c_str(),
                         f.wrongRate  ? "(wrong rate) garbage sent"
                         : f.accepted ? kivo::sim::DescribeAnswer(f.answer).c_str()
@@ -103,7 +159,7 @@ int main(int argc, char** argv)
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    std::printf("ft817-sim: serving on %s\n", pty.Path().c_str());
+    std::printf("ft817-sim: serving on %s\n", where.c_str());
     std::fflush(stdout);
     while (!g_stop)
         loop.ProcessEventsUntil(loop.Now() + 0.5);
