@@ -177,10 +177,13 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     power.CATbutton_Click();
     ASSERT_TRUE(s.CATOn) << p.Boxes();
     platform::Pause(loop, 0.5);
+    auto& tuning = p.prog->panel.Tuning();
+    tuning.SetupTuningKnob(panel::kMainKnob, panel::kGrab);
     for (int i = 0; i < 20; ++i) {
-        p.prog->panel.Tuning().KnobDetent(panel::kMainKnob, -1);
+        tuning.KnobDetent(panel::kMainKnob, -1);
         platform::Pause(loop, 0.03);
     }
+    tuning.SetupTuningKnob(panel::kMainKnob, panel::kRelease);
     platform::Pause(loop, 0.6);
     EXPECT_LT(s.VFOMB.Freq, 14520000);
     p.prog->meter.TurnOffLMeter();
@@ -208,6 +211,16 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     EXPECT_GE(readings, 4);
     EXPECT_EQ(zero, 0);
     p.prog->meter.onReading = nullptr;
+
+    // The transmit status while receiving is 0xFF, which Telnet doubles on the way: it comes out
+    // as one byte.
+    p.prog->meter.TurnOffLMeter();
+    const unsigned asked = p.prog->cat.Request(radio::MakeFrame(radio::op::kReadTxStatus));
+    for (int i = 0; i < 50 && !p.prog->cat.AnswerWaiting(asked); ++i)
+        platform::Pause(loop, 0.02);
+    EXPECT_EQ(p.prog->cat.Port().BytesWaiting(), 1);
+    EXPECT_EQ(p.prog->cat.TakeStatusByte(), 0xFF);
+    p.prog->meter.TurnOnLMeter();
 
     // The server goes away: one message, the panel dark.
     far.StopServer();
@@ -314,4 +327,58 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     p.prog->menus.Click(panel::MenuGroup::CommPort, 3);
     EXPECT_EQ(p.prog->s.Settings.CommPort, 3);
     EXPECT_NE(p.Boxes().find("Communications port  3 error"), std::string::npos) << p.Boxes();
+}
+
+// The Telnet framing: data with 0xFF doubled, negotiation and subnegotiation taken out, a
+// sequence cut by a read's end finished by the next.
+TEST(Telnet, SplitsDataFromNegotiationAcrossReads)
+{
+    namespace tn = platform::telnet;
+    using C = std::vector<std::string>; // what arrives, read by read
+    struct Row {
+        C reads;
+        std::string data;
+        std::string commands; // "verb option [sub]" each, ';' between
+    };
+    const auto b = [](std::initializer_list<int> bytes) { return kivo::testing::F(bytes); };
+    const Row rows[] = {
+        {{b({0x14, 0xFF, 0xFF, 0x00})}, b({0x14, 0xFF, 0x00}), ""},
+        {{b({0x01, 0xFF}), b({0xFF, 0x02})}, b({0x01, 0xFF, 0x02}), ""},
+        {{b({0xFF, 0xFD, 0x2C, 0x05})}, b({0x05}), "253 44"},
+        {{b({0xFF}), b({0xFB}), b({0x01, 0x07})}, b({0x07}), "251 1"},
+        {{b({0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00}), b({0x96, 0x00, 0xFF, 0xF0, 0x08})},
+         b({0x08}),
+         "250 44 101 0 0 150 0"},
+        {{b({0xFF, 0xFA, 0x2C, 0x6B, 0xFF, 0xFF, 0xFF, 0xF0})}, "", "250 44 107 255"},
+        {{b({0xFF, 0xF1, 0x09})}, b({0x09}), ""}, // NOP
+    };
+    for (const auto& r : rows) {
+        tn::Decoder d;
+        std::string data;
+        std::vector<tn::Command> commands;
+        for (const auto& read : r.reads)
+            d.Feed(read, data, commands);
+        std::string said;
+        for (const auto& c : commands) {
+            said += (said.empty() ? "" : ";") + std::to_string(c.verb) + " " + std::to_string(c.option);
+            for (char ch : c.sub)
+                said += " " + std::to_string(std::uint8_t(ch));
+        }
+        EXPECT_EQ(data, r.data) << r.commands;
+        EXPECT_EQ(said, r.commands);
+    }
+    EXPECT_EQ(tn::Escape(b({0x00, 0xFF, 0x01})), b({0x00, 0xFF, 0xFF, 0x01}));
+    EXPECT_EQ(tn::ComPort32(tn::kSetBaudRate, 38400), b({0xFF, 0xFA, 0x2C, 0x01, 0x00, 0x00, 0x96, 0x00, 0xFF, 0xF0}));
+    EXPECT_EQ(tn::ComPort8(tn::kSetStopSize, 2), b({0xFF, 0xFA, 0x2C, 0x04, 0x02, 0xFF, 0xF0}));
+}
+
+// The remembered address: what is saved reads back, anything else reads as none.
+TEST(NetworkPortFile, ReadsBackWhatItWroteAndNothingElse)
+{
+    const platform::NetworkAddress a{"radio-pi.local", 3001, platform::NetworkKind::Rfc2217};
+    EXPECT_EQ(platform::ParseNetworkAddress(platform::NetworkAddressText(a)), a);
+    for (const char* bad : {"", "host radio-pi\nport 3001\n", "host radio-pi\nport 0\nkind raw\n",
+                            "host radio-pi\nport 3001\nkind serial\n", "host a b\nport 1\nkind raw\n",
+                            "host x\nport 1\nkind raw\nhost y\n", "\xFF\xFE binary"})
+        EXPECT_FALSE(platform::ParseNetworkAddress(bad).has_value()) << bad;
 }

@@ -301,7 +301,7 @@ TEST_F(Menus, EveryRadioChoiceIsStoredCheckedAppliedAndKeptAcrossARestart)
 
 TEST_F(Menus, TheSerialPortChoiceIsKeptAcrossARestart)
 {
-    for (int i : {3, 10}) {
+    for (int i : {3, 10, radio::kPortNetwork}) {
         run->Click(MenuGroup::CommPort, i);
         Restart();
         EXPECT_EQ(run->s.Settings.CommPort, i);
