@@ -41,6 +41,7 @@ public:
     void Write(std::string_view bytes) override { Current().Write(bytes); }
     std::string Read() override { return Current().Read(); }
     bool Vanished() const override { return Current().Vanished(); }
+    bool SetsLineSettings() const override { return Current().SetsLineSettings(); }
     std::uint64_t BytesArrived() override { return Current().BytesArrived(); }
 
     bool IsNetwork() const { return m_number == kNetworkPortNumber; }

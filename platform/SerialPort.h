@@ -36,6 +36,8 @@ public:
     // Every byte received so far, those already read or discarded included: whether anything
     // arrived since a frame left, however the input was taken meanwhile.
     virtual std::uint64_t BytesArrived() = 0;
+    // Whether Open puts the line settings into effect; a raw network port has the server's.
+    virtual bool SetsLineSettings() const { return true; }
     // A descriptor that turns readable when input arrives, so a wait can sleep until then; -1
     // when the port has none (closed, or not a device).
     virtual int InputHandle() const { return -1; }

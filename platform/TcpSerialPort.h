@@ -60,6 +60,7 @@ public:
     void Write(std::string_view bytes) override;
     std::string Read() override;
     bool Vanished() const override { return m_vanished; }
+    bool SetsLineSettings() const override { return m_address && m_address->kind == NetworkKind::Rfc2217; }
     std::uint64_t BytesArrived() override;
 
     // The rate the server acknowledged over RFC 2217 (0 before, and on raw TCP).

@@ -56,6 +56,14 @@ void CatRateDetect::mnuDetectCatRate_Click()
                              kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
+    if (!m_cat.Port().SetsLineSettings()) {
+        m_dialogs.MessageBox("The network port is raw TCP: its rate is the one in the serial port server's "
+                             "configuration, which this program cannot change. Set it there to the radio's CAT RATE "
+                             "(menu 14), or serve the port with RFC 2217 and choose that under Settings > Serial Port "
+                             "> Network Port....",
+                             kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
+        return;
+    }
     m_busy = true;
     // The port and rate menus would reopen the port under the search, and make POWER possible.
     m_display.SetEnabled(el::mnuSettings, false);

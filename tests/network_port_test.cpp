@@ -308,6 +308,11 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     EXPECT_EQ(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).caption,
               "Network Port...\t127.0.0.1:" + std::to_string(server.Port()));
     EXPECT_TRUE(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).checked);
+    // Over raw TCP the rate is the server's: no search claims a rate it cannot set.
+    p.prog->rateDetect.mnuDetectCatRate_Click();
+    ASSERT_EQ(p.dialogs.boxes.size(), 1u);
+    EXPECT_NE(p.dialogs.boxes[0].text.find("raw TCP"), std::string::npos) << p.Boxes();
+    EXPECT_EQ(p.prog->s.Settings.CatRate, 1);
     ASSERT_TRUE(p.prog->panel.Power().EndKIVO());
 
     // The next start: the network port is POWER's port.
