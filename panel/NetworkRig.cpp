@@ -93,7 +93,11 @@ int NetworkRig::SetSplit(bool on)
         return r;
     if (on == m_s.SplitOn)
         return kOk;
-    if (m_s.SubSelected)
+    // The panel splits from its main VFO, transmitting on the sub VFO: SUB goes off first, as
+    // the operator would have to press it.
+    if (m_s.SubSelected && ToggleVfo() != kOk)
+        return kNotAvailable;
+    if (!m_panel.KeyTargets().Enabled(el::SPLITbutton))
         return kNotAvailable;
     m_panel.Split().SPLITbutton_Click();
     return on == m_s.SplitOn ? kOk : kNotAvailable;
