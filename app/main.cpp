@@ -2,6 +2,7 @@
 
 #include "platform/DataDir.h"
 #include "platform/InstanceLock.h"
+#include "platform/Version.h"
 #include "sim/BackgroundSim.h"
 #include "ui/EndSignals.h"
 #include "ui/MainWindow.h"
@@ -89,7 +90,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "KIVO FT-817 1.0.0\n";
+            std::cout << "KIVO FT-817 " << kivo::platform::kVersion << "\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--simulate") == 0) {
@@ -135,7 +136,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
     QApplication::setApplicationName(QStringLiteral("KIVO FT-817"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kivo::platform::kVersion));
     QApplication::setQuitOnLastWindowClosed(true);
 
     // Said on the terminal and, for a start from the desktop menu, in a box; nobody is there to
