@@ -5,6 +5,7 @@
 #include "platform/Version.h"
 #include "sim/BackgroundSim.h"
 #include "ui/EndSignals.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -87,6 +88,10 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(std::cout);
+            // Where Help > Contents reads its pages: found from this program's own folder, so an
+            // installed copy names its prefix's share folder. No display is needed for that.
+            QCoreApplication core(argc, argv);
+            std::cout << "Help pages: " << kivo::ui::HelpFolder().toStdString() << "\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
