@@ -8,6 +8,7 @@
 #include "ui/PanelKey.h"
 
 #include <QAccessibleValueInterface>
+#include <QHeaderView>
 
 #include <utility>
 
@@ -218,6 +219,9 @@ QAccessibleInterface* Factory(const QString&, QObject* object)
         return new SpokenStatusInterface(status);
     if (auto* pane = qobject_cast<Pane*>(object))
         return new PaneInterface(pane);
+    // A table's headings, which Qt leaves an anonymous filler.
+    if (auto* header = qobject_cast<QHeaderView*>(object))
+        return new QAccessibleWidget(header, QAccessible::Grouping);
     if (auto* help = qobject_cast<HelpWindow*>(object))
         return new QAccessibleWidget(help, QAccessible::Window);
     return nullptr;
