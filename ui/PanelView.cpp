@@ -334,7 +334,7 @@ QWidget* PanelView::BuildKnobs()
         // A press from a screen reader is a tap, which the held key's timer would not see:
         // one step, as D and U on the keyboard take.
         key->accessiblePress = [this, dir] {
-            const int code = dir < 0 ? 'D' : 'U';
+            const unsigned char code = dir < 0 ? 'D' : 'U';
             m_panel.Keyboard().KeyDown(code, 0);
             m_panel.Keyboard().KeyUp(code, 0);
         };
