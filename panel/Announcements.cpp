@@ -15,7 +15,11 @@ Announcements::Announcements(const state::ModKIVO& s, platform::DisplayModel& di
                              const std::string& dataDir)
     : m_s(s), m_display(display), m_fs(fs), m_file(dataDir + "/" + kAnnounceSMeterFileName)
 {
-    m_display.Subscribe([this](const std::string& name, const platform::Element& e) { Changed(name, e); });
+    m_display.Subscribe(
+        [this, alive = std::weak_ptr<bool>(m_alive)](const std::string& name, const platform::Element& e) {
+            if (alive.lock())
+                Changed(name, e);
+        });
     ShowChoice();
 }
 

@@ -10,6 +10,7 @@
 #include "state/ModKIVO.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -24,7 +25,7 @@ bool ParseAnnounceSMeterFile(std::string_view text);
 
 class Announcements {
 public:
-    // Listens to `display` for as long as it lives; the choice is off until Load.
+    // Listens to `display` while both live; the choice is off until Load.
     Announcements(const state::ModKIVO& s, platform::DisplayModel& display, platform::FileSystem& fs,
                   const std::string& dataDir);
 
@@ -55,6 +56,8 @@ private:
     std::string m_freq, m_mode, m_function;
     bool m_onAir = false;
     int m_sUnit = -1;
+    // The model may outlive us and keep changing (the panel's own shutdown): then nobody listens.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace kivo::panel
