@@ -17,8 +17,8 @@
 namespace kivo::panel {
 
 inline constexpr const char* kAnnounceSMeterFileName = "announce-smeter.txt";
-// The Settings menu entry `mnuSettingsArray(17)`: "Announce S-Meter Changes".
-inline constexpr int kAnnounceSMeterEntry = 17;
+// The Settings menu entry `mnuSettingsArray(18)`: "Announce S-Meter Changes" (17 is "Detect CAT Rate...").
+inline constexpr int kAnnounceSMeterEntry = 18;
 
 // The file's one line, "on" or "off"; anything else reads as off.
 bool ParseAnnounceSMeterFile(std::string_view text);

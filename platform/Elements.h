@@ -111,7 +111,7 @@ inline constexpr Array mnuScanSpeed{"mnuScanSpeed", 0, 6};
 inline constexpr Array mnuPauseInterval{"mnuPauseInterval", 0, 4};
 // 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network",
 // 17 "Announce S-Meter Changes"
-inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 17};
+inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 18};
 inline constexpr Array mnuFileArray{"mnuFileArray", 0, 9};
 inline constexpr Array mnuResizeDisplayArray{"mnuResizeDisplayArray", 0, 8};
 // The top-level menus the menu lock disables as a whole.
