@@ -2,8 +2,10 @@
 
 #include "platform/DataDir.h"
 #include "platform/InstanceLock.h"
+#include "platform/Version.h"
 #include "sim/BackgroundSim.h"
 #include "ui/EndSignals.h"
+#include "ui/HelpWindow.h"
 #include "ui/MainWindow.h"
 
 #include <QApplication>
@@ -86,10 +88,14 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(std::cout);
+            // Where Help > Contents reads its pages: found from this program's own folder, so an
+            // installed copy names its prefix's share folder. No display is needed for that.
+            QCoreApplication core(argc, argv);
+            std::cout << "Help pages: " << kivo::ui::HelpFolder().toStdString() << "\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "KIVO FT-817 1.0.0\n";
+            std::cout << "KIVO FT-817 " << kivo::platform::kVersion << "\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--simulate") == 0) {
@@ -135,7 +141,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
     QApplication::setApplicationName(QStringLiteral("KIVO FT-817"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kivo::platform::kVersion));
     QApplication::setQuitOnLastWindowClosed(true);
 
     // Said on the terminal and, for a start from the desktop menu, in a box; nobody is there to

@@ -3,6 +3,7 @@
 
 #include "net/RigServer.h"
 #include "platform/SystemEventLoop.h"
+#include "tests/support/FakeRig.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,23 +21,7 @@ using namespace kivo;
 namespace {
 
 // The panel's model answers reads at once; that is what `f` costs.
-class ModelRig final : public net::RigModel {
-public:
-    bool Lit() const override { return true; }
-    net::Got<std::int64_t> Frequency() const override { return {0, 14074000}; }
-    int SetFrequency(std::int64_t) override { return 0; }
-    net::Got<net::RigMode> Mode() const override { return {0, net::RigMode::USB}; }
-    int SetMode(net::RigMode) override { return 0; }
-    net::Got<net::Vfo> CurrentVfo() const override { return {0, net::Vfo::A}; }
-    int SetVfo(net::Vfo) override { return 0; }
-    net::Got<bool> Ptt() const override { return {0, false}; }
-    int SetPtt(bool) override { return 0; }
-    net::Got<bool> Split() const override { return {0, false}; }
-    int SetSplit(bool) override { return 0; }
-    net::Got<std::int64_t> TxFrequency() const override { return {0, 14074000}; }
-    int SetTxFrequency(std::int64_t) override { return 0; }
-    net::Got<int> SMeter() const override { return {0, 9}; }
-};
+using ModelRig = testing::FakeRig;
 
 int Connect(int port)
 {

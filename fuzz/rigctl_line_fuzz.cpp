@@ -1,10 +1,11 @@
 // Lines a network client sends: the input split at "\n", each line to one session over a fake
-// radio. Every line gets exactly one complete answer, or closes the connection on `q`.
+// radio. Every line gets exactly one complete answer; `q` answers and closes the connection.
 
 #include "fuzz/Check.h"
 #include "net/Capabilities.h"
 #include "net/Protocol.h"
 #include "net/Session.h"
+#include "tests/support/FakeRig.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -18,57 +19,28 @@ using namespace kivo::net;
 
 namespace {
 
-// Reads and sets as a panel would, dark or failing as the input's first byte says.
-class FakeRig final : public RigModel {
+// Reads and sets as a panel would, dark or failing as the input's first byte says; every value
+// the session passes on is one the radio can take.
+class CheckedRig final : public testing::FakeRig {
 public:
-    explicit FakeRig(std::uint8_t how) : lit(how & 1), setError(how & 2 ? rprt::kIo : rprt::kOk) {}
-    bool Lit() const override { return lit; }
-    Got<std::int64_t> Frequency() const override { return Read(freq); }
-    int SetFrequency(std::int64_t hz) override
+    explicit CheckedRig(std::uint8_t how)
+    {
+        lit = how & 1;
+        setError = how & 2 ? rprt::kIo : rprt::kOk;
+    }
+    int SetFrequency(Vfo v, std::int64_t hz) override
     {
         FUZZ_CHECK(CanReceive(hz));
-        return Write(freq, hz);
+        FUZZ_CHECK(v == Vfo::A || v == Vfo::B);
+        return FakeRig::SetFrequency(v, hz);
     }
-    Got<RigMode> Mode() const override { return Read(mode); }
-    int SetMode(RigMode m) override
+    int SetMode(Vfo v, RigMode m) override
     {
         FUZZ_CHECK(int(m) >= 0 && int(m) < kRigModeCount);
-        return Write(mode, m);
-    }
-    Got<Vfo> CurrentVfo() const override { return Read(vfo); }
-    int SetVfo(Vfo v) override
-    {
         FUZZ_CHECK(v == Vfo::A || v == Vfo::B);
-        return Write(vfo, v);
+        return FakeRig::SetMode(v, m);
     }
-    Got<bool> Ptt() const override { return Read(ptt); }
-    int SetPtt(bool on) override { return Write(ptt, on); }
-    Got<bool> Split() const override { return Read(split); }
-    int SetSplit(bool on) override { return Write(split, on); }
-    Got<std::int64_t> TxFrequency() const override { return Read(tx); }
-    int SetTxFrequency(std::int64_t hz) override
-    {
-        FUZZ_CHECK(CanReceive(hz));
-        return Write(tx, hz);
-    }
-    Got<int> SMeter() const override { return Read(int(freq % 16)); }
-
-private:
-    template <class T> Got<T> Read(T v) const { return lit ? Got<T>{0, v} : Got<T>{rprt::kNotAvailable, {}}; }
-    template <class T> int Write(T& field, T v)
-    {
-        if (!lit)
-            return rprt::kNotAvailable;
-        if (setError == rprt::kOk)
-            field = v;
-        return setError;
-    }
-    bool lit;
-    int setError;
-    std::int64_t freq = 14074000, tx = 14076000;
-    RigMode mode = RigMode::USB;
-    Vfo vfo = Vfo::A;
-    bool ptt = false, split = false;
+    Got<int> SMeter() const override { return Read(int(vfos[0].freq % 16)); }
 };
 
 bool KnownCode(int n)
@@ -109,10 +81,6 @@ std::vector<std::string_view> Split(std::string_view s, char sep)
 void CheckAnswer(const Command& c, const Answer& a)
 {
     FUZZ_CHECK(a.close == (c.cmd == Cmd::Quit && c.error == rprt::kOk));
-    if (a.close) {
-        FUZZ_CHECK(a.text.empty());
-        return;
-    }
     FUZZ_CHECK(!a.text.empty() && a.text.back() == '\n');
     const std::string_view body(a.text.data(), a.text.size() - 1);
     FUZZ_CHECK(body.find('\n') == std::string_view::npos || c.form == Form::Plain || c.form == Form::Lines);
@@ -154,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size == 0)
         return 0;
-    FakeRig rig(data[0]);
+    CheckedRig rig(data[0]);
     Session session(rig);
     const std::string_view in(reinterpret_cast<const char*>(data) + 1, size - 1);
     for (const auto line : Split(in, '\n')) {

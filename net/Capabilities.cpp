@@ -95,7 +95,7 @@ std::vector<std::string> BuildLines()
         dcs += (dcs.back() == '=' ? "" : " ") + std::to_string(d.code);
 
     for (std::string kv :
-         {"vfo_ops=0x0", "ptt_type=0x1", "targetable_vfo=0x0", "has_set_vfo=1", "has_get_vfo=1", "has_set_freq=1",
+         {"vfo_ops=0x1000", "ptt_type=0x1", "targetable_vfo=0x0", "has_set_vfo=1", "has_get_vfo=1", "has_set_freq=1",
           "has_get_freq=1", "has_set_conf=0", "has_get_conf=0", "has_power2mW=0", "has_mW2power=0", "timeout=1000"})
         l.push_back(std::move(kv));
     l.push_back("rig_model=" + std::to_string(kRigModelNumber));

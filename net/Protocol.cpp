@@ -2,6 +2,7 @@
 
 #include "net/Names.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kivo::net {
@@ -17,7 +18,7 @@ struct CmdRow {
     bool rprtAfterValues = false;
 };
 
-constexpr std::array<CmdRow, 19> kCommands{{
+constexpr std::array<CmdRow, 22> kCommands{{
     {Cmd::GetFreq, 'f', "get_freq", 0, 0},
     {Cmd::SetFreq, 'F', "set_freq", 1, 1},
     {Cmd::GetMode, 'm', "get_mode", 0, 0},
@@ -31,6 +32,9 @@ constexpr std::array<CmdRow, 19> kCommands{{
     {Cmd::SetSplitVfo, 'S', "set_split_vfo", 1, 2},
     {Cmd::GetSplitFreq, 'i', "get_split_freq", 0, 0},
     {Cmd::SetSplitFreq, 'I', "set_split_freq", 1, 1},
+    {Cmd::GetSplitMode, 'x', "get_split_mode", 0, 0},
+    {Cmd::SetSplitMode, 'X', "set_split_mode", 1, 2},
+    {Cmd::VfoOp, 'G', "vfo_op", 1, 1},
     {Cmd::GetLevel, 'l', "get_level", 1, 1},
     {Cmd::GetPowerstat, 0, "get_powerstat", 0, 0},
     {Cmd::ChkVfo, 0, "chk_vfo", 0, 0},
@@ -141,7 +145,8 @@ bool ParseArgs(const std::vector<std::string_view>& a, Command& c)
     switch (c.cmd) {
     case Cmd::SetFreq:
     case Cmd::SetSplitFreq: return ParseHz(a[0], c.hz);
-    case Cmd::SetMode: {
+    case Cmd::SetMode:
+    case Cmd::SetSplitMode: {
         const auto mode = ModeOfName(a[0]);
         if (!mode)
             return false;
@@ -161,6 +166,17 @@ bool ParseArgs(const std::vector<std::string_view>& a, Command& c)
             return false;
         c.on = n == 1;
         return a.size() < 2 || ParseVfo(a[1], c);
+    case Cmd::VfoOp: {
+        if (a[0] == "TOGGLE") {
+            c.op = VfoOperation::Toggle;
+            return true;
+        }
+        // The protocol's other operations: known, but this radio has none of them.
+        static constexpr std::array<std::string_view, 12> kOthers{
+            "CPY", "XCHG", "FROM_VFO", "TO_VFO", "MCL", "UP", "DOWN", "BAND_UP", "BAND_DOWN", "LEFT", "RIGHT", "TUNE"};
+        c.op = VfoOperation::Unavailable;
+        return std::find(kOthers.begin(), kOthers.end(), a[0]) != kOthers.end();
+    }
     case Cmd::GetLevel:
         if (a[0] == "STRENGTH")
             c.level = Level::Strength;

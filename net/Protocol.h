@@ -28,6 +28,9 @@ enum class Cmd : std::uint8_t {
     SetSplitVfo,
     GetSplitFreq,
     SetSplitFreq,
+    GetSplitMode,
+    SetSplitMode,
+    VfoOp,
     GetLevel,
     GetPowerstat,
     ChkVfo,
@@ -41,6 +44,9 @@ enum class Form : std::uint8_t { Plain, Lines, Semicolon, Pipe };
 
 enum class Level : std::uint8_t { Strength, RawStr };
 
+// The VFO operations a client may name: the A/B toggle this radio has, and the rest it lacks.
+enum class VfoOperation : std::uint8_t { Toggle, Unavailable };
+
 struct Command {
     Cmd cmd = Cmd::None;
     Form form = Form::Plain;
@@ -49,12 +55,13 @@ struct Command {
     // The arguments as sent, single-spaced, for the extended answer's first line.
     std::string args;
     // The parsed arguments, by command.
-    std::int64_t hz = 0;           // SetFreq, SetSplitFreq
-    RigMode mode = RigMode::USB;   // SetMode
-    bool currentVfo = false;       // SetVfo, SetSplitVfo: the argument was currVFO
-    Vfo vfo = Vfo::A;              // SetVfo, SetSplitVfo (the transmit VFO)
-    bool on = false;               // SetPtt, SetSplitVfo
-    Level level = Level::Strength; // GetLevel
+    std::int64_t hz = 0;                    // SetFreq, SetSplitFreq
+    RigMode mode = RigMode::USB;            // SetMode, SetSplitMode
+    bool currentVfo = false;                // SetVfo, SetSplitVfo: the argument was currVFO
+    Vfo vfo = Vfo::A;                       // SetVfo, SetSplitVfo (the transmit VFO)
+    bool on = false;                        // SetPtt, SetSplitVfo
+    Level level = Level::Strength;          // GetLevel
+    VfoOperation op = VfoOperation::Toggle; // VfoOp
 };
 
 // One line, with or without its "\n" or "\r\n". Never throws; a line that is not a command

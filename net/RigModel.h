@@ -37,16 +37,18 @@ public:
     // The panel is lit: POWER is on and the radio is driven.
     virtual bool Lit() const = 0;
 
-    // The current VFO's receive frequency in Hz. The session passes only frequencies the radio
-    // receives; a set answers 0, or a protocol error code.
-    virtual Got<std::int64_t> Frequency() const = 0;
-    virtual int SetFrequency(std::int64_t hz) = 0;
-
-    virtual Got<RigMode> Mode() const = 0;
-    virtual int SetMode(RigMode mode) = 0;
-
+    // The radio's VFO in use: A while the panel works its main VFO, B while SUB is on.
     virtual Got<Vfo> CurrentVfo() const = 0;
-    virtual int SetVfo(Vfo vfo) = 0;
+    // The SUB key: the radio's other VFO becomes current.
+    virtual int ToggleVfo() = 0;
+
+    // A VFO's receive frequency in Hz, either VFO, current or not. The session passes only
+    // frequencies the radio receives; a set answers 0, or a protocol error code.
+    virtual Got<std::int64_t> Frequency(Vfo vfo) const = 0;
+    virtual int SetFrequency(Vfo vfo, std::int64_t hz) = 0;
+
+    virtual Got<RigMode> Mode(Vfo vfo) const = 0;
+    virtual int SetMode(Vfo vfo, RigMode mode) = 0;
 
     virtual Got<bool> Ptt() const = 0;
     virtual int SetPtt(bool on) = 0;
@@ -54,10 +56,6 @@ public:
     // Split: receive on the current VFO, transmit on the other one (the radio has no other kind).
     virtual Got<bool> Split() const = 0;
     virtual int SetSplit(bool on) = 0;
-
-    // The transmit frequency in Hz: the other VFO's while split is on.
-    virtual Got<std::int64_t> TxFrequency() const = 0;
-    virtual int SetTxFrequency(std::int64_t hz) = 0;
 
     // The S-meter as the radio reads it, 0..15: S0..S9, then S9+10 dB .. S9+60 dB.
     virtual Got<int> SMeter() const = 0;

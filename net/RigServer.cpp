@@ -2,45 +2,47 @@
 
 namespace kivo::net {
 
-// The panel as one client sees it: everything passes through, and a transmitter this client
-// keyed is remembered so that it can be unkeyed when the client goes.
-class HeldPtt final : public RigModel {
+// The panel as one client sees it: everything passes through, and a PTT set it makes is told,
+// so the server knows which client keyed the transmitter.
+class ClientRig final : public RigModel {
 public:
-    explicit HeldPtt(RigModel& rig) : m_rig(rig) {}
-    bool Holds() const { return m_holds; }
+    ClientRig(RigModel& rig, std::function<void(bool)> keyed) : m_rig(rig), m_keyed(std::move(keyed)) {}
 
     bool Lit() const override { return m_rig.Lit(); }
-    Got<std::int64_t> Frequency() const override { return m_rig.Frequency(); }
-    int SetFrequency(std::int64_t hz) override { return m_rig.SetFrequency(hz); }
-    Got<RigMode> Mode() const override { return m_rig.Mode(); }
-    int SetMode(RigMode mode) override { return m_rig.SetMode(mode); }
     Got<Vfo> CurrentVfo() const override { return m_rig.CurrentVfo(); }
-    int SetVfo(Vfo vfo) override { return m_rig.SetVfo(vfo); }
+    int ToggleVfo() override { return m_rig.ToggleVfo(); }
+    Got<std::int64_t> Frequency(Vfo v) const override { return m_rig.Frequency(v); }
+    int SetFrequency(Vfo v, std::int64_t hz) override { return m_rig.SetFrequency(v, hz); }
+    Got<RigMode> Mode(Vfo v) const override { return m_rig.Mode(v); }
+    int SetMode(Vfo v, RigMode mode) override { return m_rig.SetMode(v, mode); }
     Got<bool> Ptt() const override { return m_rig.Ptt(); }
     int SetPtt(bool on) override
     {
+        // A transmitter already keyed (by MOX, or another client) stays theirs.
+        const bool was = m_rig.Ptt().value;
         const int r = m_rig.SetPtt(on);
-        if (r == rprt::kOk)
-            m_holds = on;
+        if (r == rprt::kOk && (!on || !was))
+            m_keyed(on);
         return r;
     }
     Got<bool> Split() const override { return m_rig.Split(); }
     int SetSplit(bool on) override { return m_rig.SetSplit(on); }
-    Got<std::int64_t> TxFrequency() const override { return m_rig.TxFrequency(); }
-    int SetTxFrequency(std::int64_t hz) override { return m_rig.SetTxFrequency(hz); }
     Got<int> SMeter() const override { return m_rig.SMeter(); }
 
 private:
     RigModel& m_rig;
-    bool m_holds = false;
+    std::function<void(bool)> m_keyed;
 };
 
 struct RigServer::Client {
-    Client(std::unique_ptr<platform::TcpConnection> c, RigModel& rig) : conn(std::move(c)), rig(rig), session(this->rig)
+    Client(std::unique_ptr<platform::TcpConnection> c, RigModel& panel, RigServer& server)
+        : conn(std::move(c)), peer(conn->Peer()), rig(panel, [&server, this](bool on) { server.Keyed(*this, on); }),
+          session(rig)
     {
     }
     std::unique_ptr<platform::TcpConnection> conn;
-    HeldPtt rig;
+    std::string peer;
+    ClientRig rig;
     Session session;
     std::string in;
     std::string out;
@@ -89,11 +91,10 @@ void RigServer::Accept()
     while (auto conn = m_listener.Accept()) {
         if (Clients() >= m_limits.clients)
             continue; // closed as it goes out of scope
-        m_clients.push_back(std::make_unique<Client>(std::move(conn), m_rig));
+        m_clients.push_back(std::make_unique<Client>(std::move(conn), m_rig, *this));
         Client& c = *m_clients.back();
         m_loop.WatchFd(c.conn->Fd(), [this, &c] { OnReadable(c); });
-        if (onClientsChanged)
-            onClientsChanged();
+        Changed();
     }
 }
 
@@ -138,12 +139,12 @@ bool RigServer::ServeOneLine(Client& c)
         const Answer a = c.session.Handle(line); // may wait while the panel talks to the radio
         if (c.gone)
             return false;
-        if (a.close) {
-            Drop(c);
-            return false;
-        }
         c.out += a.text;
         Flush(c);
+        if (a.close) {
+            Drop(c, true);
+            return false;
+        }
         return true;
     }
 }
@@ -183,16 +184,42 @@ void RigServer::Flush(Client& c)
         Drop(c); // it does not read its answers
 }
 
-void RigServer::Drop(Client& c)
+void RigServer::Drop(Client& c, bool quit)
 {
     if (c.gone)
         return;
     c.gone = true;
     m_loop.UnwatchFd(c.conn->Fd());
-    // A transmitter this client keyed must not stay keyed without it.
-    if (c.rig.Holds())
-        c.rig.SetPtt(false);
+    if (m_keyer == &c) {
+        m_keyer = nullptr;
+        // A transmitter keyed by a client that vanished (a crash, a cable) must not stay keyed.
+        if (!quit) {
+            m_rig.SetPtt(false);
+            m_keyerName.clear();
+        }
+    }
     m_sweepDue = true;
+    Changed();
+}
+
+void RigServer::Keyed(Client& c, bool on)
+{
+    m_keyer = on ? &c : nullptr;
+    m_keyerName = on ? c.peer : std::string();
+    Changed();
+}
+
+void RigServer::ForgetKeyer()
+{
+    if (!m_keyer && m_keyerName.empty())
+        return;
+    m_keyer = nullptr;
+    m_keyerName.clear();
+    Changed();
+}
+
+void RigServer::Changed()
+{
     if (onClientsChanged)
         onClientsChanged();
 }

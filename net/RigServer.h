@@ -35,13 +35,18 @@ public:
 
     // Starts listening; false with the system's reason (a port in use, say).
     bool Start(const std::string& host, int port, std::string& error);
-    // Closes every client (unkeying the radio for one that held it) and stops listening.
+    // Closes every client (unkeying the radio for one that keyed it) and stops listening.
     void Stop();
     bool Running() const { return m_listener.Listening(); }
     int Port() const { return m_listener.Port(); }
     const std::string& Host() const { return m_host; }
     std::size_t Clients() const;
-    // Told when a client connects or goes.
+    // The address of the client whose `T 1` keyed the transmitter, while nobody has unkeyed it
+    // since; it stays named after a client that closed with `q` and left it keyed.
+    const std::string& Keyer() const { return m_keyerName; }
+    // The panel keyed or released the transmitter itself: no client holds it now.
+    void ForgetKeyer();
+    // Told when a client connects or goes, and when the client holding the transmitter changes.
     std::function<void()> onClientsChanged;
 
 private:
@@ -53,7 +58,11 @@ private:
     void Serve();
     bool ServeOneLine(Client& c);
     void Flush(Client& c);
-    void Drop(Client& c);
+    // `quit`: the client said goodbye with `q` and leaves the radio as it set it; a client whose
+    // connection just drops unkeys the transmitter it keyed.
+    void Drop(Client& c, bool quit = false);
+    void Keyed(Client& c, bool on);
+    void Changed();
     void Sweep();
 
     platform::EventLoop& m_loop;
@@ -62,6 +71,8 @@ private:
     platform::TcpListener m_listener;
     std::string m_host;
     std::list<std::unique_ptr<Client>> m_clients;
+    const Client* m_keyer = nullptr;
+    std::string m_keyerName;
     bool m_serving = false;
     bool m_sweepDue = false;
 };

@@ -79,6 +79,7 @@ std::vector<MenuEntry> BuildTree()
         // This program's own entries: indexes after the classic ones, placed where they belong.
         {1, G::Settings, kFollowDialEntry, "Follow Radio Dial", K::Check, F::None, true},
         {1, G::Settings, 16, "Share Radio on Network", K::Check, F::None, true},
+        {1, G::Settings, 18, "Announce S-Meter Changes", K::Check, F::None, true},
         {0, G::Bar, 2, "Memory", K::Menu},
         {1, G::Memory, 0, "Manager...", K::Command},
         {1, G::Memory, 1, "Import Channels (CSV)...", K::Command, F::None, true},

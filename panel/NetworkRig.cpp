@@ -3,6 +3,7 @@
 namespace kivo::panel {
 
 using net::Got;
+using net::Vfo;
 using net::rprt::kInvalid;
 using net::rprt::kNotAvailable;
 using net::rprt::kOk;
@@ -16,54 +17,60 @@ Long Tens(std::int64_t hz) { return Long((hz + 5) / 10); }
 
 int NetworkRig::SetAllowed() const
 {
-    if (!m_s.CATOn)
+    if (!m_s.CATOn || m_s.Transmitting)
         return kNotAvailable;
     if (m_s.KeypadOn || m_s.MCKOn || m_s.QMBStore || m_s.QMBRecall || m_s.ScanArmed || m_s.SearchOn || m_s.PRIOn)
         return kNotAvailable;
     return kOk;
 }
 
-Got<std::int64_t> NetworkRig::Frequency() const
-{
-    const auto& v = m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB;
-    return {kOk, std::int64_t(v.Freq) * 10};
-}
-
-int NetworkRig::SetFrequency(std::int64_t hz)
+int NetworkRig::SetAllowed(Vfo vfo) const
 {
     if (const int r = SetAllowed(); r != kOk)
         return r;
-    if (m_s.Transmitting)
-        return kNotAvailable;
-    return m_panel.Keypad().TakeFrequency(Tens(hz), m_s.SubSelected, false) ? kOk : kInvalid;
+    return vfo == Vfo::A && m_s.SubSelected ? kNotAvailable : kOk;
 }
 
-Got<net::RigMode> NetworkRig::Mode() const
-{
-    const auto& v = m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB;
-    return {kOk, net::RigMode(v.Mode)};
-}
+Got<Vfo> NetworkRig::CurrentVfo() const { return {kOk, m_s.SubSelected ? Vfo::B : Vfo::A}; }
 
-int NetworkRig::SetMode(net::RigMode mode)
+int NetworkRig::ToggleVfo()
 {
-    if (const int r = SetAllowed(); r != kOk)
-        return r;
-    if (m_s.Transmitting)
+    if (!m_s.CATOn || !m_panel.KeyTargets().Enabled(el::SUBbutton))
         return kNotAvailable;
-    const auto& v = m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB;
-    if (v.Mode != Integer(mode)) // the mode key reads the radio back: not for nothing
-        m_panel.BandMode().ModeButton_Click(int(mode));
+    m_panel.VfoOperations().SUBbutton_Click();
     return kOk;
 }
 
-// The radio receives on its VFO A; the panel keeps the sub VFO in B.
-Got<net::Vfo> NetworkRig::CurrentVfo() const { return {kOk, net::Vfo::A}; }
+Got<std::int64_t> NetworkRig::Frequency(Vfo vfo) const { return {kOk, std::int64_t(Info(vfo).Freq) * 10}; }
 
-int NetworkRig::SetVfo(net::Vfo vfo)
+int NetworkRig::SetFrequency(Vfo vfo, std::int64_t hz)
 {
-    if (!m_s.CATOn)
-        return kNotAvailable;
-    return vfo == net::Vfo::A ? kOk : net::rprt::kVfoNotTargetable;
+    if (const int r = SetAllowed(vfo); r != kOk)
+        return r;
+    // The sub VFO goes out as the panel sends it, by way of the radio's other VFO when needed.
+    return m_panel.Keypad().TakeFrequency(Tens(hz), vfo == Vfo::B, false) ? kOk : kInvalid;
+}
+
+Got<net::RigMode> NetworkRig::Mode(Vfo vfo) const { return {kOk, net::RigMode(Info(vfo).Mode)}; }
+
+int NetworkRig::SetMode(Vfo vfo, net::RigMode mode)
+{
+    if (const int r = SetAllowed(vfo); r != kOk)
+        return r;
+    if (Info(vfo).Mode == Integer(mode))
+        return kOk; // the mode key reads the radio back: not for nothing
+    if (vfo == Vfo::A || m_s.SubSelected) {
+        m_panel.BandMode().ModeButton_Click(int(mode));
+        return kOk;
+    }
+    // The sub VFO while the radio is on its main one: there and back, as a split sends it.
+    m_meter.TurnOffLMeter();
+    m_s.VFOSB.Mode = Integer(mode);
+    m_cat.ToggleVFOAB();
+    m_cat.SendModeSB();
+    m_cat.ToggleVFOAB();
+    m_meter.TurnOnLMeter();
+    return kOk;
 }
 
 Got<bool> NetworkRig::Ptt() const { return {kOk, m_s.Transmitting}; }
@@ -84,27 +91,16 @@ int NetworkRig::SetSplit(bool on)
 {
     if (const int r = SetAllowed(); r != kOk)
         return r;
-    if (m_s.Transmitting || m_s.SubSelected)
+    if (on == m_s.SplitOn)
+        return kOk;
+    // The panel splits from its main VFO, transmitting on the sub VFO: SUB goes off first, as
+    // the operator would have to press it.
+    if (m_s.SubSelected && ToggleVfo() != kOk)
         return kNotAvailable;
-    if (on != m_s.SplitOn)
-        m_panel.Split().SPLITbutton_Click();
+    if (!m_panel.KeyTargets().Enabled(el::SPLITbutton))
+        return kNotAvailable;
+    m_panel.Split().SPLITbutton_Click();
     return on == m_s.SplitOn ? kOk : kNotAvailable;
-}
-
-Got<std::int64_t> NetworkRig::TxFrequency() const
-{
-    const auto& v = m_s.SplitOn ? m_s.VFOSB : m_s.VFOMB;
-    return {kOk, std::int64_t(v.Freq) * 10};
-}
-
-int NetworkRig::SetTxFrequency(std::int64_t hz)
-{
-    if (const int r = SetAllowed(); r != kOk)
-        return r;
-    // Without split the transmit frequency is the receive frequency, set with F.
-    if (m_s.Transmitting || !m_s.SplitOn)
-        return kNotAvailable;
-    return m_panel.Keypad().TakeFrequency(Tens(hz), true, false) ? kOk : kInvalid;
 }
 
 Got<int> NetworkRig::SMeter() const

@@ -1,5 +1,7 @@
 #include "panel/Power.h"
 
+#include "platform/Version.h"
+
 #include <algorithm>
 
 namespace kivo::panel {
@@ -81,7 +83,7 @@ void Power::ShowTuneOnStartup() { m_display.SetChecked(el::mnuSettingsArray(kTun
 
 void Power::Load()
 {
-    m_window.ShowSplash(VersionText(1, 0, 0));
+    m_window.ShowSplash(VersionText(platform::kVersionMajor, platform::kVersionMinor, platform::kVersionPatch));
     m_window.SetBusyCursor(true);
 
     m_files.OpenBandDataFile();

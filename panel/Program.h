@@ -4,6 +4,7 @@
 
 #include "lock/MenuLock.h"
 #include "memmgr/ChannelFile.h"
+#include "panel/Announcements.h"
 #include "panel/FrontPanel.h"
 #include "panel/MainMenu.h"
 #include "panel/RadioSharing.h"
@@ -40,7 +41,8 @@ struct Program {
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           menuLock(s, display, dialogs),
           scope({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel.Tuning(), fs, dataDir),
-          m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
+          announcements(s, display, fs, dataDir), m_portsFile(dataDir + "/" + kPortsFileName),
+          m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
@@ -51,6 +53,9 @@ struct Program {
         networkPort.Load();
         menus.On(MenuGroup::Settings, radio::kDetectCatRateEntry, [this] { rateDetect.mnuDetectCatRate_Click(); });
         menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.mnuShareRadio_Click(); });
+        menus.On(MenuGroup::Settings, kAnnounceSMeterEntry, [this] { announcements.mnuAnnounceSMeter_Click(); });
+        panel.KeyTargets().speakState = [this] { announcements.SpeakState(); };
+        announcements.Load();
         menus.On(MenuGroup::Memory, 1, [this] { channels.Import(); });
         menus.On(MenuGroup::Memory, 2, [this] { channels.Export(); });
         // POWER off ends a sweep as it disarms SCAN.
@@ -96,9 +101,10 @@ struct Program {
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;
-    lock::MenuLock menuLock; // File > Lock Menus... and Unlock Menus...
-    MainMenu menus;          // every click on the main window's menu bar
-    scope::BandScope scope;  // the SCOPE key's window's logic
+    lock::MenuLock menuLock;     // File > Lock Menus... and Unlock Menus...
+    MainMenu menus;              // every click on the main window's menu bar
+    scope::BandScope scope;      // the SCOPE key's window's logic
+    Announcements announcements; // what a screen reader is told of the panel's changes
 
 private:
     std::string m_portsFile;

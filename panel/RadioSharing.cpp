@@ -58,9 +58,11 @@ std::string ShareFileText(const ShareChoice& c)
 
 RadioSharing::RadioSharing(const PanelContext& ctx, FrontPanel& panel, platform::FileSystem& fs, std::string dataDir)
     : m_display(ctx.display), m_dialogs(ctx.dialogs), m_fs(fs), m_file(std::move(dataDir) + "/" + kShareFileName),
-      m_rig(panel, ctx.s, ctx.meter), m_server(ctx.loop, m_rig)
+      m_s(ctx.s), m_rig(ctx, panel), m_server(ctx.loop, m_rig)
 {
     m_server.onClientsChanged = [this] { ShowStatus(); };
+    // MOX from the panel takes the transmitter over from whichever client keyed it.
+    panel.Transmit().hooks.onAirChanged = [this] { m_server.ForgetKeyer(); };
     ShowStatus();
 }
 
@@ -113,9 +115,11 @@ void RadioSharing::ShowStatus()
     if (!on)
         return;
     const auto n = m_server.Clients();
-    m_display.SetCaption(el::lblShareStatus, "Sharing the radio on " + m_server.Host() + ":" +
-                                                 std::to_string(m_server.Port()) + ", " + std::to_string(n) +
-                                                 (n == 1 ? " program" : " programs") + " connected");
+    m_display.SetCaption(
+        el::lblShareStatus,
+        "Sharing the radio on " + m_server.Host() + ":" + std::to_string(m_server.Port()) + ", " + std::to_string(n) +
+            (n == 1 ? " program" : " programs") + " connected" +
+            (m_s.Transmitting && !m_server.Keyer().empty() ? ", on air for " + m_server.Keyer() : std::string()));
 }
 
 } // namespace kivo::panel

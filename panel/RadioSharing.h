@@ -1,7 +1,8 @@
 #pragma once
 // Sharing the radio with other programs over the network rig-control protocol: the server over
 // the panel, switched by Settings > "Share Radio on Network" or --share-radio, the choice kept
-// in "share-radio.txt" in the data folder, and a status line with the address and the clients.
+// in "share-radio.txt" in the data folder, and a status line with the address, the clients and
+// the client that keyed the transmitter.
 
 #include "net/RigServer.h"
 #include "panel/FrontPanel.h"
@@ -53,6 +54,7 @@ private:
     platform::Dialogs& m_dialogs;
     platform::FileSystem& m_fs;
     std::string m_file;
+    state::ModKIVO& m_s;
     NetworkRig m_rig;
     net::RigServer m_server;
     ShareChoice m_choice;

@@ -86,6 +86,8 @@ void Transmit::Key()
         return;
     }
     m_meter.TimerPowerMeter().SetEnabled(true);
+    if (hooks.onAirChanged)
+        hooks.onAirChanged();
 }
 
 void Transmit::Release()
@@ -113,6 +115,8 @@ void Transmit::Release()
     // Power-off releases with the link already off; its receive meter stays off.
     if (m_s.CATOn)
         m_meter.TurnOnLMeter();
+    if (hooks.onAirChanged)
+        hooks.onAirChanged();
 }
 
 } // namespace kivo::panel

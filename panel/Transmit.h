@@ -16,10 +16,11 @@ class Transmit final : public Switchable {
 public:
     Transmit(const PanelContext& ctx, KeyEnabling& keys);
 
-    // Operations of units still to come; unset, they do nothing.
     struct Hooks {
         // The VFO/MR key, which ends the priority monitor and returns to the function in use.
         std::function<void()> vfoMRbutton;
+        // MOX keyed or released the transmitter.
+        std::function<void()> onAirChanged;
     } hooks;
 
     // MOX: keys the transmitter, or releases it. Keying is refused while the menus are locked

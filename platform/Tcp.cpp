@@ -96,6 +96,26 @@ void TcpListener::Close()
     m_port = 0;
 }
 
+std::string TcpConnection::Peer() const
+{
+    sockaddr_storage a{};
+    socklen_t len = sizeof a;
+    if (::getpeername(m_fd, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+        return {};
+    char host[INET6_ADDRSTRLEN] = {};
+    if (a.ss_family == AF_INET) {
+        const auto* v4 = reinterpret_cast<const sockaddr_in*>(&a);
+        ::inet_ntop(AF_INET, &v4->sin_addr, host, sizeof host);
+        return std::string(host) + ":" + std::to_string(ntohs(v4->sin_port));
+    }
+    if (a.ss_family == AF_INET6) {
+        const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&a);
+        ::inet_ntop(AF_INET6, &v6->sin6_addr, host, sizeof host);
+        return "[" + std::string(host) + "]:" + std::to_string(ntohs(v6->sin6_port));
+    }
+    return {};
+}
+
 std::unique_ptr<TcpConnection> TcpListener::Accept()
 {
     if (m_fd < 0)

@@ -16,6 +16,8 @@ public:
     TcpConnection& operator=(const TcpConnection&) = delete;
 
     int Fd() const { return m_fd; }
+    // The peer's address as "ADDRESS:PORT" ("[ADDRESS]:PORT" for IPv6); empty when unknown.
+    std::string Peer() const;
     // Appends what has arrived, at most `max` bytes. False when the peer has closed or failed.
     bool Read(std::string& into, std::size_t max);
     // Writes as much as the socket takes now; the bytes written, or -1 when the peer is gone.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every check, timing each step:
 #   1. the program and its tests (build/), all tests
-#   2. the same under AddressSanitizer and UBSan (build-asan/), all tests; a finding fails
-#   3. each fuzz target for a short bounded time (build-fuzz/)
-#   4. formatting (clang-format) and lint (clang-tidy)
-# KIVO_QUICK=1 runs step 1 only.
+#   2. that build installed into a scratch prefix and checked there (scripts/install-check.sh)
+#   3. the same under AddressSanitizer and UBSan (build-asan/), all tests; a finding fails
+#   4. each fuzz target for a short bounded time (build-fuzz/)
+#   5. formatting (clang-format) and lint (clang-tidy)
+# KIVO_QUICK=1 runs steps 1 and 2 only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
@@ -28,6 +29,7 @@ build_and_test() {
 }
 
 step "build and test" build_and_test "${KIVO_BUILD_DIR:-$root/build}"
+step "install check" "$root/scripts/install-check.sh" "${KIVO_BUILD_DIR:-$root/build}"
 [ "${KIVO_QUICK:-0}" = 1 ] && exit 0
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -1,5 +1,7 @@
 #include "sim/Ft817.h"
 
+#include "radio/ModeCodes.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,12 @@ const std::array<int, 104> kRadioDcsCodes{
 
 namespace {
 
+// Memory bytes that mirror the radio's state.
+constexpr std::size_t kVfoByte = 0x55;     // bit 0: VFO B in use
+constexpr std::size_t kBandByte = 0x59;    // VFO A's band, low nibble; VFO B's, high nibble
+constexpr std::size_t kDigModeByte = 0x65; // bits 7..5: the DIG mode's kind
+constexpr std::size_t kSplitByte = 0x7A;   // bit 7: split on
+
 bool IsBcd(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; }
 int FromBcd(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
 std::uint8_t ToBcd(int v) { return std::uint8_t((v / 10) << 4 | (v % 10)); }
@@ -35,22 +43,6 @@ long Bcd8(std::string_view f)
         v = v * 100 + FromBcd(b);
     }
     return v;
-}
-
-bool ValidMode(std::uint8_t m)
-{
-    switch (m) {
-    case 0x00:
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x04:
-    case 0x06:
-    case 0x08:
-    case 0x0A:
-    case 0x0C: return true;
-    default: return false;
-    }
 }
 
 // The bands the FT-817 tunes, in 10 Hz units.
@@ -91,10 +83,37 @@ Ft817::Ft817()
     m_band = {
         {1410000, 9, 150}, {14430000, 12, 1200}, {14500000, 7, 800}, {14560000, 15, 1500}, {43305000, 10, 1000},
     };
-    // A plausible EEPROM image: a version word at 0x0000 and the rest as a fresh radio has it.
+    // A plausible EEPROM image: a version word at 0x0000 and the rest as a fresh radio has it,
+    // the DIG mode set to USER-U (bits 7..5 of 0x65).
     m_eeprom.fill(0x00);
     m_eeprom[0x00] = 0x27;
     m_eeprom[0x01] = 0xC4;
+    m_eeprom[kDigModeByte] = 4 << 5;
+}
+
+int Ft817::BandOf(std::uint32_t freq)
+{
+    // Upper ends of the radio's bands, 160 m, 80 m, 60 m, 40 m, 30 m, 20 m, 17 m, 15 m, 12 m,
+    // 10 m, 6 m, FM broadcast, airband, 2 m; above them 70 cm.
+    static constexpr std::array<std::uint32_t, 14> kTops{250000,  450000,   550000,   750000,  1050000,
+                                                         1450000, 1850000,  2150000,  2500000, 3000000,
+                                                         5600000, 10800000, 13700000, 15400000};
+    int band = 0;
+    while (band < int(kTops.size()) && freq >= kTops[std::size_t(band)])
+        ++band;
+    return band;
+}
+
+std::uint8_t Ft817::EepromByte(std::size_t addr) const
+{
+    addr %= m_eeprom.size();
+    std::uint8_t b = m_eeprom[addr];
+    switch (addr) {
+    case kVfoByte: return std::uint8_t((b & ~0x01) | (m_onB ? 0x01 : 0));
+    case kSplitByte: return std::uint8_t((b & 0x7F) | (m_split ? 0x80 : 0));
+    case kBandByte: return std::uint8_t(BandOf(m_vfo[0].freq) | BandOf(m_vfo[1].freq) << 4);
+    default: return b;
+    }
 }
 
 int Ft817::SignalAt(std::uint32_t freq) const
@@ -178,7 +197,7 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
         return read(r);
     }
     case 0x07:
-        if (ValidMode(p1))
+        if (radio::IsModeCode(p1))
             Current().mode = p1;
         return ack();
     case 0x08: {
@@ -235,12 +254,13 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
         return ack();
     }
     case 0xBB: {
-        const std::size_t addr = (std::size_t(p1) << 8 | p2) % m_eeprom.size();
-        std::string r(2, '\0');
-        r[0] = char(m_eeprom[addr]);
-        r[1] = char(m_eeprom[(addr + 1) % m_eeprom.size()]);
-        return read(r);
+        const std::size_t addr = std::size_t(p1) << 8 | p2;
+        return read({char(EepromByte(addr)), char(EepromByte(addr + 1))});
     }
+    case 0xBD:
+        // Transmit metering: two bytes of meter nibbles (power and ALC, SWR and modulation)
+        // while keyed, one byte while receiving.
+        return read(m_ptt ? std::string{char(0x80), char(0x10)} : std::string(1, '\0'));
     default: return ack();
     }
 }
@@ -326,6 +346,7 @@ std::string DescribeFrame(std::string_view f)
         std::snprintf(b, sizeof b, "%04X", unsigned(p1) << 8 | p2);
         what = std::string("read EEPROM at ") + b;
         break;
+    case 0xBD: what = "read transmit metering"; break;
     default: what = "unknown command"; break;
     }
     return hex + "  " + what;

@@ -63,6 +63,11 @@ public:
     std::uint8_t TxStatus() const;
 
     std::array<std::uint8_t, 0x2000>& Eeprom() { return m_eeprom; }
+    // A memory byte as the radio's EEPROM read answers it: the stored byte, with the bits that
+    // mirror the radio's state (VFO in use, split, the VFOs' bands) as they are now.
+    std::uint8_t EepromByte(std::size_t addr) const;
+    // The radio's band number (0 160 m .. 14 70 cm) of a frequency in 10 Hz units.
+    static int BandOf(std::uint32_t freq);
 
 private:
     std::array<Vfo, 2> m_vfo{};

@@ -1,5 +1,6 @@
 #include "tests/support/PanelRig.h"
 
+#include "platform/Version.h"
 #include "state/Layout.h"
 
 using namespace kivo;
@@ -17,7 +18,10 @@ TEST_F(Power, StartUpWithNoFilesRunsOnDefaultsAndStaysDark)
     const double t0 = loop.Now();
     panel.Power().Load();
     EXPECT_GE(loop.Now() - t0, 2.0) << "the splash stays two seconds";
-    EXPECT_EQ(window.version, "Version  1. 0. 0");
+    // The project's version, each number with the leading blank of its text.
+    EXPECT_EQ(window.version,
+              panel::Power::VersionText(platform::kVersionMajor, platform::kVersionMinor, platform::kVersionPatch));
+    EXPECT_EQ(panel::Power::VersionText(1, 0, 12), "Version  1. 0. 12");
     // The display size the settings give is applied under a busy pointer of its own.
     const std::vector<std::string> order{"splash", "busy", "busy", "idle", "move", "hide splash", "main", "idle"};
     EXPECT_EQ(window.calls, order);

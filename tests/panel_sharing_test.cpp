@@ -1,7 +1,12 @@
 // Sharing the radio: network clients drive the panel's own units on the in-process simulator.
 
 #include "panel/RadioSharing.h"
+#include "radio/CatCodec.h"
+#include "tests/support/Child.h"
 #include "tests/support/PanelRig.h"
+
+#include <map>
+#include <sstream>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -125,7 +130,12 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_EQ(s.VFOMB.Freq, 1407400);
     EXPECT_TRUE(dialogs.boxes.empty()) << "a client's refusal is no message box";
 
+    // Split from SUB: the panel leaves SUB first, as the operator would.
+    panel.VfoOperations().SUBbutton_Click();
+    EXPECT_EQ(Ask("v"), "VFOB\n");
     EXPECT_EQ(Ask("S 1 VFOB"), "RPRT 0\n");
+    EXPECT_FALSE(s.SubSelected);
+    EXPECT_FALSE(radio.OnB());
     EXPECT_TRUE(s.SplitOn);
     EXPECT_TRUE(radio.Split());
     EXPECT_EQ(Ask("s"), "1\nVFOB\n");
@@ -136,7 +146,14 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_TRUE(s.Transmitting);
     EXPECT_TRUE(radio.Transmitting());
     EXPECT_EQ(Ask("t"), "1\n");
+    const std::string sharingOn = "Sharing the radio on 127.0.0.1:" + std::to_string(sharing.Server().Port());
+    EXPECT_EQ(display.Get(el::lblShareStatus).caption.substr(0, sharingOn.size() + 44),
+              sharingOn + ", 1 program connected, on air for 127.0.0.1:");
     EXPECT_EQ(Ask("F 14075000"), "RPRT -11\n") << "not while on air";
+    // MOX takes the transmitter over: released there, the client no longer holds it.
+    panel.Transmit().MOXbutton_Click();
+    EXPECT_EQ(display.Get(el::lblShareStatus).caption, sharingOn + ", 1 program connected");
+    EXPECT_EQ(Ask("T 1"), "RPRT 0\n");
     // The client goes while keyed: the panel unkeys the radio.
     ::close(fd);
     fd = -1;
@@ -163,3 +180,64 @@ TEST_F(Sharing, APortInUseIsSaidAndThePanelWorksOn)
 }
 
 } // namespace
+
+// Hamlib's own network client, as a digital-mode program with its split set to "Rig" drives it:
+// every call succeeds, and after each the simulated radio holds what the panel says it holds.
+TEST_F(Sharing, AHamlibClientsDigitalModeSessionKeepsPanelAndRadioTogether)
+{
+    if (::system("/usr/bin/python3 -c 'import Hamlib' 2>/dev/null") != 0)
+        GTEST_SKIP() << "python3-hamlib is not installed";
+    panel.Power().CATbutton_Click();
+    loop.Advance(1.0);
+    Child client({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py", "2",
+                  "127.0.0.1:" + std::to_string(sharing.Server().Port()), "--step"});
+    ASSERT_TRUE(client.Started());
+
+    const auto code = [](state::Integer mode) { return std::uint8_t(radio::ModeFrame(mode)[0]); };
+    // What the radio must hold after each call, beyond agreeing with the panel.
+    const std::map<std::string, std::function<void()>> after = {
+        {"set_freq", [&] { EXPECT_EQ(radio.A().freq, 1407400u); }},
+        {"set_mode", [&] { EXPECT_EQ(radio.A().mode, 0x01); }},
+        {"set_split_vfo_on", [&] { EXPECT_TRUE(radio.Split()); }},
+        {"set_split_freq", [&] { EXPECT_EQ(radio.B().freq, 1407550u); }},
+        {"set_split_mode", [&] { EXPECT_EQ(radio.B().mode, 0x01); }},
+        {"ptt_on", [&] { EXPECT_TRUE(radio.Transmitting()); }},
+        {"ptt_off", [&] { EXPECT_FALSE(radio.Transmitting()); }},
+        {"set_split_vfo_off", [&] { EXPECT_FALSE(radio.Split()); }},
+        {"set_vfo_a", [&] { EXPECT_FALSE(radio.OnB()); }},
+    };
+    std::vector<std::string> calls;
+    int toggles = 0;
+    for (int i = 0; i < 60000 && !client.Ended(); ++i) {
+        ::usleep(200);
+        loop.Advance(0.01);
+        const auto line = client.Line();
+        if (!line)
+            continue;
+        SCOPED_TRACE(*line);
+        std::istringstream words(*line);
+        std::string name, status, value;
+        words >> name >> status >> value;
+        calls.push_back(name);
+        EXPECT_EQ(status, "0");
+        if (const auto check = after.find(name); check != after.end())
+            check->second();
+        if (name == "toggle") {
+            EXPECT_EQ(radio.OnB(), ++toggles % 2 == 1);
+        } else if (name.rfind("get_vfo", 0) == 0) {
+            EXPECT_EQ(value, radio.OnB() ? "2" : "1"); // the binding's numbers for VFOA and VFOB
+        }
+        // The panel and the radio agree on both VFOs, split, PTT and the VFO in use.
+        EXPECT_EQ(radio.A().freq, std::uint32_t(s.VFOMB.Freq));
+        EXPECT_EQ(radio.B().freq, std::uint32_t(s.VFOSB.Freq));
+        EXPECT_EQ(radio.A().mode, code(s.VFOMB.Mode));
+        EXPECT_EQ(radio.B().mode, code(s.VFOSB.Mode));
+        EXPECT_EQ(radio.Split(), s.SplitOn);
+        EXPECT_EQ(radio.Transmitting(), s.Transmitting);
+        EXPECT_EQ(radio.OnB(), s.SubSelected);
+        client.Write("\n");
+    }
+    EXPECT_EQ(client.Ended(), 0);
+    EXPECT_EQ(calls.size(), 23u) << "every call of the session ran";
+    EXPECT_EQ(port.GetWire().DroppedCount(), 0u);
+}

@@ -4,6 +4,7 @@
 #include "net/Names.h"
 #include "net/Protocol.h"
 #include "net/Session.h"
+#include "tests/support/FakeRig.h"
 
 #include <gtest/gtest.h>
 
@@ -15,43 +16,8 @@
 namespace kivo::net {
 namespace {
 
-// The panel as the server will show it: lit, on VFO A at 14.074 MHz USB, S9.
-class FakeRig final : public RigModel {
-public:
-    bool Lit() const override { return lit; }
-    Got<std::int64_t> Frequency() const override { return Read(freq); }
-    int SetFrequency(std::int64_t hz) override { return Write(freq, hz); }
-    Got<RigMode> Mode() const override { return Read(mode); }
-    int SetMode(RigMode m) override { return Write(mode, m); }
-    Got<Vfo> CurrentVfo() const override { return Read(vfo); }
-    int SetVfo(Vfo v) override { return Write(vfo, v); }
-    Got<bool> Ptt() const override { return Read(ptt); }
-    int SetPtt(bool on) override { return Write(ptt, on); }
-    Got<bool> Split() const override { return Read(split); }
-    int SetSplit(bool on) override { return Write(split, on); }
-    Got<std::int64_t> TxFrequency() const override { return Read(tx); }
-    int SetTxFrequency(std::int64_t hz) override { return Write(tx, hz); }
-    Got<int> SMeter() const override { return Read(sMeter); }
-
-    bool lit = true;
-    int setError = 0; // what every set answers while lit
-    std::int64_t freq = 14074000, tx = 14076000;
-    RigMode mode = RigMode::USB;
-    Vfo vfo = Vfo::A;
-    bool ptt = false, split = false;
-    int sMeter = 9;
-
-private:
-    template <class T> Got<T> Read(T v) const { return lit ? Got<T>{0, v} : Got<T>{rprt::kNotAvailable, {}}; }
-    template <class T> int Write(T& field, T v)
-    {
-        if (!lit)
-            return rprt::kNotAvailable;
-        if (setError == 0)
-            field = v;
-        return setError;
-    }
-};
+// The panel as the server will show it: lit, on VFO A at 14.074 MHz USB (B at 14.076 MHz), S9.
+using FakeRig = testing::FakeRig;
 
 // The answers to each "\n"-separated line, one after the other.
 std::string Talk(Session& s, const std::string& lines)
@@ -60,7 +26,7 @@ std::string Talk(Session& s, const std::string& lines)
     std::istringstream in(lines);
     for (std::string line; std::getline(in, line);) {
         const Answer a = s.Handle(line);
-        out += a.close ? "<close>\n" : a.text;
+        out += a.text + (a.close ? "<close>\n" : "");
     }
     return out;
 }
@@ -115,7 +81,15 @@ TEST(RigctlProtocol, EveryCommandPlainAndExtended)
         {"get split", "s", "0\nVFOB\n"},
         {"get split, lines", "+s", "get_split_vfo:\nSplit: 0\nTX VFO: VFOB\nRPRT 0\n"},
         {"set split", "S 1 VFOB\ns\nS 0 VFOA\ns", "RPRT 0\n1\nVFOB\nRPRT 0\n0\nVFOB\n"},
-        {"split from VFO B", "V VFOB\n\\set_split_vfo 1 VFOA\n\\get_split_vfo", "RPRT 0\nRPRT 0\n1\nVFOA\n"},
+        {"split from VFO B", "G TOGGLE\n\\set_split_vfo 1 VFOA\n\\get_split_vfo", "RPRT 0\nRPRT 0\n1\nVFOA\n"},
+        {"the other VFO chosen, read and set", "V VFOB\nf\nF 7074000\nM LSB 0\nm\nV VFOA\nf\nm\nV VFOB\nf",
+         "RPRT 0\n14076000\nRPRT 0\nRPRT 0\nLSB\n2200\nRPRT 0\n14074000\nUSB\n2200\nRPRT 0\n7074000\n"},
+        {"toggle", "G TOGGLE\nv\nf\n+\\vfo_op TOGGLE\nv\nf",
+         "RPRT 0\nVFOB\n14076000\nvfo_op: TOGGLE\nRPRT 0\nVFOA\n14074000\n"},
+        {"toggle follows the radio, not the choice", "V VFOA\nG TOGGLE\nv\nV VFOB\nG TOGGLE\nv",
+         "RPRT 0\nRPRT 0\nVFOB\nRPRT 0\nRPRT 0\nVFOA\n"},
+        {"tx mode", "x\nX FM 0\n+x\nm",
+         "USB\n2200\nRPRT 0\nget_split_mode:\nTX Mode: FM\nTX Passband: 15000\nRPRT 0\nUSB\n2200\n"},
         {"set split, lines", "+S 1 VFOB", "set_split_vfo: 1 VFOB\nRPRT 0\n"},
         {"get tx freq", "i\n+i", "14076000\nget_split_freq:\nTX Frequency: 14076000\nRPRT 0\n"},
         {"set tx freq", "I 14080000\ni\n\\set_split_freq 7076000\n\\get_split_freq",
@@ -127,7 +101,7 @@ TEST(RigctlProtocol, EveryCommandPlainAndExtended)
         {"vfo mode", "\\chk_vfo", "0\n"},
         {"lock", "\\get_lock_mode\n+\\get_lock_mode", "0\nRPRT 0\nget_lock_mode:\nLocked: 0\nRPRT 0\n"},
         {"carriage returns", "f\r\n  m\r", "14074000\nUSB\n2200\n"},
-        {"quit", "q\nQ\n+q", "<close>\n<close>\n<close>\n"},
+        {"quit", "q\nQ\n+q", "RPRT 0\n<close>\nRPRT 0\n<close>\nquit:\nRPRT 0\n<close>\n"},
     });
 }
 
@@ -146,10 +120,10 @@ TEST(RigctlProtocol, ModesBothWays)
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         FakeRig rig;
-        rig.mode = r.mode == RigMode::LSB ? RigMode::USB : RigMode::LSB;
+        rig.At(Vfo::A).mode = r.mode == RigMode::LSB ? RigMode::USB : RigMode::LSB;
         Session s(rig);
         EXPECT_EQ(s.Handle(std::string("M ") + r.name + " 0").text, "RPRT 0\n");
-        EXPECT_EQ(rig.mode, r.mode);
+        EXPECT_EQ(rig.At(Vfo::A).mode, r.mode);
         EXPECT_EQ(s.Handle("m").text, r.answer);
     }
 }
@@ -182,12 +156,13 @@ TEST(RigctlProtocol, ErrorAnswers)
         {"bad passband", "M USB abc\nM USB -2", "RPRT -1\nRPRT -1\n"},
         {"unknown mode, semicolons", ";M XYZ 0", "set_mode: XYZ 0;RPRT -1\n"},
         {"bad vfo", "V VFOC\nV\nS 1 VFOZ", "RPRT -1\nRPRT -1\nRPRT -1\n"},
+        {"vfo operations", "G\nG FOO\nG CPY\nG TOGGLE TOGGLE\nv", "RPRT -1\nRPRT -1\nRPRT -11\nRPRT -1\nVFOA\n"},
         {"bad ptt and split", "T 4\nT x\nS 2 VFOB\nt", "RPRT -1\nRPRT -1\nRPRT -1\n0\n"},
         {"unreadable level", "l SWR\nl\nl STRENGTH RAWSTR", "RPRT -1\nRPRT -1\nRPRT -1\n"},
         {"arguments to a get", "f VFOA\nq now", "RPRT -1\nRPRT -1\n"},
-        {"unknown commands", "X\n\\foo\nff\nL RFPOWER 0.5\n\\set_powerstat 1",
+        {"unknown commands", "Z\n\\foo\nff\nL RFPOWER 0.5\n\\set_powerstat 1",
          "RPRT -4\nRPRT -4\nRPRT -4\nRPRT -4\nRPRT -4\n"},
-        {"unknown command, lines", "+X", "RPRT -4\n"},
+        {"unknown command, lines", "+Z", "RPRT -4\n"},
         {"not a command",
          "\n+\n\x01"
          "f\n\t",
@@ -203,8 +178,8 @@ TEST(RigctlProtocol, DarkPanelAndRadioErrors)
         {
             {"gets", "f\nm\nv\nt\ns\ni\nl STRENGTH",
              "RPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\n"},
-            {"sets", "F 7074000\nM LSB 0\nV VFOB\nT 1\nS 1 VFOB\nI 7074000",
-             "RPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\n"},
+            {"sets", "F 7074000\nM LSB 0\nV VFOB\nT 1\nS 1 VFOB\nI 7074000\nX USB 0\nG TOGGLE",
+             "RPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\nRPRT -11\n"},
             {"extended", "+f\n;T 1", "get_freq:\nRPRT -11\nset_ptt: 1;RPRT -11\n"},
             {"still answered", "\\get_powerstat\n\\chk_vfo\n\\get_lock_mode", "0\n0\n0\nRPRT 0\n"},
         },
@@ -221,11 +196,11 @@ TEST(RigctlProtocol, ConnectSequenceAnsweredInOrder)
     const std::string caps = s.Handle("\\dump_state\n").text;
     EXPECT_EQ(caps.substr(0, 6), "1\n1\n0\n");
     EXPECT_EQ(caps.substr(caps.size() - 5), "done\n");
-    EXPECT_EQ(Talk(s, "v\nf\nf\ns\nm\n\\get_powerstat\nF 14076000\n\\get_lock_mode\n"),
-              "VFOA\n14074000\n14074000\n0\nVFOB\nUSB\n2200\n1\nRPRT 0\n0\nRPRT 0\n");
+    EXPECT_EQ(Talk(s, "v\nf\nV VFOB\nf\nV VFOA\ns\nm\n\\get_powerstat\nF 14076000\n\\get_lock_mode\n"),
+              "VFOA\n14074000\nRPRT 0\n14076000\nRPRT 0\n0\nVFOB\nUSB\n2200\n1\nRPRT 0\n0\nRPRT 0\n");
     // A polling client, then a transmission.
     EXPECT_EQ(Talk(s, "f\nm\nt\ns\nT 1\nt\nT 0\n"), "14076000\nUSB\n2200\n0\n0\nVFOB\nRPRT 0\n1\nRPRT 0\n");
-    EXPECT_TRUE(s.Handle("q").close);
+    EXPECT_EQ(Talk(s, "q\n"), "RPRT 0\n<close>\n");
 }
 
 // A client's reading of the capability block, from the protocol's description of it.

@@ -2,6 +2,7 @@
 
 #include "net/RigServer.h"
 #include "platform/SystemEventLoop.h"
+#include "tests/support/FakeRig.h"
 
 #include <gtest/gtest.h>
 
@@ -15,44 +16,29 @@
 #include <vector>
 
 using namespace kivo;
-using net::Got;
 using net::rprt::kOk;
 
 namespace {
 
 // A panel that answers at once, or waits like one talking to the radio.
-class FakeRig final : public net::RigModel {
+class FakeRig final : public kivo::testing::FakeRig {
 public:
     explicit FakeRig(platform::EventLoop& loop) : m_loop(loop) {}
-    bool Lit() const override { return true; }
-    Got<std::int64_t> Frequency() const override { return {kOk, freq}; }
-    int SetFrequency(std::int64_t hz) override
+    int SetFrequency(net::Vfo v, std::int64_t hz) override
     {
         log.push_back("F " + std::to_string(hz) + " begins");
         platform::Pause(m_loop, setWait);
-        freq = hz;
+        At(v).freq = hz;
         log.push_back("F " + std::to_string(hz) + " ends");
         return kOk;
     }
-    Got<net::RigMode> Mode() const override { return {kOk, net::RigMode::USB}; }
-    int SetMode(net::RigMode) override { return kOk; }
-    Got<net::Vfo> CurrentVfo() const override { return {kOk, net::Vfo::A}; }
-    int SetVfo(net::Vfo) override { return kOk; }
-    Got<bool> Ptt() const override { return {kOk, ptt}; }
     int SetPtt(bool on) override
     {
         ptt = on;
         log.push_back(on ? "PTT on" : "PTT off");
         return kOk;
     }
-    Got<bool> Split() const override { return {kOk, false}; }
-    int SetSplit(bool) override { return kOk; }
-    Got<std::int64_t> TxFrequency() const override { return {kOk, freq}; }
-    int SetTxFrequency(std::int64_t) override { return kOk; }
-    Got<int> SMeter() const override { return {kOk, 9}; }
 
-    std::int64_t freq = 14074000;
-    bool ptt = false;
     double setWait = 0;
     std::vector<std::string> log;
 
@@ -129,7 +115,7 @@ TEST_F(Server, AnswersTheConnectSequenceAndKeepsALongLineFromBreakingTheConnecti
     EXPECT_NE(c.Ask(loop, "\\dump_state", "done\n").find("done\n"), std::string::npos);
     EXPECT_EQ(c.Ask(loop, "f"), "14074000\n");
     EXPECT_EQ(c.Ask(loop, "F 7074000.000000"), "RPRT 0\n");
-    EXPECT_EQ(rig.freq, 7074000);
+    EXPECT_EQ(rig.At(net::Vfo::A).freq, 7074000);
     EXPECT_EQ(server.Clients(), 1u);
 
     c.Send(std::string(3000, 'F'));
@@ -150,24 +136,45 @@ TEST_F(Server, NoClientsCommandRunsInsideAnothersWait)
               (std::vector<std::string>{"F 7074000 begins", "F 7074000 ends", "F 14074000 begins", "F 14074000 ends"}));
 }
 
-TEST_F(Server, AClientThatGoesWhileKeyedUnkeysTheRadio)
+TEST_F(Server, AClientThatDropsWhileKeyedUnkeysTheRadioOneThatQuitsLeavesIt)
 {
     {
         Client c(server.Port());
         EXPECT_EQ(c.Ask(loop, "T 1"), "RPRT 0\n");
         EXPECT_TRUE(rig.ptt);
+        EXPECT_EQ(server.Keyer().substr(0, 10), "127.0.0.1:");
     }
     Settle();
-    EXPECT_FALSE(rig.ptt);
+    EXPECT_FALSE(rig.ptt) << "the connection dropped without q";
+    EXPECT_EQ(server.Keyer(), "");
     EXPECT_EQ(server.Clients(), 0u);
-    EXPECT_EQ(changes, 2) << "one connect, one go";
+    EXPECT_EQ(changes, 3) << "connect, key, go";
 
-    // A client that unkeyed itself is not unkeyed again.
+    // A one-shot client keys and says goodbye: the radio stays keyed for the next one to read.
     {
         Client c(server.Port());
-        c.Ask(loop, "T 1");
-        c.Ask(loop, "T 0");
+        EXPECT_EQ(c.Ask(loop, "T 1\nq", "RPRT 0\nRPRT 0\n"), "RPRT 0\nRPRT 0\n");
+        Settle();
+        EXPECT_EQ(c.Ask(loop, "f"), "") << "closed after its goodbye";
     }
+    Settle();
+    EXPECT_TRUE(rig.ptt);
+    const std::string keyer = server.Keyer();
+    EXPECT_NE(keyer, "");
+    Client next(server.Port());
+    EXPECT_EQ(next.Ask(loop, "t"), "1\n");
+    // Keying what is keyed already takes nothing over: this client's drop leaves it alone.
+    {
+        Client again(server.Port());
+        EXPECT_EQ(again.Ask(loop, "T 1"), "RPRT 0\n");
+    }
+    Settle();
+    EXPECT_TRUE(rig.ptt);
+    EXPECT_EQ(server.Keyer(), keyer);
+    EXPECT_EQ(next.Ask(loop, "T 0"), "RPRT 0\n");
+    EXPECT_EQ(server.Keyer(), "");
+    // A client that unkeyed itself is not unkeyed again when it goes.
+    next.Close();
     Settle();
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), "PTT off"), 2);
 }

@@ -2,6 +2,7 @@
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 #include "sim/Wire.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,7 @@ using kivo::sim::Fault;
 
 namespace {
 
-std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
+using kivo::testing::F;
 
 TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
 {
@@ -87,9 +82,31 @@ TEST(Ft817, ReadsTogglesAcknowledgementsAndEeprom)
     EXPECT_FALSE(set.read);
     EXPECT_EQ(answer(F({0, 0, 0, 0, 0x42})), F({0x00})); // unknown, and still acknowledged
 
+    // Memory reads: two bytes from the address; the bytes that mirror the radio's state follow it.
     r.Eeprom()[0x55] = 0x12;
     r.Eeprom()[0x56] = 0x34;
-    EXPECT_EQ(answer(F({0x00, 0x55, 0, 0, 0xBB})), F({0x12, 0x34}));
+    r.Eeprom()[0x7A] = 0x05;
+    const struct {
+        const char* what;
+        std::string frame;
+        std::string before, after; // as the radio is now (on B, no split, receiving), and after it
+        std::string change;
+    } rows[] = {
+        {"stored bytes", F({0x00, 0x56, 0, 0, 0xBB}), F({0x34, 0x00}), F({0x34, 0x00}), ""},
+        {"VFO in use", F({0x00, 0x54, 0, 0, 0xBB}), F({0x00, 0x13}), F({0x00, 0x12}), F({0, 0, 0, 0, 0x81})},
+        {"split", F({0x00, 0x7A, 0, 0, 0xBB}), F({0x05, 0x00}), F({0x85, 0x00}), F({0, 0, 0, 0, 0x02})},
+        // VFO A on 20 m (5), VFO B on 2 m (13); A tuned to 70 cm (14).
+        {"bands", F({0x00, 0x58, 0, 0, 0xBB}), F({0x00, 0xD5}), F({0x00, 0xDE}), F({0x43, 0x30, 0x00, 0x00, 0x01})},
+        {"DIG mode", F({0x00, 0x64, 0, 0, 0xBB}), F({0x00, 0x80}), F({0x00, 0x80}), ""},
+        {"transmit metering", F({0, 0, 0, 0, 0xBD}), F({0x00}), F({0x80, 0x10}), F({0, 0, 0, 0, 0x08})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(answer(row.frame), row.before);
+        answer(row.change);
+        EXPECT_EQ(answer(row.frame), row.after);
+    }
+    EXPECT_EQ(answer(F({0x1F, 0xFF, 0, 0, 0xBB})), F({0x00, 0x27})) << "the last byte, then the first";
 }
 
 TEST(Ft817, SyntheticBandGivesSignalBusyAndCentre)
