@@ -100,7 +100,9 @@ void Power::Load()
     m_keys.ToggleFunctionButtons();
 
     state::SettingsMenuHandlers menus = settingsMenus;
-    menus.commPort = [this](int i) { m_comm.mnuCommPortArray_Click(i); };
+    menus.commPort = [this](int i) {
+        m_comm.mnuCommPortArray_Click(i == radio::kPortNone && m_comm.NetworkChosen() ? radio::kPortNetwork : i);
+    };
     menus.catRate = [this](int i) { m_comm.mnuCatRate_Click(i); };
     menus.meterSpeed = [this](int i) { mnuMeterSpeed_Click(i); };
     menus.priSpeed = [this](int i) {

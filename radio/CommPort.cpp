@@ -83,6 +83,11 @@ void CommPort::mnuCommPortArray_Click(int index)
     if (!IsPort(index))
         index = kPortNone;
     m_kivo.Settings.CommPort = state::Integer(index);
+    if (m_networkChosen != (index == kPortNetwork)) {
+        m_networkChosen = index == kPortNetwork;
+        if (onNetworkChosen)
+            onNetworkChosen(m_networkChosen);
+    }
     if (index == kPortNone) {
         m_kivo.PortReady = false;
         m_lost = false;

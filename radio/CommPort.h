@@ -41,6 +41,12 @@ public:
     void RefreshPortCaptions(const std::function<std::string(int)>& deviceOf);
     // The network entry's caption names the address it connects to ("" when none is set).
     void SetNetworkCaption(const std::string& where);
+    // The network port is POWER's port. The settings file keeps None for it; the network port's
+    // own file remembers the choice, and a start that finds None there takes the network port.
+    bool NetworkChosen() const { return m_networkChosen; }
+    void SetNetworkChosen(bool on) { m_networkChosen = on; }
+    // Told when a choice of port changes whether the network port is the one.
+    std::function<void(bool)> onNetworkChosen;
     // Whether the chosen port is one the program can open: a number or the network port.
     static bool IsPort(int number) { return (number >= 1 && number < kPortNone) || number == kPortNetwork; }
 
@@ -54,6 +60,8 @@ public:
 
 private:
     void CheckPortEntry(int index);
+
+    bool m_networkChosen = false;
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;

@@ -13,6 +13,16 @@ NetworkPortMenu::NetworkPortMenu(state::ModKIVO& kivo, CommPort& comm, platform:
     : m_kivo(kivo), m_comm(comm), m_port(port), m_dialogs(dialogs), m_fs(fs),
       m_path(dataDir + "/" + kNetworkPortFileName)
 {
+    // A failed save only loses the choice, which the menu shows and can make again.
+    m_comm.onNetworkChosen = [this](bool) {
+        if (m_port.Address())
+            m_fs.WriteAtomic(m_path, FileText(*m_port.Address()));
+    };
+}
+
+std::string NetworkPortMenu::FileText(const platform::NetworkAddress& address) const
+{
+    return platform::NetworkAddressText(address) + (m_comm.NetworkChosen() ? std::string(kChosenLine) + "\n" : "");
 }
 
 void NetworkPortMenu::Load()
@@ -22,9 +32,16 @@ void NetworkPortMenu::Load()
     if (m_fs.Exists(m_path)) {
         std::string text;
         const auto r = m_fs.ReadOrCreate(m_path, 4096, text);
+        // The choice of the network port as POWER's port, a line of its own after the address.
+        const std::string chosen = std::string(kChosenLine) + "\n";
+        const bool isChosen =
+            text.size() >= chosen.size() && text.compare(text.size() - chosen.size(), chosen.size(), chosen) == 0;
+        if (isChosen)
+            text.resize(text.size() - chosen.size());
         auto address = r ? platform::ParseNetworkAddress(text) : std::nullopt;
         m_damaged = !address;
         m_port.SetAddress(address);
+        m_comm.SetNetworkChosen(address && isChosen);
     }
     m_comm.SetNetworkCaption(m_port.Address() ? m_port.Address()->Text() : "");
 }
@@ -33,7 +50,7 @@ void NetworkPortMenu::Apply(const platform::NetworkAddress& address)
 {
     m_port.SetAddress(address);
     m_comm.SetNetworkCaption(address.Text());
-    if (const auto r = m_fs.WriteAtomic(m_path, platform::NetworkAddressText(address)); !r) {
+    if (const auto r = m_fs.WriteAtomic(m_path, FileText(address)); !r) {
         m_dialogs.MessageBox("The network port could not be remembered in " + m_path + " (" + r.description +
                                  "). It is used until the program ends.",
                              kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);

@@ -17,6 +17,8 @@ inline constexpr const char* kNetworkPortFileName = "network-port.txt";
 // The kinds as the form offers them.
 inline constexpr const char* kRawCaption = "Raw TCP";
 inline constexpr const char* kRfc2217Caption = "RFC 2217 (Telnet)";
+// The file's last line while the network port is POWER's port.
+inline constexpr const char* kChosenLine = "chosen";
 
 class NetworkPortMenu {
 public:
@@ -33,6 +35,7 @@ public:
 
 private:
     void Apply(const platform::NetworkAddress& address);
+    std::string FileText(const platform::NetworkAddress& address) const;
 
     state::ModKIVO& m_kivo;
     CommPort& m_comm;

@@ -5,6 +5,7 @@
 #include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
+#include "state/Layout.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PanelRig.h"
 #include "tests/support/TempDir.h"
@@ -304,7 +305,8 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     p.dialogs.boxes.clear();
     p.Choose("127.0.0.1", std::to_string(server.Port()), false);
     EXPECT_TRUE(p.prog->s.PortReady) << p.Boxes();
-    EXPECT_EQ(kivo::testing::ReadAll(file), "host 127.0.0.1\nport " + std::to_string(server.Port()) + "\nkind raw\n");
+    EXPECT_EQ(kivo::testing::ReadAll(file),
+              "host 127.0.0.1\nport " + std::to_string(server.Port()) + "\nkind raw\nchosen\n");
     EXPECT_EQ(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).caption,
               "Network Port...\t127.0.0.1:" + std::to_string(server.Port()));
     EXPECT_TRUE(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).checked);
@@ -314,6 +316,8 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     EXPECT_NE(p.dialogs.boxes[0].text.find("raw TCP"), std::string::npos) << p.Boxes();
     EXPECT_EQ(p.prog->s.Settings.CatRate, 1);
     ASSERT_TRUE(p.prog->panel.Power().EndKIVO());
+    // The settings file, which other programs read too, holds no port number of this program's own.
+    EXPECT_EQ(state::SettingsFromBytes(kivo::testing::ReadAll(p.dir / "ft817.kivo")).CommPort, state::kLastFilePort);
 
     // The next start: the network port is POWER's port.
     p.prog.reset();

@@ -308,7 +308,7 @@ TEST_F(Menus, EveryRadioChoiceIsStoredCheckedAppliedAndKeptAcrossARestart)
 
 TEST_F(Menus, TheSerialPortChoiceIsKeptAcrossARestart)
 {
-    for (int i : {3, 10, radio::kPortNetwork}) {
+    for (int i : {3, 10}) {
         run->Click(MenuGroup::CommPort, i);
         Restart();
         EXPECT_EQ(run->s.Settings.CommPort, i);
