@@ -4,6 +4,18 @@
 
 namespace kivo::panel {
 
+namespace {
+
+// "lblMBmode(3)" is an element of lblMBmode. Asked of every display change, so without building
+// a string.
+bool IsElementOf(std::string_view name, const el::Array& a)
+{
+    const std::string_view base = a.name;
+    return name.size() > base.size() && name.substr(0, base.size()) == base && name[base.size()] == '(';
+}
+
+} // namespace
+
 bool ParseAnnounceSMeterFile(std::string_view text)
 {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
@@ -66,7 +78,7 @@ void Announcements::Changed(const std::string& name, const platform::Element& e)
             return;
         m_freq = e.caption;
         Say(FrequencyWords(e.caption));
-    } else if (name.rfind(std::string(el::lblMBmode.name) + "(", 0) == 0) {
+    } else if (IsElementOf(name, el::lblMBmode)) {
         const std::string mode = ModeWords(m_display);
         if (mode.empty() || mode == m_mode)
             return;

@@ -1,5 +1,6 @@
 #include "panel/SpokenNames.h"
 
+#include "panel/BandMode.h"
 #include "panel/Tuning.h"
 
 #include <algorithm>
@@ -55,6 +56,15 @@ std::string SpokenName(std::string_view element)
         if (std::from_chars(digits.data(), digits.data() + digits.size(), index).ec != std::errc())
             return {};
     }
+    // Indexes are checked by the arrays' own ranges: "ModeButton(8)" is no key.
+    const auto mode = [index](const char* prefix) { return prefix + std::string(kModeWords[std::size_t(index)]); };
+    if ((base == el::ModeButton.name && el::ModeButton.Holds(index)) ||
+        (base == el::lblMBmode.name && el::lblMBmode.Holds(index)))
+        return mode("Mode ");
+    if (base == el::lblSBmode.name && el::lblSBmode.Holds(index))
+        return mode("Sub mode ");
+    if (base == el::BandButton.name && el::BandButton.Holds(index))
+        return "Band " + std::string(kBandKeyCaptions[std::size_t(index)]) + " megahertz";
     for (const SpokenElement& e : kSpokenNames)
         if (base == e.name && index == e.index)
             return e.words;

@@ -13,6 +13,10 @@
 
 namespace kivo::panel {
 
+// The modes in words, by mode code.
+inline constexpr std::array<const char*, 8> kModeWords{"LSB", "USB", "CW",      "CW reverse",
+                                                       "AM",  "FM",  "digital", "packet"};
+
 struct SpokenElement {
     const char* name; // an element, or the name of an element array
     int index;        // the array element, -1 for a plain element
@@ -20,8 +24,10 @@ struct SpokenElement {
 };
 
 // Every element of the front panel a screen reader reaches, by the words it says for it: the
-// printed caption spelt out ("BAND ▲" is "Band up", "V/M" is "VFO or memory").
-inline constexpr std::array<SpokenElement, 99> kSpokenNames{{
+// printed caption spelt out ("BAND ▲" is "Band up", "V/M" is "VFO or memory"). The mode keys and
+// labels say "Mode" or "Sub mode" and kModeWords, the band keys "Band", their caption and
+// "megahertz".
+inline constexpr std::array<SpokenElement, 63> kSpokenNames{{
     // Keys, row by row as on the panel.
     {el::CATbutton, -1, "Power"},
     {el::MOXbutton, -1, "MOX transmit"},
@@ -48,27 +54,7 @@ inline constexpr std::array<SpokenElement, 99> kSpokenNames{{
     {el::ENTbutton, -1, "Enter"},
     {el::FASTbutton, -1, "Fast"},
     {el::LOCKbutton, -1, "Lock"},
-    {el::ModeButton.name, 0, "Mode LSB"},
-    {el::ModeButton.name, 1, "Mode USB"},
-    {el::ModeButton.name, 2, "Mode CW"},
-    {el::ModeButton.name, 3, "Mode CW reverse"},
-    {el::ModeButton.name, 4, "Mode AM"},
-    {el::ModeButton.name, 5, "Mode FM"},
-    {el::ModeButton.name, 6, "Mode digital"},
-    {el::ModeButton.name, 7, "Mode packet"},
     {el::BandDownButton, -1, "Band down"},
-    {el::BandButton.name, 11, "Band 1.8 megahertz"},
-    {el::BandButton.name, 10, "Band 3.5 megahertz"},
-    {el::BandButton.name, 9, "Band 7 megahertz"},
-    {el::BandButton.name, 8, "Band 10 megahertz"},
-    {el::BandButton.name, 7, "Band 14 megahertz"},
-    {el::BandButton.name, 6, "Band 18 megahertz"},
-    {el::BandButton.name, 5, "Band 21 megahertz"},
-    {el::BandButton.name, 4, "Band 24 megahertz"},
-    {el::BandButton.name, 3, "Band 28 megahertz"},
-    {el::BandButton.name, 2, "Band 50 megahertz"},
-    {el::BandButton.name, 1, "Band 144 megahertz"},
-    {el::BandButton.name, 0, "Band 430 megahertz"},
     {el::BandUpButton, -1, "Band up"},
     // Knobs and the keys beside them.
     {el::MainKnob, -1, "Main tuning knob"},
@@ -86,22 +72,6 @@ inline constexpr std::array<SpokenElement, 99> kSpokenNames{{
     {el::ledFreq, -1, "Frequency"},
     {el::ledSubFreq, -1, "Sub frequency"},
     {el::LMeter, -1, "Meter"},
-    {el::lblMBmode.name, 0, "Mode LSB"},
-    {el::lblMBmode.name, 1, "Mode USB"},
-    {el::lblMBmode.name, 2, "Mode CW"},
-    {el::lblMBmode.name, 3, "Mode CW reverse"},
-    {el::lblMBmode.name, 4, "Mode AM"},
-    {el::lblMBmode.name, 5, "Mode FM"},
-    {el::lblMBmode.name, 6, "Mode digital"},
-    {el::lblMBmode.name, 7, "Mode packet"},
-    {el::lblSBmode.name, 0, "Sub mode LSB"},
-    {el::lblSBmode.name, 1, "Sub mode USB"},
-    {el::lblSBmode.name, 2, "Sub mode CW"},
-    {el::lblSBmode.name, 3, "Sub mode CW reverse"},
-    {el::lblSBmode.name, 4, "Sub mode AM"},
-    {el::lblSBmode.name, 5, "Sub mode FM"},
-    {el::lblSBmode.name, 6, "Sub mode digital"},
-    {el::lblSBmode.name, 7, "Sub mode packet"},
     {el::lblMainENC, -1, "Tone encoder"},
     {el::lblMainDEC, -1, "Tone decoder"},
     {el::lblMainDCS, -1, "DCS"},

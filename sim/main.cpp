@@ -41,6 +41,19 @@ void Usage(std::FILE* to)
                to);
 }
 
+// A number of milliseconds, 0..10000, as seconds; false (and said) when it is not one.
+bool Milliseconds(const char* option, const char* text, double& seconds)
+{
+    char* end = nullptr;
+    const long ms = std::strtol(text, &end, 10);
+    if (*end != '\0' || ms < 0 || ms > 10000) {
+        std::fprintf(stderr, "ft817-sim: %s wants a number of milliseconds, 0..10000\n", option);
+        return false;
+    }
+    seconds = double(ms) / 1000.0;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -60,13 +73,8 @@ int main(int argc, char** argv)
         } else if (a == "--log") {
             log = true;
         } else if (a == "--service-ms" && i + 1 < argc) {
-            char* end = nullptr;
-            const long ms = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || ms < 0 || ms > 10000) {
-                std::fprintf(stderr, "ft817-sim: --service-ms wants a number of milliseconds, 0..10000\n");
+            if (!Milliseconds("--service-ms", argv[++i], options.serviceTime))
                 return 2;
-            }
-            options.serviceTime = double(ms) / 1000.0;
         } else if (a == "--acks" && i + 1 < argc) {
             const std::string v = argv[++i];
             if (v != "none" && v != "on") {
@@ -82,13 +90,8 @@ int main(int argc, char** argv)
             }
             rate = std::atoi(v.c_str());
         } else if (a == "--late" && i + 1 < argc) {
-            char* end = nullptr;
-            const long ms = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || ms < 0 || ms > 10000) {
-                std::fprintf(stderr, "ft817-sim: --late wants a number of milliseconds, 0..10000\n");
+            if (!Milliseconds("--late", argv[++i], late))
                 return 2;
-            }
-            late = double(ms) / 1000.0;
         } else if (a == "--tcp" && i + 1 < argc) {
             std::string v = argv[++i];
             if (const auto colon = v.rfind(':'); colon != std::string::npos) {
