@@ -40,7 +40,7 @@ std::string Trimmed(std::string_view s)
 }
 
 // What a server said before it closed a connection at once, fit for a message: printable, short.
-std::string Said(const std::string& bytes)
+std::string Said(std::string_view bytes)
 {
     std::string out;
     for (char c : bytes)
@@ -57,8 +57,6 @@ std::string Said(const std::string& bytes)
 } // namespace
 
 TcpSerialPort::~TcpSerialPort() { Close(); }
-
-void TcpSerialPort::SetBufferSizes(int, int, int inputLength) { m_inputLength = std::max(1, inputLength); }
 
 bool TcpSerialPort::Connect(std::string& error, double deadline)
 {
@@ -241,14 +239,10 @@ bool TcpSerialPort::Receive()
                 m_decoder.Feed(std::string_view(buf, std::size_t(n)), data, commands);
                 for (const auto& c : commands)
                     Answer(c);
-                m_rx += data;
-                m_arrived += data.size();
+                m_rx.Add(data);
             } else {
-                m_rx.append(buf, std::size_t(n));
-                m_arrived += std::uint64_t(n);
+                m_rx.Add(std::string_view(buf, std::size_t(n)));
             }
-            if (m_rx.size() > 4096) // nobody reads this much; keep the newest
-                m_rx.erase(0, m_rx.size() - 4096);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -293,7 +287,7 @@ bool TcpSerialPort::Handshake(std::string& error, std::string& closedWith, doubl
         if (::poll(&p, 1, ms) <= 0)
             continue;
         if (!Receive()) {
-            closedWith = Said(m_rx);
+            closedWith = Said(m_rx.Waiting());
             if (closedWith.empty())
                 closedWith = "(nothing)";
             error = where + " closed the connection at once" +
@@ -338,7 +332,7 @@ void TcpSerialPort::Close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_rx.clear();
+    m_rx.Clear();
     m_decoder.Reset();
     m_comPortAgreed = m_comPortRefused = m_settingsSent = false;
     m_serverRate = 0;
@@ -352,7 +346,7 @@ void TcpSerialPort::Gone()
 {
     // As a vanished device: "open" until the program closes it, the socket never touched again.
     m_vanished = true;
-    m_rx.clear();
+    m_rx.Clear();
 }
 
 void TcpSerialPort::Pull()
@@ -366,19 +360,19 @@ void TcpSerialPort::Pull()
 int TcpSerialPort::BytesWaiting()
 {
     Pull();
-    return int(m_rx.size());
+    return int(m_rx.Size());
 }
 
 std::uint64_t TcpSerialPort::BytesArrived()
 {
     Pull();
-    return m_arrived;
+    return m_rx.Arrived();
 }
 
 void TcpSerialPort::DiscardInput()
 {
     Pull();
-    m_rx.clear();
+    m_rx.Clear();
 }
 
 void TcpSerialPort::Write(std::string_view bytes)
@@ -393,10 +387,7 @@ void TcpSerialPort::Write(std::string_view bytes)
 std::string TcpSerialPort::Read()
 {
     Pull();
-    const std::size_t n = std::min(m_rx.size(), std::size_t(m_inputLength));
-    std::string out = m_rx.substr(0, n);
-    m_rx.erase(0, n);
-    return out;
+    return m_rx.Take();
 }
 
 } // namespace kivo::platform

@@ -4,6 +4,7 @@
 // COM-PORT-OPTION (RFC 2217), which sets the far port to this program's rate and 8N2.
 
 #include "platform/NetworkAddress.h"
+#include "platform/ReceiveBuffer.h"
 #include "platform/SerialPort.h"
 #include "platform/Telnet.h"
 
@@ -34,7 +35,7 @@ public:
     void SetPortNumber(int number) override { m_number = number; }
     int PortNumber() const override { return m_number; }
     void SetLineSettings(const std::string& settings) override { m_settings = settings; }
-    void SetBufferSizes(int rx, int tx, int inputLength) override;
+    void SetBufferSizes(int, int, int inputLength) override { m_rx.SetInputLength(inputLength); }
     int BytesWaiting() override;
     void DiscardInput() override;
     void DiscardOutput() override {}
@@ -64,11 +65,9 @@ private:
     double m_timeout = 5.0;
     int m_fd = -1;
     int m_number = 0;
-    int m_inputLength = 5;
     bool m_vanished = false;
     std::string m_settings = "9600,N,8,2";
-    std::string m_rx;
-    std::uint64_t m_arrived = 0;
+    ReceiveBuffer m_rx;
     // Telnet state of the connection.
     telnet::Decoder m_decoder;
     bool m_comPortAgreed = false;
