@@ -15,7 +15,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 namespace kivo::platform {
 
@@ -158,74 +157,6 @@ bool TcpSerialPort::SendAll(std::string_view bytes)
     return true;
 }
 
-void TcpSerialPort::SendSettings()
-{
-    // The rate from the CAT Rate menu; the FT-817's framing, 8 data bits, no parity, 2 stop bits,
-    // no flow control.
-    const long rate = std::strtol(m_settings.c_str(), nullptr, 10);
-    std::string out = tn::ComPort32(tn::kSetBaudRate, std::uint32_t(rate > 0 ? rate : 9600));
-    out += tn::ComPort8(tn::kSetDataSize, 8);
-    out += tn::ComPort8(tn::kSetParity, 1);
-    out += tn::ComPort8(tn::kSetStopSize, 2);
-    out += tn::ComPort8(tn::kSetControl, 1);
-    SendAll(out);
-    m_settingsSent = true;
-}
-
-void TcpSerialPort::Answer(const tn::Command& c)
-{
-    const std::uint8_t o = c.option;
-    const bool wantLocal = o == tn::kBinary || o == tn::kSuppressGoAhead || o == tn::kComPort;
-    // Never the server's echo: the radio's answers are all that may come back.
-    const bool wantRemote = o == tn::kBinary || o == tn::kSuppressGoAhead;
-    std::string out;
-    switch (c.verb) {
-    case tn::kDO:
-        if (o == tn::kComPort)
-            m_comPortAgreed = true;
-        if (wantLocal && !m_local[o]) {
-            m_local[o] = true;
-            out = tn::Negotiate(tn::kWILL, o);
-        } else if (!wantLocal && !m_refusedLocal[o]) {
-            m_refusedLocal[o] = true;
-            out = tn::Negotiate(tn::kWONT, o);
-        }
-        break;
-    case tn::kDONT:
-        if (o == tn::kComPort)
-            m_comPortRefused = true;
-        if (m_local[o]) {
-            m_local[o] = false;
-            out = tn::Negotiate(tn::kWONT, o);
-        }
-        break;
-    case tn::kWILL:
-        if (wantRemote && !m_remote[o]) {
-            m_remote[o] = true;
-            out = tn::Negotiate(tn::kDO, o);
-        } else if (!wantRemote && !m_refusedRemote[o]) {
-            m_refusedRemote[o] = true;
-            out = tn::Negotiate(tn::kDONT, o);
-        }
-        break;
-    case tn::kWONT:
-        if (m_remote[o]) {
-            m_remote[o] = false;
-            out = tn::Negotiate(tn::kDONT, o);
-        }
-        break;
-    case tn::kSB:
-        if (o == tn::kComPort && !c.sub.empty() && std::uint8_t(c.sub[0]) == tn::kSetBaudRate + tn::kServerReply)
-            m_serverRate = tn::ComPortValue(c.sub);
-        break;
-    default: break;
-    }
-    if (!out.empty())
-        SendAll(out);
-    if (m_comPortAgreed && !m_settingsSent)
-        SendSettings();
-}
-
 bool TcpSerialPort::Receive()
 {
     const bool telnet = m_address && m_address->kind == NetworkKind::Rfc2217;
@@ -234,11 +165,10 @@ bool TcpSerialPort::Receive()
         const ssize_t n = ::recv(m_fd, buf, sizeof buf, 0);
         if (n > 0) {
             if (telnet) {
-                std::string data;
-                std::vector<tn::Command> commands;
-                m_decoder.Feed(std::string_view(buf, std::size_t(n)), data, commands);
-                for (const auto& c : commands)
-                    Answer(c);
+                std::string data, reply;
+                m_comPort.Feed(std::string_view(buf, std::size_t(n)), data, reply);
+                if (!reply.empty())
+                    SendAll(reply);
                 m_rx.Add(data);
             } else {
                 m_rx.Add(std::string_view(buf, std::size_t(n)));
@@ -256,16 +186,7 @@ bool TcpSerialPort::Handshake(std::string& error, std::string& closedWith, doubl
     const std::string where = m_address->Text();
     const bool telnet = m_address->kind == NetworkKind::Rfc2217;
     if (telnet) {
-        std::string hello;
-        for (std::uint8_t o : {tn::kComPort, tn::kBinary, tn::kSuppressGoAhead}) {
-            m_local[o] = true;
-            hello += tn::Negotiate(tn::kWILL, o);
-        }
-        for (std::uint8_t o : {tn::kBinary, tn::kSuppressGoAhead}) {
-            m_remote[o] = true;
-            hello += tn::Negotiate(tn::kDO, o);
-        }
-        if (!SendAll(hello)) {
+        if (!SendAll(m_comPort.Hello())) {
             error = where + ": the connection failed at once (" + std::strerror(errno) + ")";
             return false;
         }
@@ -273,12 +194,12 @@ bool TcpSerialPort::Handshake(std::string& error, std::string& closedWith, doubl
     // A raw server says nothing of its own: a short look catches one that closes at once.
     const double until = telnet ? deadline : std::min(deadline, Monotonic() + 0.15);
     for (;;) {
-        if (telnet && m_comPortRefused) {
+        if (telnet && m_comPort.Refused()) {
             error = where + " does not offer the COM-PORT-OPTION (RFC 2217): choose raw TCP, or serve the port with "
                             "telnet(rfc2217) in ser2net's configuration";
             return false;
         }
-        if (telnet && m_serverRate != 0)
+        if (telnet && m_comPort.ServerRate() != 0)
             return true;
         const int ms = MsUntil(until);
         if (ms <= 0)
@@ -333,13 +254,7 @@ void TcpSerialPort::Close()
         ::close(m_fd);
     m_fd = -1;
     m_rx.Clear();
-    m_decoder.Reset();
-    m_comPortAgreed = m_comPortRefused = m_settingsSent = false;
-    m_serverRate = 0;
-    m_local.reset();
-    m_remote.reset();
-    m_refusedLocal.reset();
-    m_refusedRemote.reset();
+    m_comPort.Reset();
 }
 
 void TcpSerialPort::Gone()

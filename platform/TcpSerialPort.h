@@ -5,10 +5,9 @@
 
 #include "platform/NetworkAddress.h"
 #include "platform/ReceiveBuffer.h"
+#include "platform/Rfc2217.h"
 #include "platform/SerialPort.h"
-#include "platform/Telnet.h"
 
-#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,7 +33,7 @@ public:
     int InputHandle() const override { return m_fd; }
     void SetPortNumber(int number) override { m_number = number; }
     int PortNumber() const override { return m_number; }
-    void SetLineSettings(const std::string& settings) override { m_settings = settings; }
+    void SetLineSettings(const std::string& settings) override { m_comPort.SetLineSettings(settings); }
     void SetBufferSizes(int, int, int inputLength) override { m_rx.SetInputLength(inputLength); }
     int BytesWaiting() override;
     void DiscardInput() override;
@@ -46,7 +45,7 @@ public:
     std::uint64_t BytesArrived() override;
 
     // The rate the server acknowledged over RFC 2217 (0 before, and on raw TCP).
-    std::uint32_t ServerRate() const { return m_serverRate; }
+    std::uint32_t ServerRate() const { return m_comPort.ServerRate(); }
 
 private:
     bool Connect(std::string& error, double deadline);
@@ -55,8 +54,6 @@ private:
     bool Handshake(std::string& error, std::string& closedWith, double deadline);
     // Takes what arrived; false when the server has closed or the connection failed.
     bool Receive();
-    void Answer(const telnet::Command& c);
-    void SendSettings();
     bool SendAll(std::string_view bytes);
     void Pull();
     void Gone();
@@ -66,17 +63,9 @@ private:
     int m_fd = -1;
     int m_number = 0;
     bool m_vanished = false;
-    std::string m_settings = "9600,N,8,2";
     ReceiveBuffer m_rx;
-    // Telnet state of the connection.
-    telnet::Decoder m_decoder;
-    bool m_comPortAgreed = false;
-    bool m_comPortRefused = false;
-    bool m_settingsSent = false;
-    std::uint32_t m_serverRate = 0;
-    // Options in force (or asked for) on this side and on the server's, and those refused once
-    // already: each request is answered once, so two programs never negotiate in a loop.
-    std::bitset<256> m_local, m_remote, m_refusedLocal, m_refusedRemote;
+    // The negotiation of an RFC 2217 connection; untouched on raw TCP.
+    Rfc2217Client m_comPort;
 };
 
 } // namespace kivo::platform
