@@ -7,8 +7,10 @@
 #include "platform/ReceiveBuffer.h"
 #include "platform/Rfc2217.h"
 #include "platform/SerialPort.h"
+#include "platform/Tcp.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,8 +31,8 @@ public:
 
     bool Open(std::string& error) override;
     void Close() override;
-    bool IsOpen() const override { return m_fd >= 0; }
-    int InputHandle() const override { return m_fd; }
+    bool IsOpen() const override { return m_conn != nullptr; }
+    int InputHandle() const override { return m_conn ? m_conn->Fd() : -1; }
     void SetPortNumber(int number) override { m_number = number; }
     int PortNumber() const override { return m_number; }
     void SetLineSettings(const std::string& settings) override { m_comPort.SetLineSettings(settings); }
@@ -41,26 +43,27 @@ public:
     void Write(std::string_view bytes) override;
     std::string Read() override;
     bool Vanished() const override { return m_vanished; }
-    bool SetsLineSettings() const override { return m_address && m_address->kind == NetworkKind::Rfc2217; }
+    bool SetsLineSettings() const override { return Telnet(); }
     std::uint64_t BytesArrived() override;
 
     // The rate the server acknowledged over RFC 2217 (0 before, and on raw TCP).
     std::uint32_t ServerRate() const { return m_comPort.ServerRate(); }
 
 private:
-    bool Connect(std::string& error, double deadline);
+    bool Telnet() const;
     // The first moments of a connection: a server that closes it at once (its port busy with
     // another client, say) fails here with what it said, in `closedWith`.
-    bool Handshake(std::string& error, std::string& closedWith, double deadline);
+    bool Handshake(std::string& error, std::string& closedWith, Deadline deadline);
     // Takes what arrived; false when the server has closed or the connection failed.
     bool Receive();
+    // Sends the bytes whole; false when the connection failed.
     bool SendAll(std::string_view bytes);
     void Pull();
     void Gone();
 
     std::optional<NetworkAddress> m_address;
     double m_timeout = 5.0;
-    int m_fd = -1;
+    std::unique_ptr<TcpConnection> m_conn;
     int m_number = 0;
     bool m_vanished = false;
     ReceiveBuffer m_rx;
