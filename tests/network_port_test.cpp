@@ -20,6 +20,8 @@ using namespace kivo::testing;
 
 namespace {
 
+const std::string kSer2net = "/usr/sbin/ser2net";
+
 std::size_t Count(const std::string& text, const std::string& what)
 {
     std::size_t n = 0;
@@ -115,7 +117,7 @@ public:
     {
         if (!m_route.ser2net)
             return StartSim();
-        m_server.Start({FindProgram("ser2net"), "-n", "-u", "-c", m_dir / "ser2net.yaml", "-P", m_dir / "ser2net.pid"},
+        m_server.Start({kSer2net, "-n", "-u", "-c", m_dir / "ser2net.yaml", "-P", m_dir / "ser2net.pid"},
                        m_dir / "ser2net.out");
         return WaitListening(m_port, 5);
     }
@@ -148,7 +150,7 @@ class OverTheNetwork : public ::testing::TestWithParam<Route> {};
 TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 {
     const Route route = GetParam();
-    if (route.ser2net && FindProgram("ser2net").empty())
+    if (route.ser2net && !Exists(kSer2net))
         GTEST_SKIP() << "ser2net is not installed (scripts/setup.sh installs it)";
     FarSide far(route);
     ASSERT_TRUE(far.Start());

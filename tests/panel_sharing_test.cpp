@@ -190,7 +190,7 @@ TEST_F(Sharing, AHamlibClientsDigitalModeSessionKeepsPanelAndRadioTogether)
     panel.Power().CATbutton_Click();
     loop.Advance(1.0);
     ChildProcess client;
-    ASSERT_TRUE(client.Start({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py", "2",
+    ASSERT_TRUE(client.Start({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py",
                               "127.0.0.1:" + std::to_string(sharing.Server().Port()), "--step"}));
 
     const auto code = [](state::Integer mode) { return std::uint8_t(radio::ModeFrame(mode)[0]); };

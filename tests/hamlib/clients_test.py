@@ -44,7 +44,7 @@ def serving(port):
 
 def session(port):
     """The digital-mode session through the network client: (call, status, what it read) each."""
-    out = subprocess.run([PYTHON, os.path.join(HERE, "digital_session.py"), "2", f"127.0.0.1:{port}"],
+    out = subprocess.run([PYTHON, os.path.join(HERE, "digital_session.py"), f"127.0.0.1:{port}"],
                          capture_output=True, text=True, timeout=120).stdout
     return [(w[0], int(w[1]), w[2:]) for w in (line.split() for line in out.splitlines())]
 

@@ -1,4 +1,4 @@
-"""ft817-sim and the program started from the Python tests, in a scratch folder, and the waits on them."""
+"""ft817-sim and the program started from the Python tests in a scratch folder, and the waits on them."""
 import os
 import shutil
 import signal
@@ -13,7 +13,7 @@ class Failure(Exception):
 
 
 def poll(probe, timeout=20.0):
-    """Asks `probe` every 0.1 s until it answers something true, which it returns; None after `timeout`."""
+    """What `probe`, asked every 0.1 s, first answers that is true; None after `timeout`."""
     end = time.monotonic() + timeout
     while True:
         try:
@@ -26,16 +26,10 @@ def poll(probe, timeout=20.0):
 
 
 def wait_for(what, probe, timeout=20.0):
-    """poll(), failing with the name of `what` waited for."""
     got = poll(probe, timeout)
     if got is None:
         raise Failure("timed out waiting for " + what)
     return got
-
-
-def read(path):
-    with open(path) as f:
-        return f.read()
 
 
 def free_port():
@@ -46,14 +40,13 @@ def free_port():
 
 def stop(p, timeout=30):
     """Ends `p` with its process group: SIGTERM, then SIGKILL after `timeout`."""
-    if p.poll() is not None:
-        return
-    os.killpg(p.pid, signal.SIGTERM)
-    try:
-        p.wait(timeout)
-    except subprocess.TimeoutExpired:
-        os.killpg(p.pid, signal.SIGKILL)
-        p.wait()
+    if p.poll() is None:
+        os.killpg(p.pid, signal.SIGTERM)
+        try:
+            p.wait(timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(p.pid, signal.SIGKILL)
+            p.wait()
 
 
 class Run:
@@ -77,25 +70,20 @@ class Run:
         return os.path.join(self.tmp, name)
 
     def start(self, args, **kw):
-        p = subprocess.Popen(args, start_new_session=True, **kw)
-        self.procs.append(p)
-        return p
+        self.procs.append(subprocess.Popen(args, start_new_session=True, **kw))
+        return self.procs[-1]
 
     def sim(self, exe, name, *options):
-        """ft817-sim on the pseudo-terminal `name` of the folder; its frame log in `name`.log,
-        read by the process's log()."""
-        link = self.path(name)
-        with open(link + ".log", "w") as log:
-            p = self.start([exe, *options, "--log", "--link", link], stdout=log, stderr=subprocess.STDOUT)
-        wait_for("the simulator's pseudo-terminal", lambda: os.path.exists(link))
-        p.link = link
-        p.log = lambda: read(link + ".log")
+        """ft817-sim on the pseudo-terminal `name`, its frame log read by the process's log()."""
+        p = self.start([exe, *options, "--log", "--link", self.path(name)], stdout=open(self.path(name + ".log"), "w"),
+                       stderr=subprocess.STDOUT)
+        p.link = wait_for("the simulator's pseudo-terminal", lambda: os.path.exists(self.path(name)) and self.path(name))
+        p.log = lambda: open(p.link + ".log").read()
         return p
 
     def data(self, link):
         """The program's data folder, its Serial Port 1 the pseudo-terminal `link`."""
-        data = self.path("data")
-        os.makedirs(data, exist_ok=True)
-        with open(os.path.join(data, "serialports.txt"), "w") as f:
+        os.makedirs(self.path("data"), exist_ok=True)
+        with open(self.path("data/serialports.txt"), "w") as f:
             f.write("1\t" + link + "\n")
-        return data
+        return self.path("data")
