@@ -35,6 +35,7 @@
 #include "panel/Keyboard.h"
 #include "panel/KeyboardTargets.h"
 #include "panel/Keypad.h"
+#include "panel/LinkReports.h"
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
@@ -66,6 +67,7 @@ public:
     FrontPanel(const FrontPanel&) = delete;
     FrontPanel& operator=(const FrontPanel&) = delete;
 
+    panel::LinkReports& LinkReports() { return m_linkReports; }
     panel::Power& Power() { return m_power; }
     panel::VfoModel& VfoModel() { return m_vfo; }
     panel::Tuning& Tuning() { return m_tuning; }
@@ -94,6 +96,8 @@ public:
     panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:
+    // First: it shows what the other units' first frames report.
+    panel::LinkReports m_linkReports;
     panel::KeyEnabling m_keys;
     panel::VfoModel m_vfo;
     panel::Power m_power;

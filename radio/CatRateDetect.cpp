@@ -13,7 +13,7 @@ constexpr int kTries = 2;
 
 } // namespace
 
-CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
+CatRateDetect::CatRateDetect(state::ModKIVO& s, RadioLink& cat, CommPort& comm, platform::Dialogs& dialogs,
                              platform::DisplayModel& display)
     : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_display(display)
 {

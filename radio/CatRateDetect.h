@@ -6,8 +6,8 @@
 
 #include "platform/Dialogs.h"
 #include "platform/DisplayModel.h"
-#include "radio/Cat.h"
 #include "radio/CommPort.h"
+#include "radio/RadioLink.h"
 #include "state/ModKIVO.h"
 
 namespace kivo::radio {
@@ -17,7 +17,7 @@ inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {
 public:
-    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
+    CatRateDetect(state::ModKIVO& s, RadioLink& cat, CommPort& comm, platform::Dialogs& dialogs,
                   platform::DisplayModel& display);
 
     // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
@@ -32,7 +32,7 @@ private:
     bool Answers();
 
     state::ModKIVO& m_s;
-    Cat& m_cat;
+    RadioLink& m_cat;
     CommPort& m_comm;
     platform::Dialogs& m_dialogs;
     platform::DisplayModel& m_display;

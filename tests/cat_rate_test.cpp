@@ -36,7 +36,7 @@ struct Detect {
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
-    radio::Cat cat{kivo, port, loop, display};
+    radio::Cat cat{kivo, port, loop};
     radio::CommPort comm{kivo, port, dialogs, display};
     radio::CatRateDetect detect{kivo, cat, comm, dialogs, display};
 };

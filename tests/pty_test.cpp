@@ -1,5 +1,7 @@
 // The real serial stack against the simulator on a pseudo-terminal.
 
+#include "panel/LinkReports.h"
+#include "panel/Meter.h"
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
 #include "platform/ScriptedDialogs.h"
@@ -7,7 +9,6 @@
 #include "radio/Cat.h"
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
-#include "radio/Meter.h"
 #include "sim/BackgroundSim.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
@@ -60,8 +61,9 @@ protected:
 
 TEST_P(OverPty, SetsAndReadsBackFrequencyAndModeAndPollsStatus)
 {
-    radio::Cat cat(kivo, port, loop, display);
-    radio::Meter meter(kivo, cat, loop, display);
+    radio::Cat cat(kivo, port, loop);
+    panel::LinkReports reports(kivo, display, cat);
+    panel::Meter meter(kivo, cat, loop, display);
     const double gap = GetParam().realistic ? 0.1 : 0.0; // the radio's service time
 
     kivo.VFOMB.Freq = 14430000;
@@ -305,7 +307,7 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
-    radio::Cat cat(kivo, port, loop, display);
+    radio::Cat cat(kivo, port, loop);
     radio::CommPort comm(kivo, port, dialogs, display);
     radio::CatRateDetect detect(kivo, cat, comm, dialogs, display);
     kivo.Settings.CommPort = 1;
