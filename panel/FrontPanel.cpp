@@ -3,7 +3,7 @@
 namespace kivo::panel {
 
 FrontPanel::FrontPanel(const PanelContext& ctx)
-    : m_linkReports(ctx.s, ctx.display, ctx.cat), m_keys(ctx),
+    : m_portMenu(ctx.s, ctx.comm, ctx.display), m_linkReports(ctx.s, ctx.display, ctx.cat), m_keys(ctx),
       m_vfo(ctx, m_keys), m_power(ctx, m_vfo, m_keys), m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()),
       m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys), m_band(ctx, m_vfo, m_keypad),
       m_vfoOps(ctx, m_vfo, m_keys), m_split(ctx, m_vfo, m_keys), m_clar(ctx, m_keys), m_timerDelay(ctx.loop),

@@ -40,6 +40,7 @@
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
 #include "panel/Pms.h"
+#include "panel/PortMenu.h"
 #include "panel/Power.h"
 #include "panel/PriorityMonitor.h"
 #include "panel/QuickMemories.h"
@@ -67,6 +68,7 @@ public:
     FrontPanel(const FrontPanel&) = delete;
     FrontPanel& operator=(const FrontPanel&) = delete;
 
+    panel::PortMenu& PortMenu() { return m_portMenu; }
     panel::LinkReports& LinkReports() { return m_linkReports; }
     panel::Power& Power() { return m_power; }
     panel::VfoModel& VfoModel() { return m_vfo; }
@@ -96,7 +98,8 @@ public:
     panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:
-    // First: it shows what the other units' first frames report.
+    // First: they show what the other units' first frames and port choices report.
+    panel::PortMenu m_portMenu;
     panel::LinkReports m_linkReports;
     panel::KeyEnabling m_keys;
     panel::VfoModel m_vfo;

@@ -35,8 +35,8 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
         : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop),
-          comm(s, line, dialogs, display), networkPort(s, comm, network, dialogs, fs, dataDir), meter(s, cat, loop, display),
-          rateDetect(s, cat, comm, dialogs, display),
+          comm(s, line, dialogs), networkPort(s, comm, network, dialogs, fs, dataDir), meter(s, cat, loop, display),
+          rateDetect(s, cat, comm, dialogs),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           menuLock(s, display, dialogs),

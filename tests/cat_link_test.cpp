@@ -1,5 +1,6 @@
 #include "panel/LinkReports.h"
 #include "panel/Meter.h"
+#include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/VirtualEventLoop.h"
@@ -26,7 +27,8 @@ struct Link : ::testing::Test {
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
     radio::Cat cat{kivo, port, loop};
-    radio::CommPort comm{kivo, port, dialogs, display};
+    radio::CommPort comm{kivo, port, dialogs};
+    panel::PortMenu portMenu{kivo, comm, display};
     panel::LinkReports reports{kivo, display, cat};
 
     void SetUp() override

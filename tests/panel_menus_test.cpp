@@ -71,7 +71,7 @@ struct Started {
     state::DataFiles files;
     state::MemoryFile memory{s, fs, dialogs};
     radio::Cat cat{s, port, loop};
-    radio::CommPort comm{s, port, dialogs, display};
+    radio::CommPort comm{s, port, dialogs};
     panel::Meter meter{s, cat, loop, display};
     kivo::testing::FakeWindow window;
     FakeLayout layout;

@@ -2,6 +2,7 @@
 
 #include "panel/LinkReports.h"
 #include "panel/Meter.h"
+#include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
 #include "platform/ScriptedDialogs.h"
@@ -308,8 +309,9 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
     radio::Cat cat(kivo, port, loop);
-    radio::CommPort comm(kivo, port, dialogs, display);
-    radio::CatRateDetect detect(kivo, cat, comm, dialogs, display);
+    radio::CommPort comm(kivo, port, dialogs);
+    panel::PortMenu portMenu(kivo, comm, display);
+    radio::CatRateDetect detect(kivo, cat, comm, dialogs);
     kivo.Settings.CommPort = 1;
     kivo.Settings.CatRate = 1;
     comm.OpenCommPort();

@@ -124,7 +124,7 @@ protected:
     sim::SimPort port{loop, radio, {.serviceTime = 0}};
     platform::DisplayModel display;
     radio::Cat cat{s, port, loop};
-    radio::CommPort comm{s, port, dialogs, display};
+    radio::CommPort comm{s, port, dialogs};
     panel::Meter meter{s, cat, loop, display};
     FakeWindow window;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};
