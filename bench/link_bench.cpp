@@ -1,5 +1,6 @@
 // Round trips over the simulator's pseudo-terminal through the real serial port code.
 
+#include "panel/LinkReports.h"
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
 #include "platform/SystemEventLoop.h"
@@ -60,7 +61,8 @@ void BM_ReadFreqModeFromRadio(benchmark::State& state)
     Rig rig;
     state::ModKIVO kivo;
     platform::DisplayModel display;
-    radio::Cat cat(kivo, rig.port, rig.loop, display);
+    radio::Cat cat(kivo, rig.port, rig.loop);
+    panel::LinkReports reports(kivo, display, cat);
     for (auto _ : state)
         benchmark::DoNotOptimize(cat.ReadFreqModeFromRadio());
     state.counters["bytes_written/op"] = 10; // the read, and the mode it sends back

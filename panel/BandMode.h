@@ -60,8 +60,8 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
     VfoModel& m_vfo;
     Keypad& m_keypad;
 };

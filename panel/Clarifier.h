@@ -23,7 +23,7 @@ public:
 private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     KeyEnabling& m_keys;
 };
 

@@ -12,7 +12,8 @@ constexpr const char* kOptionKey = "FollowRadioDial=";
 }
 
 DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo)
+    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
+      m_meter(ctx.meter), m_vfo(vfo)
 {
     m_meter.SetFreqModeListener(this);
     m_display.SetChecked(el::mnuSettingsArray(kFollowDialEntry), m_on);
@@ -96,9 +97,9 @@ void DialFollower::Take(const radio::FreqMode& fm)
             m_cat.LastInfo.MB.Mode = fm.mode;
         m_vfo.SendInfoToRadioVFOMB(m_s.VFOMB);
     } else {
-        m_cat.ShowFreqMB();
+        m_shown.ShowFreqMB();
     }
-    m_cat.ShowModeLabels(el::lblMBmode.name, fm.mode);
+    m_shown.ShowModeLabels(el::lblMBmode.name, fm.mode);
     m_cat.LastInfo.MB.Mode = fm.mode;
     m_vfo.SaveInfoVFOMB();
 }

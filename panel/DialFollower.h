@@ -4,6 +4,7 @@
 // the main VFO, the displays, the last-sent cache and, across a band edge, the band store.
 
 #include "panel/PanelContext.h"
+#include "panel/VfoDisplay.h"
 #include "panel/VfoModel.h"
 
 #include <functional>
@@ -17,7 +18,7 @@ inline constexpr int kFollowDialEntry = 15;
 // Least time between two reads of the radio's dial, in seconds.
 inline constexpr double kFollowDialPeriod = 1.0;
 
-class DialFollower final : public radio::FreqModeListener {
+class DialFollower final : public FreqModeListener {
 public:
     // Registers with the meter poll; following is on until the option says otherwise.
     DialFollower(const PanelContext& ctx, VfoModel& vfo);
@@ -51,8 +52,9 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    VfoDisplay m_shown;
+    Meter& m_meter;
     VfoModel& m_vfo;
     bool m_on = true;
     double m_lastAsk = -1e9;

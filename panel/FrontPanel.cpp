@@ -3,10 +3,11 @@
 namespace kivo::panel {
 
 FrontPanel::FrontPanel(const PanelContext& ctx)
-    : m_keys(ctx), m_vfo(ctx, m_keys), m_power(ctx, m_vfo, m_keys),
-      m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()), m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys),
-      m_band(ctx, m_vfo, m_keypad), m_vfoOps(ctx, m_vfo, m_keys), m_split(ctx, m_vfo, m_keys), m_clar(ctx, m_keys),
-      m_timerDelay(ctx.loop), m_memories(ctx, m_vfo, m_keys), m_mck(ctx, m_memories, m_keys, m_timerDelay),
+    : m_portMenu(ctx.s, ctx.comm, ctx.display), m_linkReports(ctx.s, ctx.display, ctx.cat), m_keys(ctx),
+      m_vfo(ctx, m_keys), m_power(ctx, m_vfo, m_keys), m_tuning(ctx, m_vfo, m_keys, m_power.TimerSendFreq()),
+      m_steps(ctx.s, ctx.display), m_keypad(ctx, m_vfo, m_keys), m_band(ctx, m_vfo, m_keypad),
+      m_vfoOps(ctx, m_vfo, m_keys), m_split(ctx, m_vfo, m_keys), m_clar(ctx, m_keys), m_timerDelay(ctx.loop),
+      m_memories(ctx, m_vfo, m_keys), m_mck(ctx, m_memories, m_keys, m_timerDelay),
       m_quick(ctx, m_vfo, m_keys, m_timerDelay), m_repeater(ctx, m_keypad),
       m_ctcss(ToneCodes::Kind::CTCSS, ctx.s, ctx.cat), m_dcs(ToneCodes::Kind::DCS, ctx.s, ctx.cat), m_shifts(ctx),
       m_transmit(ctx, m_keys), m_follow(ctx, m_vfo), m_pms(ctx, m_vfo, m_keys, m_keypad),
@@ -57,7 +58,7 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_tuning.hooks.autoRptShift = autoShift;
     m_keypad.hooks.autoRptShift = autoShift;
     m_band.hooks.autoRptShift = autoShift;
-    ctx.cat.hooks.autoRepeaterShift = autoShift;
+    m_linkReports.hooks.autoRepeaterShift = autoShift;
     // A held knob turns the meter poll off until its final send is out; the resend and jog
     // timers say so too, for a poll that was switched on meanwhile.
     m_follow.hooks.panelChanging = [this] { return m_power.TimerSendFreq().Enabled() || m_tuning.TmrKnob().Enabled(); };

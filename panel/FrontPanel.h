@@ -35,10 +35,12 @@
 #include "panel/Keyboard.h"
 #include "panel/KeyboardTargets.h"
 #include "panel/Keypad.h"
+#include "panel/LinkReports.h"
 #include "panel/Memories.h"
 #include "panel/MemoryCheck.h"
 #include "panel/PanelContext.h"
 #include "panel/Pms.h"
+#include "panel/PortMenu.h"
 #include "panel/Power.h"
 #include "panel/PriorityMonitor.h"
 #include "panel/QuickMemories.h"
@@ -66,6 +68,8 @@ public:
     FrontPanel(const FrontPanel&) = delete;
     FrontPanel& operator=(const FrontPanel&) = delete;
 
+    panel::PortMenu& PortMenu() { return m_portMenu; }
+    panel::LinkReports& LinkReports() { return m_linkReports; }
     panel::Power& Power() { return m_power; }
     panel::VfoModel& VfoModel() { return m_vfo; }
     panel::Tuning& Tuning() { return m_tuning; }
@@ -94,6 +98,9 @@ public:
     panel::DisplaySettings& DisplaySettings() { return m_displaySettings; }
 
 private:
+    // First: they show what the other units' first frames and port choices report.
+    panel::PortMenu m_portMenu;
+    panel::LinkReports m_linkReports;
     panel::KeyEnabling m_keys;
     panel::VfoModel m_vfo;
     panel::Power m_power;

@@ -39,7 +39,7 @@ public:
 private:
     FrontPanel& m_panel;
     platform::DisplayModel& m_display;
-    radio::Meter& m_meter;
+    Meter& m_meter;
     std::map<std::string, std::function<void()>> m_clicks;
 };
 

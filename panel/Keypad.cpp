@@ -38,8 +38,8 @@ Long EntryValue(const std::string& mask, const std::string& digits)
 } // namespace
 
 Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys)
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
+      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
 {
 }
 
@@ -48,9 +48,9 @@ void Keypad::ShowMask() { m_display.SetCaption(m_s.SubSelected ? el::ledSubFreq 
 void Keypad::ShowCurrentFreq()
 {
     if (m_s.SubSelected)
-        m_cat.ShowFreqSB();
+        m_shown.ShowFreqSB();
     else
-        m_cat.ShowFreqMB();
+        m_shown.ShowFreqMB();
 }
 
 bool Keypad::DigitKey(int digit)

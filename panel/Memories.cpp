@@ -22,8 +22,8 @@ std::string MemoryNumberText(int pos)
 int WrapPosition(int pos) { return ((pos % kMemCount) + kMemCount) % kMemCount; }
 
 Memories::Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys)
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
+      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
 {
 }
 
@@ -172,8 +172,8 @@ void Memories::GetMemoryInfo()
     }
     m_s.VFOSB = m.VFO2;
     m_s.BandIdxSB = Integer(BandSlot(m.Band2));
-    m_cat.ShowFreqSB();
-    m_cat.ShowModeLabels(el::lblSBmode.name, m_s.VFOSB.Mode);
+    m_shown.ShowFreqSB();
+    m_shown.ShowModeLabels(el::lblSBmode.name, m_s.VFOSB.Mode);
     m_display.SetVisible(el::lblRXTX, true);
 }
 
@@ -182,9 +182,9 @@ void Memories::DisplayMCKinfo()
     const state::VFOInfo& v = Current().VFO1;
     if (v.Freq != 0) {
         m_display.SetCaption(el::ledFreq, radio::FreqText(v.Freq));
-        m_cat.ShowModeLabels(el::lblMBmode.name, v.Mode);
-        m_cat.ShowRptDirection(v.RptDir);
-        m_cat.ShowToneLabels(true, v.ToneMode);
+        m_shown.ShowModeLabels(el::lblMBmode.name, v.Mode);
+        m_shown.ShowRptDirection(v.RptDir);
+        m_shown.ShowToneLabels(true, v.ToneMode);
         auto& c = m_cat.LastInfo.MB;
         c.Mode = v.Mode;
         c.RptDir = v.RptDir;

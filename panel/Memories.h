@@ -6,6 +6,7 @@
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
 #include "panel/Tuning.h"
+#include "panel/VfoDisplay.h"
 #include "panel/VfoModel.h"
 
 #include <functional>
@@ -53,8 +54,9 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    VfoDisplay m_shown;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -12,7 +12,7 @@ constexpr const char* kTagSecond = "TWO";
 
 MemoryCheck::MemoryCheck(const PanelContext& ctx, Memories& memories, KeyEnabling& keys, TimerDelay& timer)
     : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat),
-      m_memories(memories), m_keys(keys), m_timer(timer)
+      m_shown(ctx.s, ctx.display), m_memories(memories), m_keys(keys), m_timer(timer)
 {
     m_timer.AddUser([this] { return m_s.MCKOn; }, [this] { Tick(); });
 }
@@ -72,10 +72,10 @@ void MemoryCheck::Tick()
 void MemoryCheck::ShowMainVFO()
 {
     const state::VFOInfo& v = m_s.VFOMB;
-    m_cat.ShowFreqMB();
-    m_cat.ShowModeLabels(el::lblMBmode.name, v.Mode);
-    m_cat.ShowRptDirection(v.RptDir);
-    m_cat.ShowToneLabels(true, v.ToneMode);
+    m_shown.ShowFreqMB();
+    m_shown.ShowModeLabels(el::lblMBmode.name, v.Mode);
+    m_shown.ShowRptDirection(v.RptDir);
+    m_shown.ShowToneLabels(true, v.ToneMode);
     m_cat.ResetLastInfoVFO();
 }
 

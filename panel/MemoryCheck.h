@@ -8,6 +8,7 @@
 #include "panel/PanelContext.h"
 #include "panel/Switchable.h"
 #include "panel/TimerDelay.h"
+#include "panel/VfoDisplay.h"
 
 namespace kivo::panel {
 
@@ -45,7 +46,8 @@ private:
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
+    VfoDisplay m_shown;
     Memories& m_memories;
     KeyEnabling& m_keys;
     TimerDelay& m_timer;

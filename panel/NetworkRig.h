@@ -45,8 +45,8 @@ private:
 
     FrontPanel& m_panel;
     state::ModKIVO& m_s;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
 };
 
 } // namespace kivo::panel

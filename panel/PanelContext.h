@@ -3,13 +3,13 @@
 // loop and window, the radio link and meter, and the files. One per program, handed to each
 // unit's constructor.
 
+#include "panel/Meter.h"
 #include "platform/Dialogs.h"
 #include "platform/DisplayModel.h"
 #include "platform/EventLoop.h"
 #include "platform/Window.h"
-#include "radio/Cat.h"
 #include "radio/CommPort.h"
-#include "radio/Meter.h"
+#include "radio/RadioLink.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
 #include "state/ModKIVO.h"
@@ -25,9 +25,9 @@ struct PanelContext {
     platform::Dialogs& dialogs;
     platform::EventLoop& loop;
     platform::Window& window;
-    radio::Cat& cat;
+    radio::RadioLink& cat;
     radio::CommPort& comm;
-    radio::Meter& meter;
+    Meter& meter;
     state::DataFiles& files;
     state::MemoryFile& memory;
 };

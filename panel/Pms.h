@@ -51,7 +51,7 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

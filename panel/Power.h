@@ -89,9 +89,9 @@ private:
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
     platform::Window& m_window;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     radio::CommPort& m_comm;
-    radio::Meter& m_meter;
+    Meter& m_meter;
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
     VfoModel& m_vfo;

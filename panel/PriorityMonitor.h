@@ -53,7 +53,7 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    radio::Meter& m_meter;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

@@ -7,6 +7,7 @@
 #include "panel/Announcements.h"
 #include "panel/FrontPanel.h"
 #include "panel/MainMenu.h"
+#include "panel/Meter.h"
 #include "panel/RadioSharing.h"
 #include "platform/ChosenPort.h"
 #include "platform/DisplayModel.h"
@@ -16,7 +17,6 @@
 #include "radio/Cat.h"
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
-#include "radio/Meter.h"
 #include "radio/NetworkPort.h"
 #include "scope/BandScope.h"
 #include "state/DataFiles.h"
@@ -34,9 +34,9 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
-        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop, display),
-          comm(s, line, dialogs, display), networkPort(s, comm, network, dialogs, fs, dataDir),
-          meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, display),
+        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop),
+          comm(s, line, dialogs), networkPort(s, comm, network, dialogs, fs, dataDir), meter(s, cat, loop, display),
+          rateDetect(s, cat, comm, dialogs),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           menuLock(s, display, dialogs),
@@ -96,7 +96,7 @@ struct Program {
     radio::Cat cat;
     radio::CommPort comm;
     radio::NetworkPortMenu networkPort;
-    radio::Meter meter;
+    Meter meter;
     radio::CatRateDetect rateDetect; // Settings > Detect CAT Rate...
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export

@@ -38,7 +38,7 @@ private:
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
-    radio::Meter& m_meter;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     TimerDelay& m_timer;

@@ -67,7 +67,7 @@ public:
 private:
     state::ModKIVO& m_s;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     std::array<std::string, kRptShiftBoxes.size()> m_text;
     std::array<std::string, kRptShiftBoxes.size()> m_kept; // the last good text of each box
     bool m_auto144 = true;

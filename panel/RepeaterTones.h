@@ -43,7 +43,7 @@ private:
 
     state::ModKIVO& m_s;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     Keypad& m_keypad;
 };
 

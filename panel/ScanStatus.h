@@ -3,7 +3,7 @@
 // at a time, resent when the radio stays silent, and an end to the wait when it never answers.
 
 #include "platform/EventLoop.h"
-#include "radio/Cat.h"
+#include "radio/RadioLink.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,7 +27,7 @@ public:
     Waited Await(const std::function<void(bool& done, bool& sendReq)>& pass, const std::function<bool()>& stopped,
                  bool& holding);
 
-    ScanStatus(radio::Cat& cat, platform::EventLoop& loop) : m_cat(cat), m_loop(loop) {}
+    ScanStatus(radio::RadioLink& cat, platform::EventLoop& loop) : m_cat(cat), m_loop(loop) {}
 
     // Starts a new exchange: the next pass sends a request.
     void Begin(bool& sendReq);
@@ -41,7 +41,7 @@ public:
     bool Silent() const { return m_silent >= kSilentTries; }
 
 private:
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     platform::EventLoop& m_loop;
     double m_sentAt = 0;
     int m_silent = 0;

@@ -89,8 +89,8 @@ private:
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Tuning& m_tuning;

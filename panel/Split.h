@@ -34,8 +34,8 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -23,7 +23,7 @@ std::vector<std::string> OptionsOf(ToneCodes::Kind kind)
 
 } // namespace
 
-ToneCodes::ToneCodes(Kind kind, state::ModKIVO& s, radio::Cat& cat)
+ToneCodes::ToneCodes(Kind kind, state::ModKIVO& s, radio::RadioLink& cat)
     : m_kind(kind), m_s(s), m_cat(cat), m_options(OptionsOf(kind)),
       m_caption(kind == Kind::CTCSS ? "CTCSS Tone" : "DCS Code")
 {

@@ -3,7 +3,7 @@
 // VFO they act on (the sub VFO while SUB is active, else the main VFO), the option selected,
 // and SAVE, DEFAULT and CANCEL. The window draws the options from Options() and asks Selected().
 
-#include "radio/Cat.h"
+#include "radio/RadioLink.h"
 #include "state/ModKIVO.h"
 
 #include <string>
@@ -18,7 +18,7 @@ public:
     static constexpr int kDefaultCTCSS = 8;
     static constexpr int kDefaultDCS = 0;
 
-    ToneCodes(Kind kind, state::ModKIVO& s, radio::Cat& cat);
+    ToneCodes(Kind kind, state::ModKIVO& s, radio::RadioLink& cat);
 
     // Opens the dialog on the VFO being changed, with that VFO's tone or code selected.
     void Show();
@@ -48,7 +48,7 @@ private:
 
     Kind m_kind;
     state::ModKIVO& m_s;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     std::vector<std::string> m_options;
     std::string m_caption;
     bool m_sub = false;

@@ -6,7 +6,8 @@ using platform::Buttons;
 using platform::Icon;
 
 Transmit::Transmit(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_keys(keys)
+    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
+      m_meter(ctx.meter), m_keys(keys)
 {
 }
 
@@ -110,7 +111,7 @@ void Transmit::Release()
         if (m_s.ClarOn)
             m_cat.SendFreqMB(); // back onto the clarified receive frequency
         else
-            m_cat.ShowFreqMB(); // the receive frequency in place of a repeater's transmit one
+            m_shown.ShowFreqMB(); // the receive frequency in place of a repeater's transmit one
     }
     // Power-off releases with the link already off; its receive meter stays off.
     if (m_s.CATOn)

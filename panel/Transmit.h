@@ -7,6 +7,7 @@
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
 #include "panel/Switchable.h"
+#include "panel/VfoDisplay.h"
 
 #include <functional>
 
@@ -44,8 +45,9 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    VfoDisplay m_shown;
+    Meter& m_meter;
     KeyEnabling& m_keys;
     Long m_txFreq = 0;
 };

@@ -27,8 +27,8 @@ Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const
 }
 
 Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
+    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
+      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
 {
     m_tmrKnob->SetInterval(200);
     m_tmrKnob->onTick = [this] {
@@ -68,9 +68,9 @@ void Tuning::SendFreqPaced(bool main)
     if (m_cat.LineBusy()) {
         // Show it now; the frame follows with the send timer or the release.
         if (main)
-            m_cat.ShowFreqMB();
+            m_shown.ShowFreqMB();
         else
-            m_cat.ShowFreqSB();
+            m_shown.ShowFreqSB();
         return;
     }
     if (main)

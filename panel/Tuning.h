@@ -3,6 +3,7 @@
 
 #include "panel/KeyEnabling.h"
 #include "panel/PanelContext.h"
+#include "panel/VfoDisplay.h"
 #include "panel/VfoModel.h"
 
 #include <functional>
@@ -104,8 +105,9 @@ private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    VfoDisplay m_shown;
+    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     platform::Timer& m_sendFreq;

@@ -82,8 +82,8 @@ public:
 private:
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
     KeyEnabling& m_keys;
 };
 

@@ -40,7 +40,7 @@ private:
 
     state::ModKIVO& m_s;
     platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
+    radio::RadioLink& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::unique_ptr<platform::Timer> m_blink;

@@ -1,31 +1,17 @@
 #include "radio/Cat.h"
 
-#include "platform/Elements.h"
-#include "state/Sanitize.h"
-
 #include <algorithm>
 
 namespace kivo::radio {
-
-using platform::DisplayModel;
 
 namespace {
 // How soon a wait that cannot sleep until input looks again.
 constexpr double kIdleLook = 0.01;
 } // namespace
 
-Cat::Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop, platform::DisplayModel& display)
-    : m_kivo(kivo), m_port(port), m_loop(loop), m_display(display)
+Cat::Cat(const state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop)
+    : m_kivo(kivo), m_port(port), m_loop(loop)
 {
-}
-
-void Cat::ResetLastInfoVFO()
-{
-    const Integer dcsMB = LastInfo.MB.DCSidx;
-    const Integer dcsSB = LastInfo.SB.DCSidx;
-    LastInfo = LastInfoVFO{};
-    LastInfo.MB.DCSidx = dcsMB;
-    LastInfo.SB.DCSidx = dcsSB;
 }
 
 bool Cat::CheckVanished()
@@ -171,52 +157,39 @@ std::optional<FreqMode> Cat::TakeFreqModeAnswer(unsigned request)
     return DecodeFreqModeReply(std::string_view(got).substr(0, 5));
 }
 
-void Cat::SendFreq(const state::VFOInfo& vfo, const char* led)
+void Cat::SendFreq(const state::VFOInfo& vfo, bool main)
 {
-    m_display.SetCaption(led, FreqText(vfo.Freq));
+    if (hooks.freqSent)
+        hooks.freqSent(main, vfo.Freq);
     if (auto f = FreqFrame(vfo.Freq))
         Write(*f);
 }
 
-void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, el::ledFreq); }
-void Cat::ShowFreqMB() { m_display.SetCaption(el::ledFreq, FreqText(m_kivo.VFOMB.Freq)); }
-void Cat::ShowFreqSB() { m_display.SetCaption(el::ledSubFreq, FreqText(m_kivo.VFOSB.Freq)); }
-void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, el::ledSubFreq); }
-
-void Cat::ShowModeLabels(const char* prefix, Integer mode)
-{
-    for (int k = 0; k < 8; ++k)
-        m_display.SetVisible(DisplayModel::Indexed(prefix, k), k == mode);
-}
+void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, true); }
+void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, false); }
 
 void Cat::SendModeMB()
 {
     Write(ModeFrame(m_kivo.VFOMB.Mode));
-    ShowModeLabels(el::lblMBmode.name, m_kivo.VFOMB.Mode);
+    if (hooks.modeSent)
+        hooks.modeSent(true, m_kivo.VFOMB.Mode);
     LastInfo.MB.Mode = m_kivo.VFOMB.Mode;
 }
 
 void Cat::SendModeSB()
 {
     Write(ModeFrame(m_kivo.VFOSB.Mode));
-    ShowModeLabels(el::lblSBmode.name, m_kivo.VFOSB.Mode);
+    if (hooks.modeSent)
+        hooks.modeSent(false, m_kivo.VFOSB.Mode);
     LastInfo.SB.Mode = m_kivo.VFOSB.Mode;
-}
-
-void Cat::ShowRptDirection(Integer dir)
-{
-    const bool known = dir == 0 || dir == 1 || dir == -1 || dir == -11;
-    if (!known)
-        return;
-    m_display.SetVisible(el::ImgRPTdirection(0), dir == 1 || dir == -11);
-    m_display.SetVisible(el::ImgRPTdirection(1), dir == -1 || dir == -11);
 }
 
 void Cat::SendRptDirMB()
 {
     const Integer dir = m_kivo.VFOMB.RptDir;
     if (auto f = RptDirFrame(dir)) {
-        ShowRptDirection(dir);
+        if (hooks.rptDirSent)
+            hooks.rptDirSent(dir);
         Write(*f);
     }
     LastInfo.MB.RptDir = dir;
@@ -228,24 +201,18 @@ void Cat::SendRptOffset()
     Write(RptOffsetFrame(m_kivo.VFOMB.RptOffset));
 }
 
-void Cat::ShowToneLabels(bool main, Integer toneMode)
-{
-    const ToneModeRow& r = ToneModeTable[(toneMode >= 0 && toneMode < 4) ? toneMode : 0];
-    m_display.SetVisible(main ? el::lblMainENC : el::lblSubENC, r.enc);
-    m_display.SetVisible(main ? el::lblMainDEC : el::lblSubDEC, r.dec);
-    m_display.SetVisible(main ? el::lblMainDCS : el::lblSubDCS, r.dcs);
-}
-
 void Cat::SendToneModeMB()
 {
     Write(ToneModeFrame(m_kivo.VFOMB.ToneMode));
-    ShowToneLabels(true, m_kivo.VFOMB.ToneMode);
+    if (hooks.toneModeSent)
+        hooks.toneModeSent(true, m_kivo.VFOMB.ToneMode);
     LastInfo.MB.ToneMode = m_kivo.VFOMB.ToneMode;
 }
 
 void Cat::ShowToneModeSB()
 {
-    ShowToneLabels(false, m_kivo.VFOSB.ToneMode);
+    if (hooks.toneModeSent)
+        hooks.toneModeSent(false, m_kivo.VFOSB.ToneMode);
     LastInfo.SB.ToneMode = m_kivo.VFOSB.ToneMode;
 }
 
@@ -271,13 +238,15 @@ void Cat::SendDCSCodeSB() { LastInfo.SB.DCSidx = m_kivo.VFOSB.DCSidx; }
 
 void Cat::SendSplitOn()
 {
-    m_kivo.RadioSplitOn = true;
+    if (hooks.splitSent)
+        hooks.splitSent(true);
     Write(MakeFrame(op::kSplitOn));
 }
 
 void Cat::SendSplitOff()
 {
-    m_kivo.RadioSplitOn = false;
+    if (hooks.splitSent)
+        hooks.splitSent(false);
     Write(MakeFrame(op::kSplitOff));
 }
 
@@ -345,22 +314,8 @@ bool Cat::ReadFreqModeFromRadio()
     const auto fm = ReadFreqMode();
     if (!fm)
         return false;
-
-    if (!m_kivo.SubSelected) {
-        m_kivo.VFOMB.Freq = fm->freq;
-        m_kivo.BandIdxMB = state::BandOfFreq(fm->freq, m_kivo.BandIdxMB);
-        m_display.SetCaption(el::ledFreq, FreqText(fm->freq));
-        m_kivo.VFOMB.Mode = fm->mode;
-        SendModeMB();
-        if ((m_kivo.Settings.AutoRptShift144 || m_kivo.Settings.AutoRptShift430) && hooks.autoRepeaterShift)
-            hooks.autoRepeaterShift();
-    } else {
-        m_kivo.VFOSB.Freq = fm->freq;
-        m_kivo.BandIdxSB = state::BandOfFreq(fm->freq, m_kivo.BandIdxSB);
-        m_display.SetCaption(el::ledSubFreq, FreqText(fm->freq));
-        m_kivo.VFOSB.Mode = fm->mode;
-        SendModeSB();
-    }
+    if (hooks.readingTaken)
+        hooks.readingTaken(*fm);
     return true;
 }
 

@@ -1,144 +1,106 @@
 #pragma once
-// The CAT senders and the frequency-and-mode reader: each writes its frame to the port,
-// shows what it sent on the panel, and remembers it in the last-sent cache.
+// The FT-817's CAT link: the senders and the frequency-and-mode reader. Each writes its frame to
+// the port, reports what it sent, and remembers it in the last-sent cache.
 
-#include "platform/DisplayModel.h"
 #include "platform/EventLoop.h"
 #include "platform/SerialPort.h"
 #include "radio/CatCodec.h"
+#include "radio/RadioLink.h"
 #include "state/ModKIVO.h"
 
 #include <deque>
-#include <functional>
 #include <optional>
 
 namespace kivo::radio {
 
-// What was last sent to the radio; 999 matches no real value, so the field goes out next time.
-struct LastInfoVFO {
-    static constexpr Integer kUnknown = 999;
-    struct Main {
-        Integer Mode = kUnknown;
-        Integer RptDir = kUnknown;
-        Long RptOffset = kUnknown;
-        Integer ToneMode = kUnknown;
-        Integer CTCSSidx = kUnknown;
-        Integer DCSidx = kUnknown;
-    } MB;
-    struct Sub {
-        Integer Mode = kUnknown;
-        Integer ToneMode = kUnknown;
-        Integer CTCSSidx = kUnknown;
-        Integer DCSidx = kUnknown;
-    } SB;
-};
-
-class Cat {
+class Cat final : public RadioLink {
 public:
-    Cat(state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop, platform::DisplayModel& display);
+    // Reads the VFOs it sends from `kivo`; writes nothing there.
+    Cat(const state::ModKIVO& kivo, platform::SerialPort& port, platform::EventLoop& loop);
 
-    struct Hooks {
-        // Automatic repeater shift after a read put a new main frequency in place.
-        std::function<void()> autoRepeaterShift;
-        // The port's device went away; called once per loss, from the write or read that noticed.
-        std::function<void()> portVanished;
-    } hooks;
-
-    LastInfoVFO LastInfo;
-    // Forgets the main and sub cache entries except the DCS codes.
-    void ResetLastInfoVFO();
-
-    void SendFreqMB();
-    void SendFreqSB();
-    void SendModeMB();
-    void SendModeSB();
-    void SendRptDirMB();
-    void SendRptOffset();
-    void SendToneModeMB();
-    // The sub VFO has no tone-mode command: labels and cache only.
-    void ShowToneModeSB();
-    void SendCTCSSToneMB();
-    void SendCTCSSToneSB();
-    void SendDCSCodeMB();
+    void SendFreqMB() override;
+    void SendFreqSB() override;
+    void SendModeMB() override;
+    void SendModeSB() override;
+    void SendRptDirMB() override;
+    void SendRptOffset() override;
+    void SendToneModeMB() override;
+    // The sub VFO has no tone-mode command: reported and cached only.
+    void ShowToneModeSB() override;
+    void SendCTCSSToneMB() override;
+    void SendCTCSSToneSB() override;
+    void SendDCSCodeMB() override;
     // The sub VFO's DCS code is not sent: cache only.
-    void SendDCSCodeSB();
-    void SendSplitOn();
-    void SendSplitOff();
-    void SendPTT(bool on);
+    void SendDCSCodeSB() override;
+    void SendSplitOn() override;
+    void SendSplitOff() override;
+    void SendPTT(bool on) override;
     // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs.
-    void ToggleVFOAB();
-    // Asks the radio for its current frequency and mode and takes them into the main VFO
-    // (or the sub VFO while SUB is active). A missing or invalid reply changes nothing.
-    // Returns whether a reply was taken.
-    bool ReadFreqModeFromRadio();
+    void ToggleVFOAB() override;
+    // Asks the radio for its current frequency and mode and reports them (hooks.readingTaken) for
+    // the main VFO (or the sub VFO while SUB is active). A missing or invalid reply reports
+    // nothing. Returns whether a reply was taken.
+    bool ReadFreqModeFromRadio() override;
     // The read alone, blocking: a settling pause, the request, up to six polls 0.1 s apart, and
     // the decoded reply; nothing when none comes or it does not decode (garbage at a wrong rate).
-    std::optional<FreqMode> ReadFreqMode();
+    std::optional<FreqMode> ReadFreqMode() override;
 
     // One pass of the request-flag hand-shake of the scans and the band scope: writes the status
     // request only when `sendRequest` is set (clearing it), then takes the first waiting byte,
     // if any, and discards the rest.
-    std::optional<std::uint8_t> PollStatus(std::uint8_t opcode, bool& sendRequest);
+    std::optional<std::uint8_t> PollStatus(std::uint8_t opcode, bool& sendRequest) override;
     // Least time between two frames. A real FT-817 drops a frame that starts arriving within
     // about 90 ms of the previous one, so the program runs with 0.1 s; 0 sends back to back.
-    void SetFrameGap(double seconds) { m_frameGap = seconds; }
-    double FrameGap() const { return m_frameGap; }
+    void SetFrameGap(double seconds) override { m_frameGap = seconds; }
+    double FrameGap() const override { return m_frameGap; }
     // True while a frame written now would first have to wait out the frame gap.
-    bool LineBusy() const { return m_loop.Now() - m_lastWrite < m_frameGap; }
+    bool LineBusy() const override { return m_loop.Now() - m_lastWrite < m_frameGap; }
     // The first waiting byte of a status reply (0 when none), discarding the rest so a late
     // or doubled reply never shifts the next one.
-    std::uint8_t TakeStatusByte();
-    // The frequency display alone, for a frame that goes out later.
-    void ShowFreqMB();
-    void ShowFreqSB();
+    std::uint8_t TakeStatusByte() override;
     // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
-    void Write(const Frame& frame);
+    void Write(const Frame& frame) override;
     // Writes a request whose answer the caller will read: waits out the frame gap, discards
     // what is waiting, then writes, so an acknowledgement of an earlier command is never taken
     // for the answer. Returns the request's number (never 0), or 0 when the port is closed or
     // gone.
-    unsigned Request(const Frame& frame);
+    unsigned Request(const Frame& frame) override;
     // Whether the `length`-byte answer to this request (a number from Request) is waiting: the
     // request is still the latest (a later one discards its answer) and at least `length` more
     // bytes wait than the acknowledgements of frames written since could account for.
-    bool AnswerWaiting(unsigned request, int length = 1);
+    bool AnswerWaiting(unsigned request, int length = 1) override;
     // Whether the answer to this request (a number from Request) may still be on its way: it is
     // the latest request, and its answer or the acknowledgement of a frame written since has not
     // arrived yet, all less than kAnswerLimit ago. Over a network an answer can take longer than a poll's tick; asking
     // again then would only discard it.
-    bool AnswerOnItsWay(unsigned request);
+    bool AnswerOnItsWay(unsigned request) override;
     // The longest an answer is waited for after its frame left: the radio's 60 ms and a slow
     // network's round trip, with room to spare.
     static constexpr double kAnswerLimit = 0.5;
     // Processes events until input arrives on the port or `deadline`, sleeping in between; the
     // caller looks at the port again after it. A port with no descriptor to watch (or bytes
     // already waiting) is looked at again after 10 ms instead.
-    void WaitForInput(double deadline);
+    void WaitForInput(double deadline) override;
     // The non-blocking half of the frequency-and-mode read: the decoded answer to `request` (from
     // Request of the read frame) once all five bytes wait, discarding what follows. Nothing
     // while it is incomplete, garbled, or when any frame went out since the request: the panel
     // changed the radio then, so the reading may already be stale.
-    std::optional<FreqMode> TakeFreqModeAnswer(unsigned request);
+    std::optional<FreqMode> TakeFreqModeAnswer(unsigned request) override;
     // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
     // and its pause is over: the radio's current VFO is not the panel's main VFO then.
-    bool OnOtherVfo() const { return m_toggling || m_otherVfo; }
+    bool OnOtherVfo() const override { return m_toggling || m_otherVfo; }
     // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.
-    unsigned long VfoToggles() const { return m_toggles; }
+    unsigned long VfoToggles() const override { return m_toggles; }
     // True (and reported once through hooks.portVanished) when the device has gone away.
-    bool CheckVanished();
+    bool CheckVanished() override;
     // Re-arms the vanished report after the port was opened again.
-    void PortReopened() { m_vanishReported = false; }
+    void PortReopened() override { m_vanishReported = false; }
 
-    // Display side of the senders, also used by the panel when it only redraws.
-    void ShowModeLabels(const char* prefix, Integer mode);
-    void ShowRptDirection(Integer dir);
-    void ShowToneLabels(bool main, Integer toneMode);
-
-    platform::SerialPort& Port() { return m_port; }
-    platform::EventLoop& Loop() { return m_loop; }
+    platform::SerialPort& Port() override { return m_port; }
+    platform::EventLoop& Loop() override { return m_loop; }
 
 private:
-    void SendFreq(const state::VFOInfo& vfo, const char* led);
+    void SendFreq(const state::VFOInfo& vfo, bool main);
     // Waits until a frame may go out (for a request also until the last frame's answer is no
     // longer on its way); false when the port is closed or gone.
     bool WaitFrameGap(bool request);
@@ -148,10 +110,9 @@ private:
     // kAnswerLimit. True while any is still on its way.
     bool AnswersOwed();
 
-    state::ModKIVO& m_kivo;
+    const state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
     platform::EventLoop& m_loop;
-    platform::DisplayModel& m_display;
     bool m_vanishReported = false;
     double m_frameGap = 0;
     double m_lastWrite = -1e9;

@@ -1,7 +1,5 @@
 #include "radio/CatRateDetect.h"
 
-#include "platform/Elements.h"
-
 namespace kivo::radio {
 
 namespace {
@@ -13,9 +11,8 @@ constexpr int kTries = 2;
 
 } // namespace
 
-CatRateDetect::CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
-                             platform::DisplayModel& display)
-    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs), m_display(display)
+CatRateDetect::CatRateDetect(state::ModKIVO& s, RadioLink& cat, CommPort& comm, platform::Dialogs& dialogs)
+    : m_s(s), m_cat(cat), m_comm(comm), m_dialogs(dialogs)
 {
 }
 
@@ -66,10 +63,12 @@ void CatRateDetect::mnuDetectCatRate_Click()
     }
     m_busy = true;
     // The port and rate menus would reopen the port under the search, and make POWER possible.
-    m_display.SetEnabled(el::mnuSettings, false);
+    if (m_comm.onSearching)
+        m_comm.onSearching(true);
     const int previous = m_s.Settings.CatRate < 0 || m_s.Settings.CatRate > 2 ? 0 : m_s.Settings.CatRate;
     const int found = Search();
-    m_display.SetEnabled(el::mnuSettings, !m_s.MenusLocked);
+    if (m_comm.onSearching)
+        m_comm.onSearching(false);
     const int rate = found >= 0 ? found : previous;
     // Checked and stored as the menus do it; the port handler opens the port at the rate (and
     // reports a port that cannot be opened in its own words).

@@ -5,9 +5,8 @@
 // the one whose reply decodes is chosen as the CAT Rate menu would choose it.
 
 #include "platform/Dialogs.h"
-#include "platform/DisplayModel.h"
-#include "radio/Cat.h"
 #include "radio/CommPort.h"
+#include "radio/RadioLink.h"
 #include "state/ModKIVO.h"
 
 namespace kivo::radio {
@@ -17,8 +16,7 @@ inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {
 public:
-    CatRateDetect(state::ModKIVO& s, Cat& cat, CommPort& comm, platform::Dialogs& dialogs,
-                  platform::DisplayModel& display);
+    CatRateDetect(state::ModKIVO& s, RadioLink& cat, CommPort& comm, platform::Dialogs& dialogs);
 
     // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
     // chosen; otherwise searches, selects the rate found (or keeps the old one) and says which.
@@ -32,10 +30,9 @@ private:
     bool Answers();
 
     state::ModKIVO& m_s;
-    Cat& m_cat;
+    RadioLink& m_cat;
     CommPort& m_comm;
     platform::Dialogs& m_dialogs;
-    platform::DisplayModel& m_display;
     bool m_busy = false;
 };
 

@@ -1,23 +1,14 @@
 #include "radio/CommPort.h"
 
-#include "platform/Elements.h"
-
 namespace kivo::radio {
 
 namespace {
 constexpr const char* kChangeWhileOnTitle = "Communications Port Error";
 }
 
-CommPort::CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs,
-                   platform::DisplayModel& display)
-    : m_kivo(kivo), m_port(port), m_dialogs(dialogs), m_display(display)
+CommPort::CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs)
+    : m_kivo(kivo), m_port(port), m_dialogs(dialogs)
 {
-    for (int i = 1; i <= kPortNone; ++i)
-        m_display.SetCaption(el::mnuCommPortArray(i), i == kPortNone ? "None" : std::to_string(i));
-    SetNetworkCaption("");
-    const char* rates[] = {"4800 bps", "9600 bps", "38400 bps"};
-    for (int i = 0; i < 3; ++i)
-        m_display.SetCaption(el::mnuCatRate(i), rates[i]);
 }
 
 std::string CommPort::LineSettings() const
@@ -68,8 +59,8 @@ void CommPort::OpenCommPort()
 
 void CommPort::CheckPortEntry(int index)
 {
-    for (int i = 1; i <= kPortNetwork; ++i)
-        m_display.SetChecked(el::mnuCommPortArray(i), i == index);
+    if (onPortChecked)
+        onPortChecked(index);
 }
 
 void CommPort::mnuCommPortArray_Click(int index)
@@ -108,8 +99,8 @@ void CommPort::mnuCatRate_Click(int index)
     }
     if (index < 0 || index > 2)
         index = 0;
-    for (int i = 0; i < 3; ++i)
-        m_display.SetChecked(el::mnuCatRate(i), i == index);
+    if (onRateChecked)
+        onRateChecked(index);
     if (index != m_kivo.Settings.CatRate) {
         m_kivo.Settings.CatRate = state::Integer(index);
         OpenCommPort();
@@ -141,15 +132,16 @@ bool CommPort::ReopenLost()
 
 void CommPort::SetNetworkCaption(const std::string& where)
 {
-    m_display.SetCaption(el::mnuCommPortArray(kPortNetwork),
-                         where.empty() ? "Network Port..." : "Network Port...\t" + where);
+    if (onNetworkAddress)
+        onNetworkAddress(where);
 }
 
 void CommPort::RefreshPortCaptions(const std::function<std::string(int)>& deviceOf)
 {
     for (int i = 1; i < kPortNone; ++i) {
         const std::string dev = deviceOf ? deviceOf(i) : std::string();
-        m_display.SetCaption(el::mnuCommPortArray(i), dev.empty() ? std::to_string(i) : std::to_string(i) + "\t" + dev);
+        if (onPortDevice)
+            onPortDevice(i, dev);
     }
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 // Which serial port and speed the link uses, the two Settings menu groups that choose them,
-// and (re)opening the port.
+// and (re)opening the port. The menus' check marks and captions are the panel's: told through
+// the on... reports.
 
 #include "platform/ChosenPort.h"
 #include "platform/Dialogs.h"
-#include "platform/DisplayModel.h"
 #include "platform/SerialPort.h"
 #include "state/ModKIVO.h"
 
@@ -19,8 +19,7 @@ constexpr int kPortNetwork = platform::kNetworkPortNumber;
 
 class CommPort {
 public:
-    CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs,
-             platform::DisplayModel& display);
+    CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs);
 
     // Opens (or re-opens) the port for Settings.CommPort and Settings.CatRate; sets PortReady.
     void OpenCommPort();
@@ -36,11 +35,20 @@ public:
     // Tries the lost port again without a message; true when it is open now.
     bool ReopenLost();
 
-    // Captions of the port menu: "1" .. "9" (with the device behind the number) and "None".
-    // `deviceOf` maps a port number to its device path, empty when there is none.
+    // Reports the device behind each of the port numbers 1 .. 9 (onPortDevice). `deviceOf` maps a
+    // port number to its device path, empty when there is none.
     void RefreshPortCaptions(const std::function<std::string(int)>& deviceOf);
-    // The network entry's caption names the address it connects to ("" when none is set).
+    // Reports the address the network port connects to ("" when none is set; onNetworkAddress).
     void SetNetworkCaption(const std::string& where);
+    // Told the Serial Port entry to check (kPortNone: the port is not open), the CAT Rate entry
+    // chosen, the device behind a port number, and the network port's address.
+    std::function<void(int index)> onPortChecked;
+    std::function<void(int index)> onRateChecked;
+    std::function<void(int number, const std::string& device)> onPortDevice;
+    std::function<void(const std::string& where)> onNetworkAddress;
+    // Told when a search for the radio's rate takes the port (true) and gives it back (false):
+    // the port and rate menus would reopen it under the search.
+    std::function<void(bool)> onSearching;
     // The network port is POWER's port. The settings file keeps None for it; the network port's
     // own file remembers the choice, and a start that finds None there takes the network port.
     bool NetworkChosen() const { return m_networkChosen; }
@@ -66,7 +74,6 @@ private:
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
     platform::Dialogs& m_dialogs;
-    platform::DisplayModel& m_display;
     bool m_lost = false;
 };
 

@@ -145,8 +145,8 @@ private:
     platform::DisplayModel& m_display;
     platform::Dialogs& m_dialogs;
     platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
+    radio::RadioLink& m_cat;
+    panel::Meter& m_meter;
     panel::Tuning& m_tuning;
     platform::FileSystem& m_fs;
     ScopeSettingsFile m_file;

@@ -1,9 +1,11 @@
+#include "panel/LinkReports.h"
+#include "panel/Meter.h"
+#include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/VirtualEventLoop.h"
 #include "radio/Cat.h"
 #include "radio/CommPort.h"
-#include "radio/Meter.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 #include "tests/support/Bytes.h"
@@ -24,8 +26,10 @@ struct Link : ::testing::Test {
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
-    radio::Cat cat{kivo, port, loop, display};
-    radio::CommPort comm{kivo, port, dialogs, display};
+    radio::Cat cat{kivo, port, loop};
+    radio::CommPort comm{kivo, port, dialogs};
+    panel::PortMenu portMenu{kivo, comm, display};
+    panel::LinkReports reports{kivo, display, cat};
 
     void SetUp() override
     {
@@ -345,7 +349,8 @@ TEST_F(Link, ReplyWithInvalidDigitsOrModeIsIgnored)
 TEST_F(Link, RealisticRadioAcknowledgementsDoNotDisturbTheRead)
 {
     sim::SimPort real(loop, radio, {});
-    radio::Cat c2(kivo, real, loop, display);
+    radio::Cat c2(kivo, real, loop);
+    panel::LinkReports c2Reports(kivo, display, c2);
     std::string err;
     ASSERT_TRUE(real.Open(err));
     c2.SendSplitOn();
@@ -429,7 +434,7 @@ TEST_F(Link, PortMenusAndOpenErrors)
 }
 
 struct MeterLink : Link {
-    radio::Meter meter{kivo, cat, loop, display};
+    panel::Meter meter{kivo, cat, loop, display};
 };
 
 TEST_F(MeterLink, ReceivePollShowsBusyCentreAndNeedle)
@@ -471,8 +476,9 @@ TEST(MeterAndAcks, NoReadingComesFromAnAcknowledgement)
     sim::SimPort port{loop, radio};
     state::ModKIVO kivo;
     platform::DisplayModel display;
-    radio::Cat cat{kivo, port, loop, display};
-    radio::Meter meter{kivo, cat, loop, display};
+    radio::Cat cat{kivo, port, loop};
+    panel::LinkReports reports{kivo, display, cat};
+    panel::Meter meter{kivo, cat, loop, display};
     std::string err;
     ASSERT_TRUE(port.Open(err));
     cat.SetFrameGap(0.1);

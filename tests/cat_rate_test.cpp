@@ -2,6 +2,7 @@
 // radio set to each, and against no radio; the rate found is stored and checked as the CAT Rate
 // menu would, and nothing found leaves the old rate.
 
+#include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
@@ -36,9 +37,10 @@ struct Detect {
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
-    radio::Cat cat{kivo, port, loop, display};
-    radio::CommPort comm{kivo, port, dialogs, display};
-    radio::CatRateDetect detect{kivo, cat, comm, dialogs, display};
+    radio::Cat cat{kivo, port, loop};
+    radio::CommPort comm{kivo, port, dialogs};
+    panel::PortMenu portMenu{kivo, comm, display};
+    radio::CatRateDetect detect{kivo, cat, comm, dialogs};
 };
 
 TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)

@@ -195,7 +195,7 @@ TEST_F(Bands, ModeKeysSetTheModeAndReadItBack)
 {
     int shifts = 0, readBacks = 0;
     Keys().hooks.autoRptShift = [&shifts] { ++shifts; };
-    cat.hooks.autoRepeaterShift = [&readBacks] { ++readBacks; };
+    panel.LinkReports().hooks.autoRepeaterShift = [&readBacks] { ++readBacks; };
     const std::uint8_t codes[8] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x08, 0x0A, 0x0C};
     for (int m = 0; m < 8; ++m) {
         SCOPED_TRACE(m);

@@ -70,9 +70,9 @@ struct Started {
     platform::DisplayModel display;
     state::DataFiles files;
     state::MemoryFile memory{s, fs, dialogs};
-    radio::Cat cat{s, port, loop, display};
-    radio::CommPort comm{s, port, dialogs, display};
-    radio::Meter meter{s, cat, loop, display};
+    radio::Cat cat{s, port, loop};
+    radio::CommPort comm{s, port, dialogs};
+    panel::Meter meter{s, cat, loop, display};
     kivo::testing::FakeWindow window;
     FakeLayout layout;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};

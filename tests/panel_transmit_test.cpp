@@ -28,7 +28,7 @@ protected:
         s.VFOMB.Freq = freq;
         s.VFOMB.RptDir = dir;
         s.VFOMB.RptOffset = offset;
-        cat.ShowFreqMB();
+        panel::VfoDisplay(s, display).ShowFreqMB();
     }
     void Press() { panel.Transmit().MOXbutton_Click(); }
     std::string Freq() const { return display.Get(el::ledFreq).caption; }

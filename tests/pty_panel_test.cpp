@@ -4,6 +4,7 @@
 #include "platform/PosixSerialPort.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
+#include "radio/Cat.h"
 #include "sim/PtyLink.h"
 #include "tests/support/PanelRig.h"
 #include "tests/support/TempDir.h"
@@ -39,9 +40,9 @@ struct PtyPanel {
     platform::DisplayModel display;
     state::DataFiles files{s, fs, dialogs, dir.path()};
     state::MemoryFile memory{s, fs, dialogs};
-    radio::Cat cat{s, port, loop, display};
-    radio::CommPort comm{s, port, dialogs, display};
-    radio::Meter meter{s, cat, loop, display};
+    radio::Cat cat{s, port, loop};
+    radio::CommPort comm{s, port, dialogs};
+    panel::Meter meter{s, cat, loop, display};
     kivo::testing::FakeWindow window;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};
 };

@@ -1,5 +1,8 @@
 // The real serial stack against the simulator on a pseudo-terminal.
 
+#include "panel/LinkReports.h"
+#include "panel/Meter.h"
+#include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
 #include "platform/ScriptedDialogs.h"
@@ -7,7 +10,6 @@
 #include "radio/Cat.h"
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
-#include "radio/Meter.h"
 #include "sim/BackgroundSim.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
@@ -60,8 +62,9 @@ protected:
 
 TEST_P(OverPty, SetsAndReadsBackFrequencyAndModeAndPollsStatus)
 {
-    radio::Cat cat(kivo, port, loop, display);
-    radio::Meter meter(kivo, cat, loop, display);
+    radio::Cat cat(kivo, port, loop);
+    panel::LinkReports reports(kivo, display, cat);
+    panel::Meter meter(kivo, cat, loop, display);
     const double gap = GetParam().realistic ? 0.1 : 0.0; // the radio's service time
 
     kivo.VFOMB.Freq = 14430000;
@@ -305,9 +308,10 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     state::ModKIVO kivo;
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
-    radio::Cat cat(kivo, port, loop, display);
-    radio::CommPort comm(kivo, port, dialogs, display);
-    radio::CatRateDetect detect(kivo, cat, comm, dialogs, display);
+    radio::Cat cat(kivo, port, loop);
+    radio::CommPort comm(kivo, port, dialogs);
+    panel::PortMenu portMenu(kivo, comm, display);
+    radio::CatRateDetect detect(kivo, cat, comm, dialogs);
     kivo.Settings.CommPort = 1;
     kivo.Settings.CatRate = 1;
     comm.OpenCommPort();

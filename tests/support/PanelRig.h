@@ -4,6 +4,7 @@
 
 #include "panel/FrontPanel.h"
 #include "platform/VirtualEventLoop.h"
+#include "radio/Cat.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 #include "tests/support/Bytes.h"
@@ -122,9 +123,9 @@ protected:
     sim::Ft817 radio;
     sim::SimPort port{loop, radio, {.serviceTime = 0}};
     platform::DisplayModel display;
-    radio::Cat cat{s, port, loop, display};
-    radio::CommPort comm{s, port, dialogs, display};
-    radio::Meter meter{s, cat, loop, display};
+    radio::Cat cat{s, port, loop};
+    radio::CommPort comm{s, port, dialogs};
+    panel::Meter meter{s, cat, loop, display};
     FakeWindow window;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};
 

@@ -1,11 +1,14 @@
-#include "radio/Meter.h"
+#include "panel/Meter.h"
 
 #include "platform/Elements.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace kivo::radio {
+namespace kivo::panel {
+
+using radio::MakeFrame;
+namespace op = radio::op;
 
 void LMeter::SetValue(double v) { m_display.SetValue(el::LMeterIndicator(m_selected), v); }
 void LMeter::SetStart(double v) { m_display.SetValue(el::LMeterStart(m_selected), v); }
@@ -23,7 +26,7 @@ double LMeter::Start(int indicator) const
     return m_display.Has(name) ? m_display.Get(name).value : 0;
 }
 
-Meter::Meter(state::ModKIVO& kivo, Cat& cat, platform::EventLoop& loop, platform::DisplayModel& display)
+Meter::Meter(state::ModKIVO& kivo, radio::RadioLink& cat, platform::EventLoop& loop, platform::DisplayModel& display)
     : m_kivo(kivo), m_cat(cat), m_display(display), m_gauge(display), m_signalTimer(loop.CreateTimer()),
       m_powerTimer(loop.CreateTimer())
 {
@@ -111,7 +114,7 @@ void Meter::ReadRXStatus(bool& gotByte)
 
 void Meter::EvaluateRxStatus(std::uint8_t byte)
 {
-    const RxStatus rx = DecodeRxStatus(byte);
+    const radio::RxStatus rx = radio::DecodeRxStatus(byte);
     m_display.SetVisible(el::lblBusy, rx.busy);
     RXStatusByte = rx.sMeter;
     m_gauge.Select(1);
@@ -169,10 +172,10 @@ void Meter::ReadTXStatus(bool& gotByte)
         v -= 64;
     if (v >= 32)
         v -= 32;
-    TXStatusValue = TxPowerWatts(std::uint8_t(v));
+    TXStatusValue = radio::TxPowerWatts(std::uint8_t(v));
     m_gauge.Select(1);
     m_gauge.SetStart(0);
     m_gauge.SetValue(TXStatusValue);
 }
 
-} // namespace kivo::radio
+} // namespace kivo::panel

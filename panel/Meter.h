@@ -3,14 +3,14 @@
 
 #include "platform/DisplayModel.h"
 #include "platform/EventLoop.h"
-#include "radio/Cat.h"
+#include "radio/RadioLink.h"
 #include "state/ModKIVO.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-namespace kivo::radio {
+namespace kivo::panel {
 
 // The gauge `LMeter`: indicator 0 the needle, 1 a band from start to end, 2 and 3 markers.
 // Each indicator's value is the display element "LMeter(i)"; the band's start is
@@ -38,12 +38,12 @@ public:
     // Whether a read should go out now, in place of the next status request.
     virtual bool FreqModeReadDue() = 0;
     // The read's answer one tick later; nothing when it was not there whole and clean.
-    virtual void FreqModeRead(std::optional<FreqMode> reading) = 0;
+    virtual void FreqModeRead(std::optional<radio::FreqMode> reading) = 0;
 };
 
 class Meter {
 public:
-    Meter(state::ModKIVO& kivo, Cat& cat, platform::EventLoop& loop, platform::DisplayModel& display);
+    Meter(state::ModKIVO& kivo, radio::RadioLink& cat, platform::EventLoop& loop, platform::DisplayModel& display);
 
     void TurnOnLMeter();
     void TurnOffLMeter();
@@ -74,7 +74,7 @@ public:
 
 private:
     state::ModKIVO& m_kivo;
-    Cat& m_cat;
+    radio::RadioLink& m_cat;
     platform::DisplayModel& m_display;
     LMeter m_gauge;
     std::unique_ptr<platform::Timer> m_signalTimer;
@@ -86,4 +86,4 @@ private:
     unsigned m_fmAsked = 0;
 };
 
-} // namespace kivo::radio
+} // namespace kivo::panel
