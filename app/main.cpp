@@ -3,10 +3,10 @@
 #include "platform/DataDir.h"
 #include "platform/InstanceLock.h"
 #include "platform/Version.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/EndSignals.h"
 #include "ui/HelpWindow.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -160,7 +160,7 @@ int main(int argc, char** argv)
 
     // Set to 9600 bit/s, the default CAT Rate: another rate gets garbage, as from a real radio.
     kivo::sim::BackgroundSim sim({.rate = 9600});
-    kivo::ui::MainWindow window(dataDir);
+    kivo::program::ProgramWindow window(dataDir);
     auto& prog = window.Program();
     if (simulate) {
         std::string err;

@@ -3,8 +3,8 @@
 // under Xvfb, whose screen holds the open menus: help-pictures DIR (scripts/help-pictures.sh).
 
 #include "platform/PosixSerialPort.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     });
     unattended.start(100);
 
-    ui::MainWindow w(data.path().toStdString());
+    program::ProgramWindow w(data.path().toStdString());
     auto& prog = w.Program();
     prog.port.SetSimulator(path);
     prog.RefreshPorts();

@@ -6,10 +6,10 @@
 //
 //     build/bench/bench_network [seconds per measure, default 10]
 
-#include "panel/Program.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
 #include "platform/Tcp.h"
+#include "program/Program.h"
 #include "sim/TcpLink.h"
 
 #include <netinet/in.h>
@@ -225,7 +225,7 @@ Figures Measure(double delay, double seconds)
         platform::SystemEventLoop loop;
         platform::ScriptedDialogs dialogs;
         NullWindow window;
-        panel::Program prog(loop, dialogs, window, tmpl);
+        program::Program prog(loop, dialogs, window, tmpl);
         prog.port.SetDeviceLister([] { return std::vector<std::string>{}; });
         prog.RefreshPorts();
         prog.panel.Power().Load();

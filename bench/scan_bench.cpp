@@ -6,9 +6,9 @@
 #include "bench/BenchFiles.h"
 #include "bench/BenchWindow.h"
 #include "platform/Elements.h"
+#include "program/ProgramWindow.h"
 #include "radio/CatCodec.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,7 +48,7 @@ struct ScanRig {
         const std::string path = radio.Start(err);
         if (path.empty())
             throw std::runtime_error(err);
-        window = std::make_unique<ui::MainWindow>(dir);
+        window = std::make_unique<program::ProgramWindow>(dir);
         bench::LoadOnSimulator(*window, path);
     }
     ~ScanRig()
@@ -56,7 +56,7 @@ struct ScanRig {
         window.reset();
         std::filesystem::remove_all(dir);
     }
-    panel::Program& Prog() { return window->Program(); }
+    program::Program& Prog() { return window->Program(); }
     platform::EventLoop& Loop() { return window->Loop(); }
 
     // Mean time of a status request to its answer, waiting in the event pump as the scan does.
@@ -77,7 +77,7 @@ struct ScanRig {
 
     std::string dir = std::filesystem::temp_directory_path() / "kivo-bench-scan";
     sim::BackgroundSim radio; // the radio's own timing
-    std::unique_ptr<ui::MainWindow> window;
+    std::unique_ptr<program::ProgramWindow> window;
 };
 
 // Arg: the Scanning menu entry. A quiet band, so every step is one interval and one status round

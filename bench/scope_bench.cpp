@@ -6,10 +6,10 @@
 //   scope_bench [seconds of continuous sweep, default 30]
 
 #include "bench/BenchFiles.h"
+#include "program/ProgramWindow.h"
 #include "radio/CatCodec.h"
 #include "scope/BandScope.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 
@@ -54,7 +54,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "scope_bench: %s\n", err.c_str());
         return 1;
     }
-    ui::MainWindow w(dir);
+    program::ProgramWindow w(dir);
     auto& prog = w.Program();
     auto& loop = w.Loop();
     prog.port.SetSimulator(path);

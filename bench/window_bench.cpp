@@ -3,9 +3,9 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/BenchWindow.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QWheelEvent>
@@ -26,7 +26,7 @@ void BM_WheelToFrame(benchmark::State& state)
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = radio.Start(err);
-    ui::MainWindow w(dir);
+    program::ProgramWindow w(dir);
     auto& prog = w.Program();
     bench::LoadOnSimulator(w, path);
     prog.panel.Power().CATbutton_Click();

@@ -3,6 +3,7 @@
 
 #include "platform/Elements.h"
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "scope/ScopeSettings.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/MenuDrive.h"
@@ -13,7 +14,6 @@
 #include "ui/HelpWindow.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
 #include <QAccessible>
@@ -69,7 +69,7 @@ std::vector<std::string> Untold(QWidget& top)
 struct LitWindow {
     kivo::testing::TempDir dir;
     sim::BackgroundSim radio{sim::WireOptions::Ideal()};
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 
     LitWindow()
     {
@@ -79,7 +79,7 @@ struct LitWindow {
         platform::PosixFileSystem fs;
         // A first opening of the band scope would stop at the message about a new settings file.
         EXPECT_TRUE(fs.WriteAtomic(dir / scope::kScopeSettingsFileName, scope::ToBytes(scope::ScopeSettings{})));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         std::string err;
         EXPECT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         QTest::mouseClick(w->Key(el::CATbutton), Qt::LeftButton);
@@ -108,7 +108,7 @@ void OnModal(const std::function<void()>& open, const std::function<void(QWidget
 TEST(Accessibility, EveryShownControlOfEachWindowAndDialogHasANameAndARole)
 {
     LitWindow lit;
-    ui::MainWindow& w = *lit.w;
+    program::ProgramWindow& w = *lit.w;
     const auto expectTold = [](QWidget& top, const std::string& what) {
         EXPECT_EQ(Untold(top), std::vector<std::string>{}) << what;
     };
@@ -139,7 +139,7 @@ TEST(Accessibility, EveryShownControlOfEachWindowAndDialogHasANameAndARole)
 TEST(Accessibility, ATurnOfTheKnobIsToldByTheDisplayItChanged)
 {
     LitWindow lit;
-    ui::MainWindow& w = *lit.w;
+    program::ProgramWindow& w = *lit.w;
     ui::LedDisplay* freq = w.FreqDisplay();
     const QString before = freq->text();
     ASSERT_EQ(before, QStringLiteral("145.200.00"));

@@ -1,10 +1,10 @@
 // The radio on another machine: the whole program over a network port, through ser2net in
 // front of the simulator's pseudo-terminal and through the simulator's own TCP server.
 
-#include "panel/Program.h"
 #include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
+#include "program/Program.h"
 #include "state/Layout.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PanelRig.h"
@@ -31,7 +31,7 @@ struct NetProgram {
     }
     void Start()
     {
-        prog = std::make_unique<panel::Program>(loop, dialogs, window, dir.path());
+        prog = std::make_unique<program::Program>(loop, dialogs, window, dir.path());
         prog->port.SetDeviceLister([] { return std::vector<std::string>{}; });
         prog->network.SetConnectTimeout(2);
         prog->RefreshPorts();
@@ -56,7 +56,7 @@ struct NetProgram {
     TempDir dir;
     platform::ScriptedDialogs dialogs;
     kivo::testing::FakeWindow window;
-    std::unique_ptr<panel::Program> prog;
+    std::unique_ptr<program::Program> prog;
 };
 
 std::size_t Count(const std::string& text, const std::string& what)

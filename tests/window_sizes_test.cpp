@@ -4,10 +4,10 @@
 #include "panel/MainMenu.h"
 #include "panel/Power.h"
 #include "platform/Version.h"
+#include "program/ProgramWindow.h"
 #include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 #include "ui/PanelView.h"
 
@@ -81,11 +81,11 @@ protected:
         state::ModKIVO f;
         f.Settings.CommPort = 10;
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         w->Program().panel.Power().Load();
     }
     kivo::testing::TempDir dir;
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 };
 
 TEST_F(Sizes, EachSizeLaysThePanelOutAtItsWidthWithNothingClippedOrOverlapping)

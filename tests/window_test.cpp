@@ -2,13 +2,13 @@
 
 #include "platform/Elements.h"
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
 #include <QAction>
@@ -38,10 +38,10 @@ using namespace kivo;
 
 namespace {
 
-void WaitUntil(ui::MainWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
+void WaitUntil(program::ProgramWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
 
 // Waits, processing events, until `done` or two seconds have passed; returns `done()`.
-bool WaitFor(ui::MainWindow& w, const std::function<bool()>& done)
+bool WaitFor(program::ProgramWindow& w, const std::function<bool()>& done)
 {
     for (int i = 0; i < 200 && !done(); ++i)
         WaitUntil(w, 0.01);
@@ -72,7 +72,7 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     auto& prog = w.Program();
     std::string err;
     ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
@@ -121,14 +121,14 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
 {
     kivo::testing::TempDir dir;
-    const auto followAction = [](ui::MainWindow& w) -> QAction* {
+    const auto followAction = [](program::ProgramWindow& w) -> QAction* {
         for (auto* a : w.findChildren<QAction*>())
             if (a->text() == QStringLiteral("Follow Radio Dial"))
                 return a;
         return nullptr;
     };
     {
-        ui::MainWindow w(dir.path());
+        program::ProgramWindow w(dir.path());
         QAction* follow = followAction(w);
         ASSERT_NE(follow, nullptr);
         EXPECT_TRUE(follow->isChecked()) << "on by default";
@@ -140,7 +140,7 @@ TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
     platform::PosixFileSystem fs;
     ASSERT_TRUE(fs.ReadOrCreate(dir.path() + "/options.txt", 1024, text));
     EXPECT_EQ(text, "FollowRadioDial=0\n");
-    ui::MainWindow again(dir.path());
+    program::ProgramWindow again(dir.path());
     EXPECT_FALSE(again.Program().panel.DialFollower().Following());
     EXPECT_FALSE(followAction(again)->isChecked());
 }
@@ -153,7 +153,7 @@ protected:
         state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
         f.BandData.BandVFOMB[7].Freq = 1407400;
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         std::string err;
         ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         Click("CATbutton");
@@ -170,7 +170,7 @@ protected:
 
     kivo::testing::TempDir dir;
     sim::BackgroundSim radio{sim::WireOptions::Ideal()};
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 };
 
 TEST_F(LitWindow, AFrequencyTypedOnThePanelKeysMovesTheRadio)
@@ -372,7 +372,7 @@ TEST_F(LitWindow, TheRepeaterShiftDialogRefusesATextThatIsNotAShift)
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)
 {
     kivo::testing::TempDir dir;
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     const auto names = w.Binding().BoundNames();
     ASSERT_GT(names.size(), 100u);
     for (const auto& name : names)

@@ -50,8 +50,9 @@ template <std::size_t N> QListWidget* List(const char* name, const std::array<co
 
 } // namespace
 
-BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_prog(prog), m_scope(prog.scope), m_binding(prog.display)
+BandScopeWindow::BandScopeWindow(scope::BandScope& scope, platform::DisplayModel& display, platform::Dialogs& dialogs,
+                                 QWidget* parent)
+    : QMainWindow(parent, Qt::Window), m_scope(scope), m_display(display), m_dialogs(dialogs), m_binding(display)
 {
     setObjectName(QStringLiteral("frmBandScope"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -185,7 +186,7 @@ void BandScopeWindow::BuildMenus()
             BindAction(names(i), a);
             connect(a, &QAction::triggered, this, [this, a, handler, i, name = names(i)] {
                 handler(i);
-                a->setChecked(m_prog.display.Get(name).checked);
+                a->setChecked(m_display.Get(name).checked);
             });
         }
     };
@@ -208,7 +209,7 @@ void BandScopeWindow::BuildMenus()
           [this](int i) { m_scope.mnuColorFill_Click(i); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { m_prog.dialogs.ShowHelp("Band Scope"); });
+    help->addAction(QStringLiteral("&Contents"), this, [this] { m_dialogs.ShowHelp("Band Scope"); });
     help->addSeparator();
     help->addAction(QStringLiteral("About"), this, [this] { ShowAboutBox(this); });
 }
@@ -227,11 +228,11 @@ void BandScopeWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-BandScopeWindow* ShowBandScope(QWidget* parent, panel::Program& prog)
+BandScopeWindow* ShowBandScope(QWidget* parent, const ProgramParts& program)
 {
     auto* window = parent ? parent->findChild<BandScopeWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window) {
-        window = new BandScopeWindow(prog, parent);
+        window = new BandScopeWindow(program.scope, program.display, program.dialogs, parent);
         window->resize(760, 600);
     }
     window->show();

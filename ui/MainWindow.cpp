@@ -28,20 +28,22 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
-MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindow(parent), m_dialogs(this)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_dialogs(this) {}
+
+void MainWindow::Attach(const ProgramParts& program)
 {
-    m_program = std::make_unique<panel::Program>(m_loop, m_dialogs, *this, dataDir);
-    m_binding = std::make_unique<ElementBinding>(m_program->display);
+    m_parts.emplace(program);
+    m_binding = std::make_unique<ElementBinding>(m_parts->display);
 
     setWindowTitle(QStringLiteral("KIVO FT-817"));
-    m_view = new PanelView(m_program->panel, *m_binding);
+    m_view = new PanelView(m_parts->panel, *m_binding);
     setCentralWidget(m_view);
-    m_view->onScopeKey = [this] { ShowBandScope(this, *m_program); };
-    BuildMainMenus(*this, *m_program, *m_binding);
+    m_view->onScopeKey = [this] { ShowBandScope(this, *m_parts); };
+    BuildMainMenus(*this, *m_parts, *m_binding);
     menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
     // What changes on the panel is said through a notification of the window's own.
     m_spoken = new SpokenStatus(this);
-    auto& said = m_program->announcements;
+    auto& said = m_parts->announcements;
     said.onSpeak = [this](const std::string& words) { m_spoken->Say(Q(words)); };
     said.onMeterUnit = [this] { m_view->Meter()->AnnounceReading(); };
     // Shown only while the radio is shared on the network: where, and with how many programs.
@@ -54,10 +56,12 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
     // The window is as large as the panel's size and view make it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_program->panel.DisplaySettings().SetLayout(this);
+    m_parts->panel.DisplaySettings().SetLayout(this);
     // The panel's keyboard sees every key stroke before the window's controls do.
-    m_keyForwarder = std::make_unique<KeyForwarder>(this, m_program->panel.Keyboard());
+    m_keyForwarder = std::make_unique<KeyForwarder>(this, m_parts->panel.Keyboard());
 }
+
+void MainWindow::Detach() { m_keyForwarder.reset(); }
 
 MainWindow::~MainWindow() = default;
 
@@ -185,7 +189,7 @@ void MainWindow::ShowLcdOnly(bool lcdOnly)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_program->panel.Power().EndKIVO())
+    if (!m_parts || m_parts->panel.Power().EndKIVO())
         event->accept();
     else
         event->ignore();

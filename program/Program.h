@@ -25,7 +25,10 @@
 
 #include <string>
 
-namespace kivo::panel {
+namespace kivo::program {
+
+// The program is made mostly of the panel's units.
+using namespace kivo::panel;
 
 // The port number bindings, a text file beside the settings.
 inline constexpr const char* kPortsFileName = "serialports.txt";
@@ -111,4 +114,4 @@ private:
     std::string m_optionsFile;
 };
 
-} // namespace kivo::panel
+} // namespace kivo::program
