@@ -209,7 +209,7 @@ int main(int argc, char** argv)
             prog.comm.mnuCommPortArray_Click(number);
     }
     if (!screenshot.empty()) {
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
         kivo::platform::Pause(window.Loop(), 1.5);
         const bool ok = window.grab().save(QString::fromStdString(screenshot));
         prog.panel.Power().EndKIVO();
@@ -217,6 +217,6 @@ int main(int argc, char** argv)
     }
     prog.sharing.Load(share);
     if (powerOn)
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
     return ended ? 0 : app.exec();
 }

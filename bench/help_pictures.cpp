@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     if (number != 0)
         prog.comm.mnuCommPortArray_Click(number);
     w.move(0, 0);
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     platform::Pause(w.Loop(), 1.5);
     // Smaller than the window, so the page shows it whole; scaled here, smoothly, not by the viewer.
     bool ok = w.grab()

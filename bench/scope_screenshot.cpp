@@ -46,14 +46,14 @@ int main(int argc, char** argv)
         std::cerr << err << "\n";
         return 1;
     }
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     ui::BandScopeWindow* scope = ui::ShowBandScope(&w, w.Parts());
-    prog.scope.listSteps_Click(2); // 1 kHz
-    prog.scope.cmdSCAN_Click();
+    prog.scope.ChooseStep(2); // 1 kHz
+    prog.scope.StartStop();
     // Some sweeps for the waterfall, then well into the next, past the carrier.
     while (prog.scope.History().size() < 6 || prog.scope.Trace().points.size() < 31)
         platform::Pause(w.Loop(), 0.05);
     const bool ok = scope->grab().save(QString::fromLocal8Bit(argv[1]));
-    prog.scope.cmdSCAN_Click();
+    prog.scope.StartStop();
     return ok ? 0 : 1;
 }

@@ -32,7 +32,7 @@ void BandMode::ShowMemoryTune()
     m_display.SetVisible(el::lblMT, true);
 }
 
-void BandMode::BandButton_Click(int band)
+void BandMode::PressBand(int band)
 {
     if (band < 0 || band >= kBandKeyCount)
         return;
@@ -71,13 +71,13 @@ void BandMode::BandButton_Click(int band)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::BandUpButton_Click()
+void BandMode::PressBandUp()
 {
     if (!m_keypad.DigitKey(8))
         BandStep(-1);
 }
 
-void BandMode::BandDownButton_Click()
+void BandMode::PressBandDown()
 {
     if (!m_keypad.DigitKey(7))
         BandStep(1);
@@ -118,7 +118,7 @@ void BandMode::BandStep(int delta)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::ModeButton_Click(int mode)
+void BandMode::PressMode(int mode)
 {
     if (mode < 0 || mode >= kModeKeyCount)
         return;
@@ -137,7 +137,7 @@ void BandMode::ModeButton_Click(int mode)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::HOMEbutton_Click()
+void BandMode::PressHome()
 {
     if (m_s.MCKOn) {
         StoreHome();

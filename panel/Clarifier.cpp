@@ -8,7 +8,7 @@ Clarifier::Clarifier(const PanelContext& ctx, KeyEnabling& keys)
     m_display.SetVisible(el::lblCLAR, false);
 }
 
-void Clarifier::CLARbutton_Click()
+void Clarifier::PressClar()
 {
     m_s.ClarOn = !m_s.ClarOn;
     m_display.SetVisible(el::lblCLAR, m_s.ClarOn);
@@ -32,7 +32,7 @@ void Clarifier::CLARbutton_Click()
 void Clarifier::SwitchOff()
 {
     if (m_s.ClarOn)
-        CLARbutton_Click();
+        PressClar();
 }
 
 } // namespace kivo::panel

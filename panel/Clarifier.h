@@ -15,7 +15,7 @@ public:
 
     // CLAR on adds the main VFO's clarifier offset to its frequency, CLAR off takes it away
     // again; either way the frequency goes to the radio.
-    void CLARbutton_Click();
+    void PressClar();
 
     // CLAR off when it is on.
     void SwitchOff() override;

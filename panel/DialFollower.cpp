@@ -20,7 +20,7 @@ DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
 
 DialFollower::~DialFollower() { m_meter.SetFreqModeListener(nullptr); }
 
-void DialFollower::mnuFollowDial_Click()
+void DialFollower::ToggleFollowDial()
 {
     SetFollowing(!m_on);
     if (hooks.optionChanged)

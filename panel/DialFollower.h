@@ -34,7 +34,7 @@ public:
     } hooks;
 
     // Settings > Follow Radio Dial: toggles the option.
-    void mnuFollowDial_Click();
+    void ToggleFollowDial();
     // Sets the option (from the remembered settings) and its check mark.
     void SetFollowing(bool on);
     bool Following() const { return m_on; }

@@ -69,7 +69,7 @@ bool Keypad::DigitKey(int digit)
 
 void Keypad::MhzKey(bool up) { DigitKey(up ? 0 : 9); }
 
-void Keypad::ENTbutton_Click()
+void Keypad::PressEnt()
 {
     if (m_s.KeypadOn) {
         Finish();
@@ -119,7 +119,7 @@ void Keypad::DisplayNumericKeypadEntry(char digit)
         Finish();
 }
 
-void Keypad::DOPbutton_Click()
+void Keypad::PressDop()
 {
     if (!m_s.KeypadOn)
         return;

@@ -32,7 +32,7 @@ bool Memories::AnyUsed() const
     return std::any_of(m_s.MemData.begin(), m_s.MemData.end(), [](const state::MemRec& m) { return m.Used(); });
 }
 
-void Memories::VFOMRbutton_Click()
+void Memories::PressVfoMr()
 {
     const Integer mode = m_s.VFOMRMode;
     if (m_s.PRIOn) {

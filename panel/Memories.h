@@ -31,7 +31,7 @@ public:
 
     // VFO/MR: from VFO into MR (refused with a message when no position is used), from MR or a
     // HOME channel back to VFO, from memory tune back to the memory; in PMS it ends PMS.
-    void VFOMRbutton_Click();
+    void PressVfoMr();
     // Enters MR on CurMemPos, or the next used position after it, and sends it to the radio.
     // With no position used it beeps and leaves MR for VFO.
     void ChangeToMRfunction();

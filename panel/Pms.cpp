@@ -19,7 +19,7 @@ Pms::Pms(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keyp
 {
 }
 
-void Pms::PMSbutton_Click()
+void Pms::PressPms()
 {
     if (m_keypad.DigitKey(kPmsDigit))
         return;

@@ -32,7 +32,7 @@ public:
     // PMS key: the digit 6 while an entry is pending, quick-memory slot 6 while one is armed,
     // storing the PMS limits in memory check, else PMS off (back to the function it came
     // from) or on.
-    void PMSbutton_Click();
+    void PressPms();
     // Enters PMS: the main VFO from the band's PMS state, tuning within its PMS limits, sent to
     // the radio; the radio's split goes off.
     void ChangeToPMSfunction();

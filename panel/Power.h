@@ -1,5 +1,5 @@
 #pragma once
-// The program's life: start-up, the POWER key (`CATbutton`) switching the CAT system on and
+// The program's life: start-up, the POWER key (`PressPower`) switching the CAT system on and
 // off, the resend timer of a turning knob, and shutdown.
 
 #include "panel/KeyEnabling.h"
@@ -44,7 +44,7 @@ public:
     // splash stays at least 2 s. Sends nothing to the radio.
     void Load();
     // POWER: switches the CAT system on or off; refused with a message while no port is open.
-    void CATbutton_Click();
+    void PressPower();
     // Shutdown: offers to save changed memories, then POWER off (or its saves when dark).
     // False when the user cancelled (or the memory save failed) and the program runs on.
     bool EndKIVO();
@@ -63,9 +63,9 @@ public:
     void StopAtPowerOff(platform::Timer& timer) { m_stopTimers.push_back(&timer); }
 
     // Settings > Meter Update entry 0..6 (6 is "OFF"); an entry out of range picks 500 ms.
-    void mnuMeterSpeed_Click(int index);
+    void ChooseMeterSpeed(int index);
     // Settings > Tune to Radio on Start-up: toggles the option.
-    void mnuTuneOnStartup_Click();
+    void ToggleTuneOnStartup();
     // POWER on reads both of the radio's VFOs before sending anything.
     bool TuneOnStartup() const { return m_s.Settings.TuneOnStartup != 0; }
 

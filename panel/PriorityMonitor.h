@@ -30,10 +30,10 @@ public:
     // PRI key: the digit 5 while an entry is pending, quick-memory slot 5 while one is armed,
     // else monitoring on (refused with a message when the interval is "OFF" or channel 0 is
     // empty) or off (through the VFO/MR key, which returns to the user's function).
-    void PRIbutton_Click();
+    void PressPri();
     // Settings > Update Intervals > PRI Monitor entry 0..3 (3 is "OFF"); out of range picks
     // "5 sec.".
-    void mnuPRIspeed_Click(int index);
+    void ChoosePriSpeed(int index);
     // One priority check; the timer's tick.
     void Check();
     // Stops the timer; PRIOn is already clear.

@@ -21,8 +21,8 @@ void QuickMemories::Arm(bool& flag)
     m_timer.Start();
 }
 
-void QuickMemories::STObutton_Click() { Arm(m_s.QMBStore); }
-void QuickMemories::RCLbutton_Click() { Arm(m_s.QMBRecall); }
+void QuickMemories::PressSto() { Arm(m_s.QMBStore); }
+void QuickMemories::PressRcl() { Arm(m_s.QMBRecall); }
 
 void QuickMemories::Disarm()
 {

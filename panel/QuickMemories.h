@@ -19,8 +19,8 @@ public:
     QuickMemories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, TimerDelay& timer);
 
     // STO and RCL: the next digit key stores into, or recalls, a quick memory.
-    void STObutton_Click();
-    void RCLbutton_Click();
+    void PressSto();
+    void PressRcl();
     // Digit `n` (0..9) while STO or RCL is pending: stores both VFOs into quick memory n, or
     // recalls its main VFO into the main VFO and the radio; an empty one is refused with a
     // message.

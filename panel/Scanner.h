@@ -37,14 +37,14 @@ public:
     } hooks;
 
     // SCAN: digit 4, quick memory 4, the skip flag in memory check; else arms or disarms.
-    void SCANbutton_Click();
+    void PressScan();
     // A jog key click while SCAN is armed (dir 1 UP, -1 DWN): starts or stops the scan.
-    void JogButton_Click(int dir);
+    void PressJog(int dir);
     // SEARCH: starts or stops the FM search.
-    void SEARCHbutton_Click();
+    void PressSearch();
     // Settings > Update Intervals > Scanning and > Pause.
-    void mnuScanSpeed_Click(int index);
-    void mnuPauseInterval_Click(int index);
+    void ChooseScanSpeed(int index);
+    void ChoosePauseInterval(int index);
     void SwitchOff() override;
 
     // One step of each scan: wait for the status of the channel, then move on.

@@ -15,7 +15,7 @@ Split::Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
 {
 }
 
-void Split::SPLITbutton_Click()
+void Split::PressSplit()
 {
     m_meter.TurnOffLMeter();
     if (m_s.SplitOn)
@@ -69,7 +69,7 @@ void Split::Off()
 void Split::SwitchOff()
 {
     if (m_s.SplitOn)
-        SPLITbutton_Click();
+        PressSplit();
 }
 
 } // namespace kivo::panel

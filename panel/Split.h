@@ -22,7 +22,7 @@ public:
 
     // SPLIT on: the sub VFO into the radio's other VFO, then split on after 0.2 s. SPLIT off:
     // split off after 0.2 s, then both VFOs afresh through the function in use.
-    void SPLITbutton_Click();
+    void PressSplit();
 
     // SPLIT off when it is on.
     void SwitchOff() override;

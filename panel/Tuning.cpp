@@ -276,7 +276,7 @@ void Tuning::StepFrequency()
     AutoShiftNow();
 }
 
-void Tuning::MhzButton_Click(bool up)
+void Tuning::PressMhz(bool up)
 {
     if (m_s.KeypadOn || m_s.QMBStore || m_s.QMBRecall) {
         if (m_mhzEntry)
@@ -296,13 +296,13 @@ void Tuning::MhzButton_Click(bool up)
     m_meter.TurnOnLMeter();
 }
 
-void Tuning::FASTbutton_Click()
+void Tuning::PressFast()
 {
     m_s.FastOn = !m_s.FastOn;
     ShowFastLock();
 }
 
-void Tuning::LOCKbutton_Click()
+void Tuning::PressLock()
 {
     m_s.LockOn = !m_s.LockOn;
     ShowFastLock();

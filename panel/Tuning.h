@@ -68,11 +68,11 @@ public:
     // One jog step of ScanStep on the VFO being tuned, reset to the other limit past a limit.
     void StepFrequency();
     // MHz UP or DOWN: 1 MHz (10 with FAST) on the VFO being tuned.
-    void MhzButton_Click(bool up);
+    void PressMhz(bool up);
     // FAST: steps ten times larger, or back. Sends nothing.
-    void FASTbutton_Click();
+    void PressFast();
     // LOCK: the knobs refuse input, or accept it again. Sends nothing.
-    void LOCKbutton_Click();
+    void PressLock();
 
     // The step of the knob last grabbed, in 10 Hz units.
     Long KnobStep() const { return m_knobStep; }

@@ -181,7 +181,7 @@ void VfoModel::ChangeToVFOfunction()
         m_cat.SendSplitOff();
 }
 
-void VfoModel::SYNCbutton_Click()
+void VfoModel::PressSync()
 {
     m_meter.TurnOffLMeter();
     if (m_s.SubSelected)

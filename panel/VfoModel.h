@@ -71,7 +71,7 @@ public:
     void ReenterFunction(const FunctionHooks& to);
     // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
     // into it.
-    void SYNCbutton_Click();
+    void PressSync();
 
     // The VFO the knobs and keys tune: the sub VFO while SUB is active, else the main.
     state::VFOInfo& TunedVFO() { return m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB; }

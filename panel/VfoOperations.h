@@ -21,13 +21,13 @@ public:
 
     // A > B, in any function: the sub VFO becomes a copy of the main VFO, on the main VFO's band
     // (a split marker arrives as simplex), and goes into the radio's other VFO.
-    void ABbutton_Click();
+    void PressAToB();
     // A < > B, in the VFO function only: the two VFOs exchange bands and states, and both go to
     // the radio. A HOME channel shown is left for the VFOs.
-    void SWAPbutton_Click();
+    void PressSwap();
     // SUB: the sub VFO becomes the one tuned and changed, or the main VFO again; the radio's
     // current VFO follows. While active, the sub VFO's mode label blinks.
-    void SUBbutton_Click();
+    void PressSub();
 
     // SUB off when it is active.
     void SwitchOff() override;

@@ -12,7 +12,7 @@
 
 namespace kivo::radio {
 
-// Settings > "Detect CAT Rate...": an entry of this program's own, after the classic ones.
+// Settings > "Detect CAT Rate...": an entry added after the first ones.
 inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {

@@ -9,10 +9,10 @@ namespace kivo::state {
 using platform::Buttons;
 using platform::Icon;
 
-PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips)
+PositionCheck ScreenSizeCheck(Long screenWidth, Long screenHeight)
 {
     return [=](Long left, Long top) {
-        return left >= 0 && top >= 0 && left < screenWidthTwips && top < screenHeightTwips;
+        return left >= 0 && top >= 0 && left < screenWidth * kTwipsPerPixel && top < screenHeight * kTwipsPerPixel;
     };
 }
 
@@ -90,7 +90,7 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
 
 bool DataFiles::SaveSettingsFile()
 {
-    // Port numbers after the classic ten are this program's own, remembered in files of their own;
+    // Port numbers after the file's ten (1 to 9 and None) are remembered in files of their own;
     // the settings file, which other programs read too, keeps None (10) for them.
     SettingsRec onDisk = m_s.Settings;
     if (onDisk.CommPort > kLastFilePort)

@@ -32,8 +32,8 @@ struct SettingsMenuHandlers {
 
 // True when a stored window position (twips) lies on a screen that exists now.
 using PositionCheck = std::function<bool(Long left, Long top)>;
-// The single-screen rule: both coordinates non-negative and inside the screen's size.
-PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips);
+// The single-screen rule: both coordinates non-negative and inside the screen (logical pixels).
+PositionCheck ScreenSizeCheck(Long screenWidth, Long screenHeight);
 
 class DataFiles {
 public:

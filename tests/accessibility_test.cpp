@@ -82,7 +82,7 @@ struct LitWindow {
         w = std::make_unique<program::ProgramWindow>(dir.path());
         std::string err;
         EXPECT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
-        QTest::mouseClick(w->Key(el::CATbutton), Qt::LeftButton);
+        QTest::mouseClick(w->Key(el::PowerButton), Qt::LeftButton);
         EXPECT_TRUE(w->Program().s.CATOn);
     }
 };

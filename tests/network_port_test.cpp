@@ -174,8 +174,8 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     }
 
     auto& power = p.prog->panel.Power();
-    power.mnuMeterSpeed_Click(5); // 100 ms
-    power.CATbutton_Click();
+    power.ChooseMeterSpeed(5); // 100 ms
+    power.PressPower();
     ASSERT_TRUE(s.CATOn) << p.Boxes();
     platform::Pause(loop, 0.5);
     auto& tuning = p.prog->panel.Tuning();
@@ -234,7 +234,7 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 
     // Back: POWER connects again and puts the panel's frequency on the radio.
     ASSERT_TRUE(far.StartServer());
-    power.CATbutton_Click();
+    power.PressPower();
     EXPECT_TRUE(s.CATOn) << p.Boxes();
     EXPECT_EQ(p.dialogs.boxes.size(), 1u) << p.Boxes();
     platform::Pause(loop, 0.5);
@@ -242,7 +242,7 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     fm = p.prog->cat.ReadFreqMode();
     ASSERT_TRUE(fm.has_value());
     EXPECT_EQ(fm->freq, 14500000);
-    power.CATbutton_Click();
+    power.PressPower();
 
     const std::string log = far.Log();
     EXPECT_EQ(Count(log, "(dropped)"), 0u) << log;
@@ -324,7 +324,7 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     p.dialogs.boxes.clear();
     p.Start();
     EXPECT_EQ(p.Boxes(), "");
-    p.prog->panel.Power().CATbutton_Click();
+    p.prog->panel.Power().PressPower();
     EXPECT_TRUE(p.prog->s.CATOn);
     platform::Pause(loop, 0.3);
     p.prog->meter.TurnOffLMeter();
@@ -332,7 +332,7 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     ASSERT_TRUE(fm.has_value());
     EXPECT_EQ(fm->freq, 14520000);
     // The numbered ports keep their meaning.
-    p.prog->panel.Power().CATbutton_Click();
+    p.prog->panel.Power().PressPower();
     p.prog->menus.Click(panel::MenuGroup::CommPort, 3);
     EXPECT_EQ(p.prog->s.Settings.CommPort, 3);
     EXPECT_NE(p.Boxes().find("Communications port  3 error"), std::string::npos) << p.Boxes();

@@ -105,7 +105,7 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_EQ(Ask("f"), "145200000\n");
     EXPECT_EQ(Ask("F 14074000"), "RPRT -11\n");
 
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(1.0);
     TakeFrames();
     // A set's frame goes out as the panel's own would: at once on a free line, never later than
@@ -131,7 +131,7 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_TRUE(dialogs.boxes.empty()) << "a client's refusal is no message box";
 
     // Split from SUB: the panel leaves SUB first, as the operator would.
-    panel.VfoOperations().SUBbutton_Click();
+    panel.VfoOperations().PressSub();
     EXPECT_EQ(Ask("v"), "VFOB\n");
     EXPECT_EQ(Ask("S 1 VFOB"), "RPRT 0\n");
     EXPECT_FALSE(s.SubSelected);
@@ -187,7 +187,7 @@ TEST_F(Sharing, AHamlibClientsDigitalModeSessionKeepsPanelAndRadioTogether)
 {
     if (::system("/usr/bin/python3 -c 'import Hamlib' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-hamlib is not installed";
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(1.0);
     Child client({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py", "2",
                   "127.0.0.1:" + std::to_string(sharing.Server().Port()), "--step"});

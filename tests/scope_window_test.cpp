@@ -77,7 +77,7 @@ TEST(BandScopeWindow, ASweepAcrossTheCarrierPeaksOnItsFrequencyAndAClickThereTun
     auto& prog = w.Program();
     std::string err;
     ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
-    QTest::mouseClick(w.Key(el::CATbutton), Qt::LeftButton);
+    QTest::mouseClick(w.Key(el::PowerButton), Qt::LeftButton);
     ASSERT_TRUE(prog.s.CATOn);
 
     QTest::mouseClick(w.Key(el::SCOPEbutton), Qt::LeftButton);

@@ -1,5 +1,5 @@
 #pragma once
-// The band scope window (`frmBandScope`): the frequency boxes, the step and width lists,
+// The band scope window: the frequency boxes, the step and width lists,
 // START/STOP, RESET, the progress line, the strip chart and the menus, bound to the display
 // model and calling scope::BandScope. Non-modal; it decides nothing itself.
 

@@ -19,9 +19,8 @@ namespace kivo::ui {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-// The panel as built is laid out for a screen this wide.
-constexpr long kBuiltWidthTwips = 15360;
+// The panel as built is laid out for a screen this wide (logical pixels).
+constexpr long kBuiltWidth = 1024;
 const QColor kBody(0x1C, 0x1D, 0x20);
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -65,19 +64,15 @@ void MainWindow::Detach() { m_keyForwarder.reset(); }
 
 MainWindow::~MainWindow() = default;
 
-long MainWindow::LeftTwips() const { return long(geometry().x()) * kTwipsPerPixel; }
-long MainWindow::TopTwips() const { return long(geometry().y()) * kTwipsPerPixel; }
+long MainWindow::Left() const { return geometry().x(); }
+long MainWindow::Top() const { return geometry().y(); }
 
-bool MainWindow::OnScreen(long leftTwips, long topTwips) const
+bool MainWindow::OnScreen(long left, long top) const
 {
-    return QGuiApplication::screenAt(QPoint(int(leftTwips / kTwipsPerPixel), int(topTwips / kTwipsPerPixel))) !=
-           nullptr;
+    return QGuiApplication::screenAt(QPoint(int(left), int(top))) != nullptr;
 }
 
-void MainWindow::MoveTo(long leftTwips, long topTwips)
-{
-    move(int(leftTwips / kTwipsPerPixel), int(topTwips / kTwipsPerPixel));
-}
+void MainWindow::MoveTo(long left, long top) { move(int(left), int(top)); }
 
 void MainWindow::Centre()
 {
@@ -143,22 +138,22 @@ void MainWindow::ShowMain()
 
 void MainWindow::SetTitle(const std::string& title) { setWindowTitle(Q(title)); }
 
-long MainWindow::ScreenWidthTwips() const
+long MainWindow::ScreenWidth() const
 {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    return s ? long(s->geometry().width()) * kTwipsPerPixel : kBuiltWidthTwips;
+    return s ? long(s->geometry().width()) : kBuiltWidth;
 }
 
-bool MainWindow::ResizeDisplay(long widthTwips, std::string& error, int& step)
+bool MainWindow::ResizeDisplay(long width, std::string& error, int& step)
 {
     step = 1;
-    if (widthTwips <= 0) {
-        error = "A display width of " + std::to_string(widthTwips) + " twips";
+    if (width <= 0) {
+        error = "A display width of " + std::to_string(width) + " pixels";
         return false;
     }
-    const qreal factor = qreal(widthTwips) / kBuiltWidthTwips;
+    const qreal factor = qreal(width) / kBuiltWidth;
     // The small layout takes the small screen font; the larger ones Arial.
-    const QString family = widthTwips == 9600 ? QStringLiteral("Small Fonts") : QStringLiteral("Arial");
+    const QString family = width == 640 ? QStringLiteral("Small Fonts") : QStringLiteral("Arial");
     step = 2;
     const QSize size = m_view->ScaleTo(factor, family);
     step = 3;

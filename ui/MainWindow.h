@@ -53,10 +53,10 @@ public:
     SpokenStatus* Spoken() const { return m_spoken; }
 
     // platform::Window
-    long LeftTwips() const override;
-    long TopTwips() const override;
-    bool OnScreen(long leftTwips, long topTwips) const override;
-    void MoveTo(long leftTwips, long topTwips) override;
+    long Left() const override;
+    long Top() const override;
+    bool OnScreen(long left, long top) const override;
+    void MoveTo(long left, long top) override;
     void Centre() override;
     void SetBusyCursor(bool busy) override;
     void ShowSplash(const std::string& versionText) override;
@@ -65,9 +65,9 @@ public:
     void SetTitle(const std::string& title) override;
 
     // platform::PanelLayout
-    long ScreenWidthTwips() const override;
-    bool ResizeDisplay(long widthTwips, std::string& error, int& step) override;
-    void SelectInterfacePics(long widthTwips, int colorDepth) override;
+    long ScreenWidth() const override;
+    bool ResizeDisplay(long width, std::string& error, int& step) override;
+    void SelectInterfacePics(long width, int colorDepth) override;
     void ShowLcdOnly(bool lcdOnly) override;
 
 protected:
