@@ -9,8 +9,7 @@ using state::kModePMS;
 using state::kModeVFO;
 
 BandMode::BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keypad(keypad)
+    : ContextRefs(ctx), m_vfo(vfo), m_keypad(keypad)
 {
     for (int b = 0; b < kBandKeyCount; ++b)
         m_display.SetCaption(el::BandButton(b), kBandKeyCaptions[std::size_t(b)]);

@@ -17,7 +17,7 @@ namespace kivo::panel {
 inline constexpr std::array<const char*, kBandKeyCount> kBandKeyCaptions{"430", "144", "50", "28", "24",  "21",
                                                                          "18",  "14",  "10", "7",  "3.5", "1.8"};
 
-class BandMode final : public Switchable {
+class BandMode final : public Switchable, private ContextRefs {
 public:
     // Captions the band keys. Band up and down are the keypad's digits 8 and 7 while an entry
     // is pending.
@@ -57,11 +57,6 @@ private:
     Long IntoBandEdges(Long freq, int band) const;
     void ShowMemoryTune();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     Keypad& m_keypad;
 };

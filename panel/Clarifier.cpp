@@ -2,8 +2,7 @@
 
 namespace kivo::panel {
 
-Clarifier::Clarifier(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_keys(keys)
+Clarifier::Clarifier(const PanelContext& ctx, KeyEnabling& keys) : ContextRefs(ctx), m_keys(keys)
 {
     m_display.SetVisible(el::lblCLAR, false);
 }

@@ -8,7 +8,7 @@
 
 namespace kivo::panel {
 
-class Clarifier final : public Switchable {
+class Clarifier final : public Switchable, private ContextRefs {
 public:
     // The dark panel shows no CLAR mark.
     Clarifier(const PanelContext& ctx, KeyEnabling& keys);
@@ -21,9 +21,6 @@ public:
     void SwitchOff() override;
 
 private:
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
     KeyEnabling& m_keys;
 };
 

@@ -11,8 +11,7 @@ namespace {
 constexpr const char* kOptionKey = "FollowRadioDial=";
 }
 
-DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo)
+DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo) : ContextRefs(ctx), m_vfo(vfo)
 {
     m_meter.SetFreqModeListener(this);
     m_display.SetChecked(el::mnuSettingsArray(kFollowDialEntry), m_on);

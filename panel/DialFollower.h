@@ -17,7 +17,7 @@ inline constexpr int kFollowDialEntry = 15;
 // Least time between two reads of the radio's dial, in seconds.
 inline constexpr double kFollowDialPeriod = 1.0;
 
-class DialFollower final : public radio::FreqModeListener {
+class DialFollower final : public radio::FreqModeListener, private ContextRefs {
 public:
     // Registers with the meter poll; following is on until the option says otherwise.
     DialFollower(const PanelContext& ctx, VfoModel& vfo);
@@ -48,11 +48,6 @@ private:
     bool Held() const;
     void Take(const radio::FreqMode& fm);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     bool m_on = true;
     double m_lastAsk = -1e9;

@@ -10,10 +10,7 @@ namespace kivo::panel {
 using platform::Buttons;
 using platform::Icon;
 
-DisplaySettings::DisplaySettings(const PanelContext& ctx)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_window(ctx.window)
-{
-}
+DisplaySettings::DisplaySettings(const PanelContext& ctx) : ContextRefs(ctx), m_window(ctx.window) {}
 
 void DisplaySettings::ChooseDisplay(int index)
 {

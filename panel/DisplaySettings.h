@@ -21,7 +21,7 @@ inline constexpr int kColors8Bit = 8;
 // Panel widths of Small, Medium and Large in logical pixels, laid out for screens that wide.
 inline constexpr long kDisplayWidths[3] = {640, 800, 1024};
 
-class DisplaySettings {
+class DisplaySettings : private ContextRefs {
 public:
     explicit DisplaySettings(const PanelContext& ctx);
 
@@ -41,9 +41,6 @@ private:
     void ResizeDisplay(long width);
     void SelectInterfacePics(long width);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
     platform::Window& m_window;
     platform::PanelLayout* m_layout = nullptr;
     long m_width = kDisplayWidths[kDisplayLarge];

@@ -37,9 +37,7 @@ Long EntryValue(const std::string& mask, const std::string& digits)
 
 } // namespace
 
-Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys)
+Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys) : ContextRefs(ctx), m_vfo(vfo), m_keys(keys)
 {
 }
 

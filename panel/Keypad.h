@@ -35,7 +35,7 @@ inline constexpr std::array<DigitKey, 10> kDigitKeys{{
 // The mask of an entry with no digit yet.
 inline constexpr const char* kEmptyMask = "---.---.--";
 
-class Keypad final : public MhzKeyEntry {
+class Keypad final : public MhzKeyEntry, private ContextRefs {
 public:
     Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -76,11 +76,6 @@ private:
     void ShowMask();
     void ShowCurrentFreq();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::string m_mask = kEmptyMask;

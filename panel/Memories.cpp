@@ -22,8 +22,7 @@ std::string MemoryNumberText(int pos)
 int WrapPosition(int pos) { return ((pos % kMemCount) + kMemCount) % kMemCount; }
 
 Memories::Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys)
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys)
 {
 }
 

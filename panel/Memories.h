@@ -18,7 +18,7 @@ std::string MemoryNumberText(int pos);
 // A position moved into 0..999, wrapping both ways.
 int WrapPosition(int pos);
 
-class Memories final : public MemoryStepper {
+class Memories final : public MemoryStepper, private ContextRefs {
 public:
     Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -50,11 +50,6 @@ private:
     bool AnyUsed() const;
     const state::MemRec& Current() const { return m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))]; }
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -17,7 +17,7 @@ inline constexpr const char* kPmsLimitTitle = "PMS Limit Warning";
 // PMS limits land on this grid (10 kHz, in 10 Hz units).
 inline constexpr Long kPmsLimitGrid = 1000;
 
-class Pms {
+class Pms : private ContextRefs {
 public:
     Pms(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad);
 
@@ -48,10 +48,6 @@ private:
     void StorePMSLimits();
     void LeavePMS();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

@@ -23,8 +23,7 @@ const char* const kMeterSpeedCaptions[7] = {"1000 ms.", "500 ms.", "400 ms.", "3
 } // namespace
 
 Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_window(ctx.window),
-      m_cat(ctx.cat), m_comm(ctx.comm), m_meter(ctx.meter), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
+    : ContextRefs(ctx), m_window(ctx.window), m_comm(ctx.comm), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
       m_keys(keys), m_timerSendFreq(ctx.loop.CreateTimer())
 {
     m_timerSendFreq->SetInterval(250);

@@ -26,7 +26,7 @@ inline constexpr int kTuneOnStartupEntry = 14;
 // Meter update menu entries 0..6 in ms; 0 is "OFF".
 inline constexpr int kMeterIntervals[7] = {1000, 500, 400, 300, 200, 100, 0};
 
-class Power {
+class Power : private ContextRefs {
 public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
@@ -84,14 +84,8 @@ private:
     void ApplyLitColour();
     void ShowTuneOnStartup();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
     platform::Window& m_window;
-    radio::Cat& m_cat;
     radio::CommPort& m_comm;
-    radio::Meter& m_meter;
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
     VfoModel& m_vfo;

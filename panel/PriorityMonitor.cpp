@@ -16,8 +16,8 @@ constexpr int kPriDigit = 5;
 
 PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad,
                                  Memories& memories, Pms& pms, Scanner& scanner)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_meter(ctx.meter), m_vfo(vfo), m_keys(keys),
-      m_keypad(keypad), m_memories(memories), m_pms(pms), m_scanner(scanner), m_timer(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms),
+      m_scanner(scanner), m_timer(ctx.loop.CreateTimer())
 {
     m_timer->SetInterval(kPriIntervals[2]);
     for (int i = 0; i < 4; ++i)

@@ -22,7 +22,7 @@ inline constexpr int kPriIntervals[4] = {15000, 10000, 5000, 0};
 // The PRI Monitor menu's captions.
 inline constexpr const char* kPriSpeedCaptions[4] = {"15 sec.", "10 sec.", "5 sec.", "OFF"};
 
-class PriorityMonitor final : public Switchable {
+class PriorityMonitor final : public Switchable, private ContextRefs {
 public:
     PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad, Memories& memories,
                     Pms& pms, Scanner& scanner);
@@ -50,10 +50,6 @@ private:
     void ReenableAfterCheck();
     void GiveUp();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

@@ -13,7 +13,7 @@ namespace kivo::panel {
 // Seconds after STO or RCL until the pending choice ends by itself.
 inline constexpr double kQuickMemoryTimeout = 5.0;
 
-class QuickMemories final : public Switchable {
+class QuickMemories final : public Switchable, private ContextRefs {
 public:
     // Adds itself to `timer`'s users: it blinks lblQMB and times out while a choice is pending.
     QuickMemories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, TimerDelay& timer);
@@ -34,11 +34,6 @@ private:
     void Disarm();
     void Tick();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     TimerDelay& m_timer;

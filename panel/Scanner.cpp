@@ -15,9 +15,8 @@ bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below:
 
 Scanner::Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
                  Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
-      m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad), m_status(ctx.cat, ctx.loop),
-      m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad),
+      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
 {
     ChooseScanSpeed(0);
     m_timer->onTick = [this] { TimerScanner_Tick(); };

@@ -26,7 +26,7 @@ inline constexpr std::array<const char*, 7> kScanSpeedCaptions{"1000 ms.", "500 
 inline constexpr std::array<int, 5> kPauseSeconds{30, 15, 5, 3, 0};
 inline constexpr std::array<const char*, 5> kPauseCaptions{"30 sec.", "15 sec.", "5 sec.", "3 sec.", "OFF"};
 
-class Scanner final : public Switchable {
+class Scanner final : public Switchable, private ContextRefs {
 public:
     Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
             Keypad& keypad);
@@ -85,12 +85,6 @@ private:
     void StopWithMessage(const char* text, const char* title);
     void ShowMemoryDesc(bool on);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Tuning& m_tuning;

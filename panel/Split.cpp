@@ -10,10 +10,7 @@ namespace {
 constexpr double kSplitSettle = 0.2;
 } // namespace
 
-Split::Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
-{
-}
+Split::Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys) : ContextRefs(ctx), m_vfo(vfo), m_keys(keys) {}
 
 void Split::PressSplit()
 {

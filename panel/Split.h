@@ -12,7 +12,7 @@
 
 namespace kivo::panel {
 
-class Split final : public Switchable {
+class Split final : public Switchable, private ContextRefs {
 public:
     Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -31,11 +31,6 @@ private:
     void On();
     void Off();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -5,10 +5,7 @@ namespace kivo::panel {
 using platform::Buttons;
 using platform::Icon;
 
-Transmit::Transmit(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_keys(keys)
-{
-}
+Transmit::Transmit(const PanelContext& ctx, KeyEnabling& keys) : ContextRefs(ctx), m_keys(keys) {}
 
 bool Transmit::Split() const { return m_s.SplitOn || m_s.RadioSplitOn || m_s.VFOMB.RptDir == -11; }
 

@@ -12,7 +12,7 @@
 
 namespace kivo::panel {
 
-class Transmit final : public Switchable {
+class Transmit final : public Switchable, private ContextRefs {
 public:
     Transmit(const PanelContext& ctx, KeyEnabling& keys);
 
@@ -41,11 +41,6 @@ private:
     // `freq` in ledFreq and to the radio's current VFO, VFOMB left as it is.
     void SendMainFreq(Long freq);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     KeyEnabling& m_keys;
     Long m_txFreq = 0;
 };

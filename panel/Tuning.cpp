@@ -27,8 +27,7 @@ Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const
 }
 
 Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
 {
     m_tmrKnob->SetInterval(200);
     m_tmrKnob->onTick = [this] {

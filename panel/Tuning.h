@@ -40,7 +40,7 @@ public:
     virtual bool ChangeMemory(int step) = 0;
 };
 
-class Tuning {
+class Tuning : private ContextRefs {
 public:
     // `sendFreq` is the timer that resends the tuned frequency while a knob is held.
     Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq);
@@ -101,11 +101,6 @@ private:
     void AutoShiftNow();
     void ShowFastLock();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     platform::Timer& m_sendFreq;

@@ -26,7 +26,7 @@ struct OtherKeyHooks {
     std::function<void()> stopPriorityMonitor;
 };
 
-class VfoModel {
+class VfoModel : private ContextRefs {
 public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
@@ -80,10 +80,6 @@ public:
     void SendTunedFreq();
 
 private:
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     KeyEnabling& m_keys;
 };
 

@@ -8,7 +8,7 @@ using state::kModeMR;
 using state::kModeVFO;
 
 VfoOperations::VfoOperations(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_vfo(vfo), m_keys(keys), m_blink(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_blink(ctx.loop.CreateTimer())
 {
     m_blink->SetInterval(kSubBlinkMs);
     m_blink->onTick = [this] {

@@ -15,7 +15,7 @@ namespace kivo::panel {
 // How fast the sub VFO's mode label blinks while SUB is active.
 inline constexpr int kSubBlinkMs = 250;
 
-class VfoOperations final : public Switchable {
+class VfoOperations final : public Switchable, private ContextRefs {
 public:
     VfoOperations(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -38,9 +38,6 @@ public:
 private:
     void ShowSubMode(bool lit);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::Cat& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::unique_ptr<platform::Timer> m_blink;

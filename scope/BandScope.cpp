@@ -17,9 +17,9 @@ constexpr std::uint8_t kSMeterBits = 0x1F;
 
 BandScope::BandScope(const panel::PanelContext& ctx, panel::Tuning& tuning, platform::FileSystem& fs,
                      const std::string& dataDir)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
-      m_tuning(tuning), m_fs(fs), m_file(fs, ctx.dialogs, dataDir + "/" + kScopeSettingsFileName),
-      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer())
+    : panel::ContextRefs(ctx), m_tuning(tuning), m_fs(fs),
+      m_file(fs, ctx.dialogs, dataDir + "/" + kScopeSettingsFileName), m_status(ctx.cat, ctx.loop),
+      m_timer(ctx.loop.CreateTimer())
 {
     m_timer->onTick = [this] { TimerScope_Tick(); };
     m_timer->SetInterval(kScopeIntervals[0]);

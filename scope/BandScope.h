@@ -50,7 +50,7 @@ inline constexpr int kWrapWidths = 4; // entries "1".."4"
 // Sweeps the waterfall keeps.
 inline constexpr std::size_t kHistoryDepth = 50;
 
-class BandScope final : public panel::Switchable {
+class BandScope final : public panel::Switchable, private panel::ContextRefs {
 public:
     BandScope(const panel::PanelContext& ctx, panel::Tuning& tuning, platform::FileSystem& fs,
               const std::string& dataDir);
@@ -141,12 +141,6 @@ private:
     template <std::size_t N>
     int Check(const platform::el::Array& group, int index, int fallback, const std::array<const char*, N>& captions);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::Cat& m_cat;
-    radio::Meter& m_meter;
     panel::Tuning& m_tuning;
     platform::FileSystem& m_fs;
     ScopeSettingsFile m_file;

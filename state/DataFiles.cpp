@@ -68,19 +68,15 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
         st.FormTop = 0;
     }
 
-    auto call = [](const std::function<void(int)>& f, int v) {
-        if (f)
-            f(v);
-    };
-    call(menus.commPort, st.CommPort);
-    call(menus.catRate, st.CatRate);
-    call(menus.scanSpeed, st.ScanSpeed);
-    call(menus.meterSpeed, st.MeterSpeed);
-    call(menus.priSpeed, st.PRISpeed);
-    call(menus.resizeDisplay, st.DisplaySize);
-    call(menus.resizeDisplay, st.DisplayStyle);
-    call(menus.resizeDisplay, st.ColorDepth);
-    call(menus.pauseInterval, st.PauseInterval);
+    ApplyStored(menus.commPort, st.CommPort);
+    ApplyStored(menus.catRate, st.CatRate);
+    ApplyStored(menus.scanSpeed, st.ScanSpeed);
+    ApplyStored(menus.meterSpeed, st.MeterSpeed);
+    ApplyStored(menus.priSpeed, st.PRISpeed);
+    ApplyStored(menus.resizeDisplay, st.DisplaySize);
+    ApplyStored(menus.resizeDisplay, st.DisplayStyle);
+    ApplyStored(menus.resizeDisplay, st.ColorDepth);
+    ApplyStored(menus.pauseInterval, st.PauseInterval);
     if (menus.tuneOnStartup)
         menus.tuneOnStartup(st.TuneOnStartup != 0);
 
