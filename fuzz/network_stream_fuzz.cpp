@@ -3,7 +3,7 @@
 // cut; an address that reads back writes back the same text.
 
 #include "fuzz/Check.h"
-#include "platform/TcpSerialPort.h"
+#include "platform/NetworkAddress.h"
 #include "platform/Telnet.h"
 
 #include <cstdint>

@@ -141,8 +141,6 @@ std::string PosixSerialPort::Caption(int number) const
     return present ? dev : dev + " (not connected)";
 }
 
-void PosixSerialPort::SetBufferSizes(int, int, int inputLength) { m_inputLength = std::max(1, inputLength); }
-
 bool PosixSerialPort::Open(std::string& error)
 {
     Close();
@@ -193,7 +191,7 @@ bool PosixSerialPort::Open(std::string& error)
     ::tcflush(fd, TCIOFLUSH);
     m_fd = fd;
     m_vanished = false;
-    m_rx.clear();
+    m_rx.Clear();
     return true;
 }
 
@@ -204,7 +202,7 @@ void PosixSerialPort::Close()
         ::close(m_fd);
     }
     m_fd = -1;
-    m_rx.clear();
+    m_rx.Clear();
 }
 
 void PosixSerialPort::Gone()
@@ -212,7 +210,7 @@ void PosixSerialPort::Gone()
     // Stay "open" until the program closes the port, as a vanished device does, but never
     // touch the descriptor again: no error storm, no spinning.
     m_vanished = true;
-    m_rx.clear();
+    m_rx.Clear();
 }
 
 void PosixSerialPort::Pull()
@@ -228,10 +226,7 @@ void PosixSerialPort::Pull()
     for (;;) {
         const ssize_t n = ::read(m_fd, buf, sizeof buf);
         if (n > 0) {
-            m_rx.append(buf, size_t(n));
-            m_arrived += std::uint64_t(n);
-            if (m_rx.size() > 4096) // nobody reads this much; keep the newest
-                m_rx.erase(0, m_rx.size() - 4096);
+            m_rx.Add(std::string_view(buf, size_t(n)));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -245,7 +240,7 @@ void PosixSerialPort::Pull()
 int PosixSerialPort::BytesWaiting()
 {
     Pull();
-    return int(m_rx.size());
+    return int(m_rx.Size());
 }
 
 void PosixSerialPort::DiscardInput()
@@ -254,7 +249,7 @@ void PosixSerialPort::DiscardInput()
     if (m_fd >= 0 && !m_vanished)
         ::tcflush(m_fd, TCIFLUSH);
     Pull();
-    m_rx.clear();
+    m_rx.Clear();
 }
 
 void PosixSerialPort::DiscardOutput()
@@ -291,10 +286,7 @@ void PosixSerialPort::Write(std::string_view bytes)
 std::string PosixSerialPort::Read()
 {
     Pull();
-    const size_t n = std::min(m_rx.size(), size_t(m_inputLength));
-    std::string out = m_rx.substr(0, n);
-    m_rx.erase(0, n);
-    return out;
+    return m_rx.Take();
 }
 
 } // namespace kivo::platform

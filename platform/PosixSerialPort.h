@@ -2,6 +2,7 @@
 // The serial port on a POSIX terminal device (termios): 4800/9600/38400 bit/s, 8N2, no handshake.
 
 #include "platform/PortMap.h"
+#include "platform/ReceiveBuffer.h"
 #include "platform/SerialPort.h"
 
 #include <functional>
@@ -32,7 +33,7 @@ public:
     void SetPortNumber(int number) override { m_number = number; }
     int PortNumber() const override { return m_number; }
     void SetLineSettings(const std::string& settings) override { m_settings = settings; }
-    void SetBufferSizes(int rx, int tx, int inputLength) override;
+    void SetBufferSizes(int, int, int inputLength) override { m_rx.SetInputLength(inputLength); }
     int BytesWaiting() override;
     void DiscardInput() override;
     void DiscardOutput() override;
@@ -42,7 +43,7 @@ public:
     std::uint64_t BytesArrived() override
     {
         Pull();
-        return m_arrived;
+        return m_rx.Arrived();
     }
 
     // The built-in simulator's terminal: a device like the machine's own, bound to a number
@@ -69,12 +70,10 @@ private:
 
     int m_fd = -1;
     int m_number = 0;
-    int m_inputLength = 5;
     bool m_vanished = false;
     std::string m_settings = "9600,N,8,2";
     std::string m_path;
-    std::string m_rx;
-    std::uint64_t m_arrived = 0;
+    ReceiveBuffer m_rx;
     std::string m_simulator;
     std::function<std::vector<std::string>()> m_lister = ListSerialDevices;
     PortMap m_map;

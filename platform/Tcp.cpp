@@ -2,15 +2,46 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 namespace kivo::platform {
+
+namespace {
+
+// What is left of the time to a deadline, for poll: rounded up, 0 once it has passed.
+int MsUntil(Deadline deadline)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return int(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+}
+
+// Connects a non-blocking socket, waiting for the answer until the deadline: 0, or why not.
+int ConnectBy(int fd, const addrinfo& ai, Deadline deadline)
+{
+    if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0)
+        return 0;
+    int err = errno;
+    if (err != EINPROGRESS)
+        return err;
+    pollfd p{fd, POLLOUT, 0};
+    socklen_t len = sizeof err;
+    if (::poll(&p, 1, MsUntil(deadline)) <= 0)
+        return ETIMEDOUT;
+    if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &len) != 0)
+        return errno;
+    return err;
+}
+
+} // namespace
 
 TcpConnection::~TcpConnection()
 {
@@ -46,6 +77,30 @@ long TcpConnection::Write(std::string_view bytes)
             continue;
         return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
     }
+}
+
+bool TcpConnection::WriteAll(std::string_view bytes, Deadline deadline)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const long n = Write(bytes.substr(done));
+        if (n < 0)
+            return false;
+        done += std::size_t(n);
+        if (n == 0) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            pollfd p{m_fd, POLLOUT, 0};
+            ::poll(&p, 1, MsUntil(deadline));
+        }
+    }
+    return true;
+}
+
+bool TcpConnection::WaitReadable(Deadline deadline)
+{
+    pollfd p{m_fd, POLLIN, 0};
+    return ::poll(&p, 1, MsUntil(deadline)) > 0;
 }
 
 bool TcpListener::Listen(const std::string& host, int port, std::string& error)
@@ -127,6 +182,52 @@ std::unique_ptr<TcpConnection> TcpListener::Accept()
     const int yes = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     return std::make_unique<TcpConnection>(fd);
+}
+
+std::unique_ptr<TcpConnection> TcpConnect(const std::string& host, int port, Deadline deadline, ConnectFailure& failure)
+{
+    failure = {};
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    const int gai = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    if (gai != 0) {
+        failure.lookup = ::gai_strerror(gai);
+        return nullptr;
+    }
+    int connected = -1;
+    failure.error = ETIMEDOUT;
+    for (addrinfo* ai = found; ai && connected < 0; ai = ai->ai_next) {
+        const int fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, ai->ai_protocol);
+        if (fd < 0) {
+            failure.error = errno;
+            continue;
+        }
+        if (const int err = ConnectBy(fd, *ai, deadline); err != 0) {
+            failure.error = err;
+            ::close(fd);
+            continue;
+        }
+        connected = fd;
+    }
+    ::freeaddrinfo(found);
+    if (connected < 0)
+        return nullptr;
+    failure.error = 0;
+    // A frame leaves the moment it is written, never held back to be sent with the next.
+    const int yes = 1;
+    ::setsockopt(connected, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    // A server that vanishes without closing (switched off, network gone) is noticed within
+    // about 15 s, whether the program is writing or only listening.
+    ::setsockopt(connected, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
+    const int idle = 5, interval = 2, count = 3;
+    ::setsockopt(connected, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(connected, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(connected, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+    const unsigned userTimeout = 15000;
+    ::setsockopt(connected, IPPROTO_TCP, TCP_USER_TIMEOUT, &userTimeout, sizeof userTimeout);
+    return std::make_unique<TcpConnection>(connected);
 }
 
 } // namespace kivo::platform

@@ -16,10 +16,19 @@
 #include <memory>
 
 using namespace kivo;
-using kivo::testing::ChildProcess;
-using kivo::testing::TempDir;
+using namespace kivo::testing;
 
 namespace {
+
+const std::string kSer2net = "/usr/sbin/ser2net";
+
+std::size_t Count(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
 
 // The program as it runs, on the system clock, with the usual files (9600 bit/s) and no serial
 // devices.
@@ -27,7 +36,7 @@ struct NetProgram {
     explicit NetProgram(platform::SystemEventLoop& loop) : loop(loop)
     {
         platform::PosixFileSystem fs;
-        kivo::testing::WriteUsualFiles(fs, dialogs, dir.path(), false, 1);
+        WriteUsualFiles(fs, dialogs, dir.path(), false, 1);
     }
     void Start()
     {
@@ -38,10 +47,10 @@ struct NetProgram {
         prog->panel.Power().Load();
     }
     // Settings > Serial Port > Network Port..., the form answered with these.
-    void Choose(const std::string& host, const std::string& port, bool rfc2217)
+    void Choose(const std::string& host, int port, bool rfc2217)
     {
-        dialogs.forms.push_back(
-            std::vector<std::string>{host, port, rfc2217 ? radio::kRfc2217Caption : radio::kRawCaption});
+        dialogs.forms.push_back(std::vector<std::string>{host, port < 0 ? "70000" : std::to_string(port),
+                                                         rfc2217 ? radio::kRfc2217Caption : radio::kRawCaption});
         prog->menus.Click(panel::MenuGroup::CommPort, radio::kPortNetwork);
     }
     std::string Boxes() const
@@ -51,28 +60,31 @@ struct NetProgram {
             all += b.title + ": " + b.text + "\n";
         return all;
     }
+    // One message box since the last look, and it says `says`.
+    void ExpectOneBox(const std::string& says)
+    {
+        EXPECT_EQ(dialogs.boxes.size(), 1u) << Boxes();
+        EXPECT_NE(Boxes().find(says), std::string::npos) << Boxes();
+        dialogs.boxes.clear();
+    }
+    // The frequency the radio reads back, the meter stopped for the reading; -1 without an answer.
+    std::int64_t RadioFreq()
+    {
+        prog->meter.TurnOffLMeter();
+        const auto fm = prog->cat.ReadFreqMode();
+        return fm ? std::int64_t(fm->freq) : -1;
+    }
 
     platform::SystemEventLoop& loop;
     TempDir dir;
     platform::ScriptedDialogs dialogs;
-    kivo::testing::FakeWindow window;
+    FakeWindow window;
     std::unique_ptr<program::Program> prog;
 };
 
-std::size_t Count(const std::string& text, const std::string& what)
-{
-    std::size_t n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
-
-enum class Server { Ser2net, SimTcp };
-
 struct Route {
     const char* name;
-    Server server;
-    bool rfc2217;
+    bool ser2net, rfc2217;
 };
 
 // The far side: ft817-sim with its frame log, behind ser2net or serving TCP itself.
@@ -82,60 +94,48 @@ public:
 
     bool Start()
     {
-        m_port = kivo::testing::FreeTcpPort();
         // The radio's CAT RATE is 38400 where the program can set the rate; elsewhere the
         // server's line is set up for the radio.
-        std::vector<std::string> args{"--log"};
+        m_simArgs = {FT817_SIM_PATH, "--log"};
         if (m_route.rfc2217)
-            args.insert(args.end(), {"--rate", "38400"});
-        if (m_route.server == Server::SimTcp) {
-            args.insert(args.end(), {"--tcp", std::to_string(m_port), "--late", "50"});
+            m_simArgs.insert(m_simArgs.end(), {"--rate", "38400"});
+        if (!m_route.ser2net) {
+            m_simArgs.insert(m_simArgs.end(), {"--tcp", std::to_string(m_port), "--late", "50"});
             if (m_route.rfc2217)
-                args.push_back("--rfc2217");
-            return StartSim(args);
+                m_simArgs.push_back("--rfc2217");
+            return StartServer();
         }
-        args.insert(args.end(), {"--link", m_dir / "radio"});
-        if (!StartSim(args))
-            return false;
-        const std::string accepter = m_route.rfc2217 ? "telnet(rfc2217),tcp" : "tcp";
-        kivo::testing::WriteAll(m_dir / "ser2net.yaml", "%YAML 1.1\n---\nconnection: &radio\n"
-                                                        "    accepter: " +
-                                                            accepter + ",127.0.0.1," + std::to_string(m_port) +
-                                                            "\n"
-                                                            "    connector: serialdev," +
-                                                            (m_dir / "radio") +
-                                                            ",9600n82,local\n"
-                                                            "    options:\n"
-                                                            "      kickolduser: true\n");
-        return StartServer();
+        m_simArgs.insert(m_simArgs.end(), {"--link", m_dir / "radio"});
+        WriteAll(m_dir / "ser2net.yaml", "%YAML 1.1\n---\nconnection: &radio\n    accepter: " +
+                                             std::string(m_route.rfc2217 ? "telnet(rfc2217),tcp" : "tcp") +
+                                             ",127.0.0.1," + std::to_string(m_port) + "\n    connector: serialdev," +
+                                             m_dir / "radio" +
+                                             ",9600n82,local\n    options:\n      kickolduser: true\n");
+        return StartSim() && StartServer();
     }
     bool StartServer()
     {
-        if (m_route.server == Server::SimTcp)
-            return StartSim(m_simArgs);
-        m_server.Start(kivo::testing::FindProgram("ser2net"),
-                       {"-n", "-u", "-c", m_dir / "ser2net.yaml", "-P", m_dir / "ser2net.pid"}, m_dir / "ser2net.out");
-        return kivo::testing::WaitListening(m_port, 5);
+        if (!m_route.ser2net)
+            return StartSim();
+        m_server.Start({kSer2net, "-n", "-u", "-c", m_dir / "ser2net.yaml", "-P", m_dir / "ser2net.pid"},
+                       m_dir / "ser2net.out");
+        return WaitListening(m_port, 5);
     }
-    void StopServer() { (m_route.server == Server::SimTcp ? m_sim : m_server).Stop(); }
+    void StopServer() { (m_route.ser2net ? m_server : m_sim).Stop(); }
     int Port() const { return m_port; }
-    std::string Log() const { return kivo::testing::ReadAll(m_dir / "sim.log"); }
+    std::string Log() const { return ReadAll(m_dir / "sim.log"); }
 
 private:
-    bool StartSim(const std::vector<std::string>& args)
+    bool StartSim()
     {
-        m_simArgs = args;
         const std::size_t before = Count(Log(), "serving on");
-        if (!m_sim.Start(FT817_SIM_PATH, args, m_dir / "sim.log"))
-            return false;
-        for (int i = 0; i < 250 && Count(Log(), "serving on") == before; ++i)
-            kivo::testing::WaitForText(m_dir / "sim.log", "serving on", 0.02);
-        return Count(Log(), "serving on") > before;
+        return m_sim.Start(m_simArgs, m_dir / "sim.log") &&
+               WaitUntil([&] { return Count(Log(), "serving on") > before; }, 5);
     }
 
     Route m_route;
     TempDir m_dir;
-    int m_port = 0;
+    int m_port = FreeTcpPort();
     ChildProcess m_sim, m_server;
     std::vector<std::string> m_simArgs;
 };
@@ -150,7 +150,7 @@ class OverTheNetwork : public ::testing::TestWithParam<Route> {};
 TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 {
     const Route route = GetParam();
-    if (route.server == Server::Ser2net && kivo::testing::FindProgram("ser2net").empty())
+    if (route.ser2net && !Exists(kSer2net))
         GTEST_SKIP() << "ser2net is not installed (scripts/setup.sh installs it)";
     FarSide far(route);
     ASSERT_TRUE(far.Start());
@@ -158,27 +158,26 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     NetProgram p(loop);
     p.Start();
     p.dialogs.boxes.clear(); // port 1 of the usual files is no device here
-    p.Choose("127.0.0.1", std::to_string(far.Port()), route.rfc2217);
+    p.Choose("127.0.0.1", far.Port(), route.rfc2217);
     ASSERT_TRUE(p.prog->s.PortReady) << p.Boxes();
     EXPECT_EQ(p.Boxes(), "");
-    auto& s = p.prog->s;
+    auto& prog = *p.prog;
+    auto& s = prog.s;
 
     if (route.rfc2217) {
         // The program at 9600, the radio at 38400: the search sets each rate on the far port.
-        p.prog->rateDetect.mnuDetectCatRate_Click();
-        ASSERT_EQ(p.dialogs.boxes.size(), 1u) << p.Boxes();
-        EXPECT_NE(p.dialogs.boxes[0].text.find("answered at 38400 bps"), std::string::npos) << p.Boxes();
+        prog.rateDetect.mnuDetectCatRate_Click();
+        p.ExpectOneBox("answered at 38400 bps");
         EXPECT_EQ(s.Settings.CatRate, 2);
-        EXPECT_EQ(p.prog->network.ServerRate(), 38400u);
-        p.dialogs.boxes.clear();
+        EXPECT_EQ(prog.network.ServerRate(), 38400u);
     }
 
-    auto& power = p.prog->panel.Power();
+    auto& power = prog.panel.Power();
     power.ChooseMeterSpeed(5); // 100 ms
     power.PressPower();
     ASSERT_TRUE(s.CATOn) << p.Boxes();
     platform::Pause(loop, 0.5);
-    auto& tuning = p.prog->panel.Tuning();
+    auto& tuning = prog.panel.Tuning();
     tuning.SetupTuningKnob(panel::kMainKnob, panel::kGrab);
     for (int i = 0; i < 20; ++i) {
         tuning.KnobDetent(panel::kMainKnob, -1);
@@ -187,61 +186,50 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
     tuning.SetupTuningKnob(panel::kMainKnob, panel::kRelease);
     platform::Pause(loop, 0.6);
     EXPECT_LT(s.VFOMB.Freq, 14520000);
-    p.prog->meter.TurnOffLMeter();
-    auto fm = p.prog->cat.ReadFreqMode();
-    ASSERT_TRUE(fm.has_value());
-    EXPECT_EQ(fm->freq, s.VFOMB.Freq) << "the radio is where the knob left the panel";
+    EXPECT_EQ(p.RadioFreq(), s.VFOMB.Freq) << "the radio is where the knob left the panel";
 
     // On the 145.000 carrier (S7) the meter reads S7 every time; a set command goes out every
     // half second, and its acknowledgement must never pass for a reading of S0.
     s.VFOMB.Freq = 14500000;
-    p.prog->cat.SendFreqMB();
-    p.prog->meter.TurnOnLMeter();
+    prog.cat.SendFreqMB();
+    prog.meter.TurnOnLMeter();
     int readings = 0, zero = 0;
-    p.prog->meter.onReading = [&](int sUnits) {
-        ++readings;
-        zero += sUnits == 0;
-    };
+    prog.meter.onReading = [&](int sUnits) { ++readings, zero += sUnits == 0; };
     const double from = loop.Now();
     while (loop.Now() - from < 3.0) {
         platform::Pause(loop, 0.5);
-        p.prog->cat.SendModeMB();
+        prog.cat.SendModeMB();
     }
-    const double perSecond = readings / (loop.Now() - from);
-    std::cout << route.name << ": " << perSecond << " S-meter readings per second (meter at 100 ms)\n";
+    std::cout << route.name << ": " << readings / (loop.Now() - from) << " S-meter readings per second (100 ms)\n";
     EXPECT_GE(readings, 4);
     EXPECT_EQ(zero, 0);
-    p.prog->meter.onReading = nullptr;
+    prog.meter.onReading = nullptr;
 
     // The transmit status while receiving is 0xFF, which Telnet doubles on the way: it comes out
     // as one byte.
-    p.prog->meter.TurnOffLMeter();
-    const unsigned asked = p.prog->cat.Request(radio::MakeFrame(radio::op::kReadTxStatus));
-    for (int i = 0; i < 50 && !p.prog->cat.AnswerWaiting(asked); ++i)
+    prog.meter.TurnOffLMeter();
+    const unsigned asked = prog.cat.Request(radio::MakeFrame(radio::op::kReadTxStatus));
+    for (int i = 0; i < 50 && !prog.cat.AnswerWaiting(asked); ++i)
         platform::Pause(loop, 0.02);
-    EXPECT_EQ(p.prog->cat.Port().BytesWaiting(), 1);
-    EXPECT_EQ(p.prog->cat.TakeStatusByte(), 0xFF);
-    p.prog->meter.TurnOnLMeter();
+    EXPECT_EQ(prog.cat.Port().BytesWaiting(), 1);
+    EXPECT_EQ(prog.cat.TakeStatusByte(), 0xFF);
+    prog.meter.TurnOnLMeter();
 
     // The server goes away: one message, the panel dark.
     far.StopServer();
     for (int i = 0; i < 100 && p.dialogs.boxes.empty(); ++i)
         platform::Pause(loop, 0.05);
     platform::Pause(loop, 0.5);
-    ASSERT_EQ(p.dialogs.boxes.size(), 1u) << p.Boxes();
-    EXPECT_NE(p.dialogs.boxes[0].text.find("network port was lost"), std::string::npos) << p.Boxes();
+    p.ExpectOneBox("network port was lost");
     EXPECT_FALSE(s.CATOn);
 
     // Back: POWER connects again and puts the panel's frequency on the radio.
     ASSERT_TRUE(far.StartServer());
     power.PressPower();
     EXPECT_TRUE(s.CATOn) << p.Boxes();
-    EXPECT_EQ(p.dialogs.boxes.size(), 1u) << p.Boxes();
+    EXPECT_EQ(p.Boxes(), "");
     platform::Pause(loop, 0.5);
-    p.prog->meter.TurnOffLMeter();
-    fm = p.prog->cat.ReadFreqMode();
-    ASSERT_TRUE(fm.has_value());
-    EXPECT_EQ(fm->freq, 14500000);
+    EXPECT_EQ(p.RadioFreq(), 14500000);
     power.PressPower();
 
     const std::string log = far.Log();
@@ -251,9 +239,8 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, OverTheNetwork,
-                         ::testing::Values(Route{"Ser2netRaw", Server::Ser2net, false},
-                                           Route{"Ser2netRfc2217", Server::Ser2net, true},
-                                           Route{"SimTcpRfc2217Late50", Server::SimTcp, true}),
+                         ::testing::Values(Route{"Ser2netRaw", true, false}, Route{"Ser2netRfc2217", true, true},
+                                           Route{"SimTcpRfc2217Late50", false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // The menu entry: the form's fields are checked one by one, the address is remembered in its own
@@ -261,76 +248,69 @@ INSTANTIATE_TEST_SUITE_P(Routes, OverTheNetwork,
 // start opens the network port as POWER's port.
 TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
 {
-    FarSide server(Route{"", Server::SimTcp, false});
+    FarSide server(Route{"", false, false});
     ASSERT_TRUE(server.Start());
     std::string err;
     platform::TcpListener silent; // takes connections (the system does) and never says a word
     ASSERT_TRUE(silent.Listen("127.0.0.1", 0, err)) << err;
-    const int refused = kivo::testing::FreeTcpPort();
+    const int refused = FreeTcpPort();
 
     platform::SystemEventLoop loop;
     NetProgram p(loop);
     const std::string file = p.dir / radio::kNetworkPortFileName;
-    kivo::testing::WriteAll(file, "host radio-pi\nport many\n");
+    WriteAll(file, "host radio-pi\nport many\n");
     p.Start();
     EXPECT_FALSE(p.prog->network.Address().has_value());
     p.dialogs.boxes.clear();
 
-    struct Typed {
-        std::string host, port;
+    const struct {
+        const char* host;
+        int port; // -1: 70000
         bool rfc2217;
         const char* says; // in the box that follows
-    };
-    const Typed rows[] = {
-        {" ", "3001", true, "Please type the name or address"},
-        {"radio pi", "3001", true, "is not a host name or address"},
-        {"127.0.0.1", "70000", true, "must be a number from 1 to 65535"},
-        {"127.0.0.1", std::to_string(refused), false, "refused the connection"},
-        {"127.0.0.1", std::to_string(silent.Port()), true, "did not take up the COM-PORT-OPTION"},
+    } rows[] = {
+        {" ", 3001, true, "Please type the name or address"},
+        {"radio pi", 3001, true, "is not a host name or address"},
+        {"127.0.0.1", -1, true, "must be a number from 1 to 65535"},
+        {"127.0.0.1", refused, false, "refused the connection"},
+        {"127.0.0.1", silent.Port(), true, "did not take up the COM-PORT-OPTION"},
     };
     p.prog->network.SetConnectTimeout(0.5);
     for (const auto& r : rows) {
-        p.dialogs.boxes.clear();
+        SCOPED_TRACE(r.says);
         p.Choose(r.host, r.port, r.rfc2217);
-        ASSERT_EQ(p.dialogs.boxes.size(), 1u) << r.host << ":" << r.port << "\n" << p.Boxes();
-        EXPECT_NE(p.dialogs.boxes[0].text.find(r.says), std::string::npos) << p.Boxes();
+        p.ExpectOneBox(r.says);
         EXPECT_FALSE(p.prog->s.PortReady);
     }
     EXPECT_NE(p.dialogs.shownForms[0].text.find("could not be read"), std::string::npos);
     // The form opens on the address last typed that could be taken.
-    EXPECT_EQ(p.dialogs.shownForms.back().fields[0].value, "127.0.0.1");
-    EXPECT_EQ(p.dialogs.shownForms.back().fields[1].value, std::to_string(refused));
-    EXPECT_EQ(p.dialogs.shownForms.back().fields[2].value, radio::kRawCaption);
+    const auto& fields = p.dialogs.shownForms.back().fields;
+    EXPECT_EQ(fields[0].value + " " + fields[1].value + " " + fields[2].value,
+              "127.0.0.1 " + std::to_string(refused) + " " + radio::kRawCaption);
 
-    p.dialogs.boxes.clear();
-    p.Choose("127.0.0.1", std::to_string(server.Port()), false);
+    p.Choose("127.0.0.1", server.Port(), false);
     EXPECT_TRUE(p.prog->s.PortReady) << p.Boxes();
-    EXPECT_EQ(kivo::testing::ReadAll(file),
-              "host 127.0.0.1\nport " + std::to_string(server.Port()) + "\nkind raw\nchosen\n");
-    EXPECT_EQ(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).caption,
-              "Network Port...\t127.0.0.1:" + std::to_string(server.Port()));
-    EXPECT_TRUE(p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork)).checked);
+    const std::string address = "127.0.0.1:" + std::to_string(server.Port());
+    EXPECT_EQ(ReadAll(file), "host 127.0.0.1\nport " + std::to_string(server.Port()) + "\nkind raw\nchosen\n");
+    const auto& entry = p.prog->display.Get(platform::el::mnuCommPortArray(radio::kPortNetwork));
+    EXPECT_EQ(entry.caption, "Network Port...\t" + address);
+    EXPECT_TRUE(entry.checked);
     // Over raw TCP the rate is the server's: no search claims a rate it cannot set.
     p.prog->rateDetect.mnuDetectCatRate_Click();
-    ASSERT_EQ(p.dialogs.boxes.size(), 1u);
-    EXPECT_NE(p.dialogs.boxes[0].text.find("raw TCP"), std::string::npos) << p.Boxes();
+    p.ExpectOneBox("raw TCP");
     EXPECT_EQ(p.prog->s.Settings.CatRate, 1);
     ASSERT_TRUE(p.prog->panel.Power().EndKIVO());
     // The settings file, which other programs read too, holds no port number of this program's own.
-    EXPECT_EQ(state::SettingsFromBytes(kivo::testing::ReadAll(p.dir / "ft817.kivo")).CommPort, state::kLastFilePort);
+    EXPECT_EQ(state::SettingsFromBytes(ReadAll(p.dir / "ft817.kivo")).CommPort, state::kLastFilePort);
 
     // The next start: the network port is POWER's port.
     p.prog.reset();
-    p.dialogs.boxes.clear();
     p.Start();
     EXPECT_EQ(p.Boxes(), "");
     p.prog->panel.Power().PressPower();
     EXPECT_TRUE(p.prog->s.CATOn);
     platform::Pause(loop, 0.3);
-    p.prog->meter.TurnOffLMeter();
-    const auto fm = p.prog->cat.ReadFreqMode();
-    ASSERT_TRUE(fm.has_value());
-    EXPECT_EQ(fm->freq, 14520000);
+    EXPECT_EQ(p.RadioFreq(), 14520000);
     // The numbered ports keep their meaning.
     p.prog->panel.Power().PressPower();
     p.prog->menus.Click(panel::MenuGroup::CommPort, 3);
@@ -343,31 +323,27 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
 TEST(Telnet, SplitsDataFromNegotiationAcrossReads)
 {
     namespace tn = platform::telnet;
-    using C = std::vector<std::string>; // what arrives, read by read
-    struct Row {
-        C reads;
+    const struct {
+        std::vector<std::string> reads; // what arrives, read by read
         std::string data;
         std::string commands; // "verb option [sub]" each, ';' between
-    };
-    const auto b = [](std::initializer_list<int> bytes) { return kivo::testing::F(bytes); };
-    const Row rows[] = {
-        {{b({0x14, 0xFF, 0xFF, 0x00})}, b({0x14, 0xFF, 0x00}), ""},
-        {{b({0x01, 0xFF}), b({0xFF, 0x02})}, b({0x01, 0xFF, 0x02}), ""},
-        {{b({0xFF, 0xFD, 0x2C, 0x05})}, b({0x05}), "253 44"},
-        {{b({0xFF}), b({0xFB}), b({0x01, 0x07})}, b({0x07}), "251 1"},
-        {{b({0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00}), b({0x96, 0x00, 0xFF, 0xF0, 0x08})},
-         b({0x08}),
+    } rows[] = {
+        {{F({0x14, 0xFF, 0xFF, 0x00})}, F({0x14, 0xFF, 0x00}), ""},
+        {{F({0x01, 0xFF}), F({0xFF, 0x02})}, F({0x01, 0xFF, 0x02}), ""},
+        {{F({0xFF, 0xFD, 0x2C, 0x05})}, F({0x05}), "253 44"},
+        {{F({0xFF}), F({0xFB}), F({0x01, 0x07})}, F({0x07}), "251 1"},
+        {{F({0xFF, 0xFA, 0x2C, 0x65, 0x00, 0x00}), F({0x96, 0x00, 0xFF, 0xF0, 0x08})},
+         F({0x08}),
          "250 44 101 0 0 150 0"},
-        {{b({0xFF, 0xFA, 0x2C, 0x6B, 0xFF, 0xFF, 0xFF, 0xF0})}, "", "250 44 107 255"},
-        {{b({0xFF, 0xF1, 0x09})}, b({0x09}), ""}, // NOP
+        {{F({0xFF, 0xFA, 0x2C, 0x6B, 0xFF, 0xFF, 0xFF, 0xF0})}, "", "250 44 107 255"},
+        {{F({0xFF, 0xF1, 0x09})}, F({0x09}), ""}, // NOP
     };
     for (const auto& r : rows) {
         tn::Decoder d;
-        std::string data;
+        std::string data, said;
         std::vector<tn::Command> commands;
         for (const auto& read : r.reads)
             d.Feed(read, data, commands);
-        std::string said;
         for (const auto& c : commands) {
             said += (said.empty() ? "" : ";") + std::to_string(c.verb) + " " + std::to_string(c.option);
             for (char ch : c.sub)
@@ -376,9 +352,9 @@ TEST(Telnet, SplitsDataFromNegotiationAcrossReads)
         EXPECT_EQ(data, r.data) << r.commands;
         EXPECT_EQ(said, r.commands);
     }
-    EXPECT_EQ(tn::Escape(b({0x00, 0xFF, 0x01})), b({0x00, 0xFF, 0xFF, 0x01}));
-    EXPECT_EQ(tn::ComPort32(tn::kSetBaudRate, 38400), b({0xFF, 0xFA, 0x2C, 0x01, 0x00, 0x00, 0x96, 0x00, 0xFF, 0xF0}));
-    EXPECT_EQ(tn::ComPort8(tn::kSetStopSize, 2), b({0xFF, 0xFA, 0x2C, 0x04, 0x02, 0xFF, 0xF0}));
+    EXPECT_EQ(tn::Escape(F({0x00, 0xFF, 0x01})), F({0x00, 0xFF, 0xFF, 0x01}));
+    EXPECT_EQ(tn::ComPort32(tn::kSetBaudRate, 38400), F({0xFF, 0xFA, 0x2C, 0x01, 0x00, 0x00, 0x96, 0x00, 0xFF, 0xF0}));
+    EXPECT_EQ(tn::ComPort8(tn::kSetStopSize, 2), F({0xFF, 0xFA, 0x2C, 0x04, 0x02, 0xFF, 0xF0}));
 }
 
 // The remembered address: what is saved reads back, anything else reads as none.

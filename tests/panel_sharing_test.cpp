@@ -2,7 +2,7 @@
 
 #include "panel/RadioSharing.h"
 #include "radio/CatCodec.h"
-#include "tests/support/Child.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/PanelRig.h"
 
 #include <map>
@@ -189,9 +189,9 @@ TEST_F(Sharing, AHamlibClientsDigitalModeSessionKeepsPanelAndRadioTogether)
         GTEST_SKIP() << "python3-hamlib is not installed";
     panel.Power().PressPower();
     loop.Advance(1.0);
-    Child client({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py", "2",
-                  "127.0.0.1:" + std::to_string(sharing.Server().Port()), "--step"});
-    ASSERT_TRUE(client.Started());
+    ChildProcess client;
+    ASSERT_TRUE(client.Start({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py",
+                              "127.0.0.1:" + std::to_string(sharing.Server().Port()), "--step"}));
 
     const auto code = [](state::Integer mode) { return std::uint8_t(radio::ModeFrame(mode)[0]); };
     // What the radio must hold after each call, beyond agreeing with the panel.

@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
+#include "tests/support/LitWindow.h"
 #include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
@@ -145,33 +146,7 @@ TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
     EXPECT_FALSE(followAction(again)->isChecked());
 }
 
-// A lit window over the simulator, the main VFO on 145.200 FM.
-class LitWindow : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        state::ModKIVO f = kivo::testing::SimulatorStart(14520000);
-        f.BandData.BandVFOMB[7].Freq = 1407400;
-        ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
-        w = std::make_unique<program::ProgramWindow>(dir.path());
-        std::string err;
-        ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
-        Click("CATbutton");
-        ASSERT_TRUE(w->Program().s.CATOn);
-    }
-    void Click(const std::string& key)
-    {
-        ui::PanelKey* k = w->Key(key);
-        ASSERT_NE(k, nullptr) << key;
-        ASSERT_TRUE(k->isEnabled()) << key;
-        QTest::mouseClick(k, Qt::LeftButton);
-    }
-    std::string Shown() const { return w->FreqDisplay()->text().toStdString(); }
-
-    kivo::testing::TempDir dir;
-    sim::BackgroundSim radio{sim::WireOptions::Ideal()};
-    std::unique_ptr<program::ProgramWindow> w;
-};
+using kivo::testing::LitWindow;
 
 TEST_F(LitWindow, AFrequencyTypedOnThePanelKeysMovesTheRadio)
 {

@@ -6,24 +6,24 @@
 1. The digital-mode session (digital_session.py) through Hamlib's network client, once against
    the program sharing the radio, once against Hamlib's rigctld driving the simulator with the
    radio's own backend: every call that succeeds there succeeds here, with the same readings.
-2. A one-shot `rigctl -m 2 T 1` leaves the radio keyed for the next client; a client killed
-   while keyed unkeys it.
+2. A one-shot `rigctl -m 2 T 1` leaves the radio keyed for the next client.
 3. `rigctl -m 1020` straight on the simulator: the toggle and split read back, no frame dropped.
 
 Exits 77 (skipped) when Hamlib's clients are not installed.
 """
 import os
 import shutil
-import signal
 import socket
 import subprocess
 import sys
-import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SESSION = os.path.join(HERE, "digital_session.py")
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from programs import Run, free_port, poll, stop  # noqa: E402
+
 PYTHON = "/usr/bin/python3"
+QUIET = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
 failures = []
 
 
@@ -33,51 +33,20 @@ def check(ok, what):
         failures.append(what)
 
 
-def free_port():
+def serving(port):
+    """True once a server takes a connection on `port` (which then says goodbye)."""
     with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+        if s.connect_ex(("127.0.0.1", port)) != 0:
+            return False
+        s.sendall(b"q\n")
+        return True
 
 
-def wait_listening(port, seconds=20):
-    end = time.time() + seconds
-    while time.time() < end:
-        with socket.socket() as s:
-            if s.connect_ex(("127.0.0.1", port)) == 0:
-                s.sendall(b"q\n")
-                return True
-        time.sleep(0.2)
-    return False
-
-
-class Sim:
-    """ft817-sim on a pseudo-terminal with its frame log."""
-
-    def __init__(self, exe, tmp, name):
-        self.link = os.path.join(tmp, name)
-        self.log_path = self.link + ".log"
-        self.proc = subprocess.Popen([exe, "--log", "--link", self.link], stdout=open(self.log_path, "w"))
-        for _ in range(100):
-            if os.path.exists(self.link):
-                break
-            time.sleep(0.05)
-
-    def log(self):
-        with open(self.log_path) as f:
-            return f.read()
-
-    def stop(self):
-        self.proc.terminate()
-        self.proc.wait(10)
-
-
-def session(path):
-    out = subprocess.run([PYTHON, SESSION, "2", path], capture_output=True, text=True, timeout=120).stdout
-    calls = []
-    for line in out.splitlines():
-        words = line.split()
-        calls.append((words[0], int(words[1]), words[2:]))
-    return calls
+def session(port):
+    """The digital-mode session through the network client: (call, status, what it read) each."""
+    out = subprocess.run([PYTHON, os.path.join(HERE, "digital_session.py"), f"127.0.0.1:{port}"],
+                         capture_output=True, text=True, timeout=120).stdout
+    return [(w[0], int(w[1]), w[2:]) for w in (line.split() for line in out.splitlines())]
 
 
 def rigctl(*args, timeout=30):
@@ -98,36 +67,26 @@ def main():
     if not shutil.which("rigctld") or subprocess.run([PYTHON, "-c", "import Hamlib"]).returncode != 0:
         print("Hamlib's clients are not installed (libhamlib-utils, python3-hamlib)")
         return 77
-    tmp = tempfile.mkdtemp(prefix="kivo-hamlib-")
-    env = dict(os.environ, QT_QPA_PLATFORM="offscreen", HOME=tmp)
-    procs = []
-    try:
+    with Run("kivo-hamlib-") as run:
         # The reference: rigctld with the radio's own backend on the simulator.
-        ref_sim = Sim(sim_exe, tmp, "ref-radio")
-        ref_port = free_port()
-        rigctld = subprocess.Popen(["rigctld", "-m", "1020", "-r", ref_sim.link, "-s", "9600", "-t", str(ref_port)],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        procs.append(rigctld)
-        check(wait_listening(ref_port), "rigctld serves the simulator")
+        ref_sim, ref_port = run.sim(sim_exe, "ref-radio"), free_port()
+        rigctld = run.start(["rigctld", "-m", "1020", "-r", ref_sim.link, "-s", "9600", "-t", str(ref_port)], **QUIET)
+        check(poll(lambda: serving(ref_port)), "rigctld serves the simulator")
         time.sleep(1)
-        ref = session(f"127.0.0.1:{ref_port}")
-        rigctld.terminate()
-        ref_sim.stop()
+        ref = session(ref_port)
+        stop(rigctld)
+        stop(ref_sim)
 
         # The program on its own simulator, its first start's questions answered by a screenshot run.
-        data = os.path.join(tmp, "data")
-        subprocess.run([kivo, "--simulate", "--data-dir", data, "--screenshot", os.path.join(tmp, "first.png")],
-                       env=env, timeout=60, capture_output=True)
-        sim = Sim(sim_exe, tmp, "radio")
-        with open(os.path.join(data, "serialports.txt"), "w") as f:
-            f.write(f"1\t{sim.link}\n")
-        port = free_port()
-        program = subprocess.Popen([kivo, "--power", f"--share-radio=127.0.0.1:{port}", "--data-dir", data], env=env,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        procs.append(program)
-        check(wait_listening(port), "the program shares the radio")
+        env, data = dict(run.env, QT_QPA_PLATFORM="offscreen"), run.path("data")
+        subprocess.run([kivo, "--simulate", "--data-dir", data, "--screenshot", run.path("first.png")], env=env,
+                       timeout=60, capture_output=True)
+        sim, port = run.sim(sim_exe, "radio"), free_port()
+        run.data(sim.link)
+        program = run.start([kivo, "--power", f"--share-radio=127.0.0.1:{port}", "--data-dir", data], env=env, **QUIET)
+        check(poll(lambda: serving(port)), "the program shares the radio")
         time.sleep(2)  # POWER on: the radio read and set up
-        ours = session(f"127.0.0.1:{port}")
+        ours = session(port)
 
         check(len(ours) == len(ref) and len(ref) > 20, f"both sessions ran every call ({len(ref)}, {len(ours)})")
         for (name, ref_status, ref_values), (_, status, values) in zip(ref, ours):
@@ -137,48 +96,26 @@ def main():
                 check(reading(name, values) == r, f"{name} reads {values}, the reference {ref_values}")
 
         # One-shot clients: a transmitter keyed by a client that said goodbye stays keyed.
-        address = f"127.0.0.1:{port}"
-        check(rigctl("-m", "2", "-r", address, "T", "1").returncode == 0, "a one-shot client keys")
-        check(rigctl("-m", "2", "-r", address, "t").stdout.strip() == "1", "the next client reads PTT on")
-        check(rigctl("-m", "2", "-r", address, "T", "0").returncode == 0, "and unkeys")
-        # A client killed while it holds the transmitter: the program unkeys it.
-        held = subprocess.Popen(["rigctl", "-m", "2", "-r", address], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                text=True)
-        held.stdin.write("T 1\n")
-        held.stdin.flush()
-        keyed = False
-        for _ in range(50):
-            time.sleep(0.2)
-            if rigctl("-m", "2", "-r", address, "t").stdout.strip() == "1":
-                keyed = True
-                break
-        check(keyed, "an interactive client keys")
-        held.send_signal(signal.SIGKILL)
-        held.wait()
-        time.sleep(1)
-        check(rigctl("-m", "2", "-r", address, "t").stdout.strip() == "0", "killed while keyed, it is unkeyed")
-        program.terminate()
-        program.wait(30)
-        sim.stop()
+        net = ["-m", "2", "-r", f"127.0.0.1:{port}"]
+        check(rigctl(*net, "T", "1").returncode == 0, "a one-shot client keys")
+        check(rigctl(*net, "t").stdout.strip() == "1", "the next client reads PTT on")
+        check(rigctl(*net, "T", "0").returncode == 0, "and unkeys")
+        stop(program)
+        stop(sim)
         log = sim.log()
         check(log.rfind("PTT off") > log.rfind("PTT on"), "the radio's last PTT command is off")
         check("(dropped)" not in log, "the program dropped no frame")
 
         # Hamlib's own backend straight on the simulator; without its 0.5 s cache, so that every
         # read asks the radio.
-        direct = Sim(sim_exe, tmp, "direct")
-        out = rigctl("-m", "1020", "-r", direct.link, "-s", "9600", "-C", "cache_timeout=0", "G", "TOGGLE", "v", "G",
-                     "TOGGLE", "v", "S", "1", "VFOB", "s", "S", "0", "VFOA", "s", timeout=60)
-        direct.stop()
+        direct = run.sim(sim_exe, "direct")
+        out = rigctl("-m", "1020", "-r", direct.link, "-s", "9600", "-C", "cache_timeout=0",
+                     *"G TOGGLE v G TOGGLE v S 1 VFOB s S 0 VFOA s".split(), timeout=60)
+        stop(direct)
         lines = out.stdout.split()
         check(lines == ["VFOB", "VFOA", "1", "VFOB", "0", "VFOA"], f"rigctl -m 1020 reads back {lines}")
         check(out.returncode == 0, f"rigctl -m 1020 succeeds ({out.stderr.strip()})")
         check("(dropped)" not in direct.log(), "no frame dropped on the simulator")
-    finally:
-        for p in procs:
-            if p.poll() is None:
-                p.kill()
-        shutil.rmtree(tmp, ignore_errors=True)
     print(f"{len(failures)} failed")
     return 1 if failures else 0
 

@@ -1,12 +1,11 @@
 #!/usr/bin/python3
 """The calls a digital-mode program makes with its split set to "Rig", through Hamlib's Python
-binding, one line printed per call: its name, its status and what it read.
+binding's network client, one line printed per call: its name, its status and what it read.
 
-    digital_session.py MODEL PATH [--step]
+    digital_session.py HOST:PORT [--step]
 
-MODEL 2 is the network client (PATH host:port), 1020 the radio's own backend (PATH a serial
-device). With --step the script waits for a line on its input after each call, so a test can
-look at the radio between them.
+With --step the script waits for a line on its input after each call, so a test can look at the
+radio between them.
 """
 import sys
 
@@ -14,13 +13,10 @@ import Hamlib
 
 
 def main():
-    model, path = int(sys.argv[1]), sys.argv[2]
-    step = "--step" in sys.argv[3:]
+    step = "--step" in sys.argv[2:]
     Hamlib.rig_set_debug(Hamlib.RIG_DEBUG_NONE)
-    rig = Hamlib.Rig(model)
-    rig.set_conf("rig_pathname", path)
-    if model != 2:
-        rig.set_conf("serial_speed", "9600")
+    rig = Hamlib.Rig(Hamlib.RIG_MODEL_NETRIGCTL)
+    rig.set_conf("rig_pathname", sys.argv[1])
     rig.open()
     # Every read asks the server, as a polling program's reads do once the cache has aged.
     Hamlib.rig_set_cache_timeout_ms(rig.rig, Hamlib.HAMLIB_CACHE_ALL, 0)
