@@ -3,10 +3,10 @@
 #include "platform/DataDir.h"
 #include "platform/InstanceLock.h"
 #include "platform/Version.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/EndSignals.h"
 #include "ui/HelpWindow.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -160,7 +160,7 @@ int main(int argc, char** argv)
 
     // Set to 9600 bit/s, the default CAT Rate: another rate gets garbage, as from a real radio.
     kivo::sim::BackgroundSim sim({.rate = 9600});
-    kivo::ui::MainWindow window(dataDir);
+    kivo::program::ProgramWindow window(dataDir);
     auto& prog = window.Program();
     if (simulate) {
         std::string err;
@@ -206,10 +206,10 @@ int main(int argc, char** argv)
         else
             std::cerr << "kivo-ft817: simulated FT-817 on Serial Port " << number << "\n";
         if (number != 0 && prog.s.Settings.CommPort != number)
-            prog.comm.mnuCommPortArray_Click(number);
+            prog.comm.ChooseCommPort(number);
     }
     if (!screenshot.empty()) {
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
         kivo::platform::Pause(window.Loop(), 1.5);
         const bool ok = window.grab().save(QString::fromStdString(screenshot));
         prog.panel.Power().EndKIVO();
@@ -217,6 +217,6 @@ int main(int argc, char** argv)
     }
     prog.sharing.Load(share);
     if (powerOn)
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
     return ended ? 0 : app.exec();
 }

@@ -2,13 +2,13 @@
 // The window loaded on a simulator's terminal: its port bound to the terminal and the data
 // files read, the port open, the panel still dark.
 
-#include "ui/MainWindow.h"
+#include "program/ProgramWindow.h"
 
 #include <string>
 
 namespace kivo::bench {
 
-inline void LoadOnSimulator(ui::MainWindow& w, const std::string& terminal)
+inline void LoadOnSimulator(program::ProgramWindow& w, const std::string& terminal)
 {
     auto& prog = w.Program();
     prog.port.SetSimulator(terminal);

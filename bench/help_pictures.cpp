@@ -3,8 +3,8 @@
 // under Xvfb, whose screen holds the open menus: help-pictures DIR (scripts/help-pictures.sh).
 
 #include "platform/PosixSerialPort.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -76,16 +76,16 @@ int main(int argc, char** argv)
     });
     unattended.start(100);
 
-    ui::MainWindow w(data.path().toStdString());
+    program::ProgramWindow w(data.path().toStdString());
     auto& prog = w.Program();
     prog.port.SetSimulator(path);
     prog.RefreshPorts();
     prog.panel.Power().Load();
     const int number = prog.port.Bindings().NumberOf(platform::kSimulatorDevice);
     if (number != 0)
-        prog.comm.mnuCommPortArray_Click(number);
+        prog.comm.ChooseCommPort(number);
     w.move(0, 0);
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     platform::Pause(w.Loop(), 1.5);
     // Smaller than the window, so the page shows it whole; scaled here, smoothly, not by the viewer.
     bool ok = w.grab()

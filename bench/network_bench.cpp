@@ -6,10 +6,10 @@
 //
 //     build/bench/bench_network [seconds per measure, default 10]
 
-#include "panel/Program.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
 #include "platform/Tcp.h"
+#include "program/Program.h"
 #include "sim/TcpLink.h"
 
 #include <netinet/in.h>
@@ -186,8 +186,8 @@ private:
 
 class NullWindow final : public platform::Window {
 public:
-    long LeftTwips() const override { return 0; }
-    long TopTwips() const override { return 0; }
+    long Left() const override { return 0; }
+    long Top() const override { return 0; }
     bool OnScreen(long, long) const override { return true; }
     void MoveTo(long, long) override {}
     void Centre() override {}
@@ -225,7 +225,7 @@ Figures Measure(double delay, double seconds)
         platform::SystemEventLoop loop;
         platform::ScriptedDialogs dialogs;
         NullWindow window;
-        panel::Program prog(loop, dialogs, window, tmpl);
+        program::Program prog(loop, dialogs, window, tmpl);
         prog.port.SetDeviceLister([] { return std::vector<std::string>{}; });
         prog.RefreshPorts();
         prog.panel.Power().Load();
@@ -236,8 +236,8 @@ Figures Measure(double delay, double seconds)
             std::fprintf(stderr, "bench_network: the network port did not open\n");
             std::exit(1);
         }
-        prog.panel.Power().mnuMeterSpeed_Click(5); // 100 ms
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().ChooseMeterSpeed(5); // 100 ms
+        prog.panel.Power().PressPower();
         platform::Pause(loop, 1.0);
 
         int readings = 0;
@@ -275,13 +275,13 @@ Figures Measure(double delay, double seconds)
         };
         std::vector<double> on, off;
         knob(on);
-        prog.panel.Power().mnuMeterSpeed_Click(6); // OFF
+        prog.panel.Power().ChooseMeterSpeed(6); // OFF
         platform::Pause(loop, 0.5);
         knob(off);
         out.knobMedianOn = Median(on);
         out.knobMaxOn = on.empty() ? 0 : *std::max_element(on.begin(), on.end());
         out.knobMedianOff = Median(off);
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
     }
     for (const auto& f : radio.Frames())
         out.dropped += f.accepted ? 0 : 1;

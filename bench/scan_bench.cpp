@@ -6,9 +6,9 @@
 #include "bench/BenchFiles.h"
 #include "bench/BenchWindow.h"
 #include "platform/Elements.h"
+#include "program/ProgramWindow.h"
 #include "radio/CatCodec.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,7 +48,7 @@ struct ScanRig {
         const std::string path = radio.Start(err);
         if (path.empty())
             throw std::runtime_error(err);
-        window = std::make_unique<ui::MainWindow>(dir);
+        window = std::make_unique<program::ProgramWindow>(dir);
         bench::LoadOnSimulator(*window, path);
     }
     ~ScanRig()
@@ -56,7 +56,7 @@ struct ScanRig {
         window.reset();
         std::filesystem::remove_all(dir);
     }
-    panel::Program& Prog() { return window->Program(); }
+    program::Program& Prog() { return window->Program(); }
     platform::EventLoop& Loop() { return window->Loop(); }
 
     // Mean time of a status request to its answer, waiting in the event pump as the scan does.
@@ -77,7 +77,7 @@ struct ScanRig {
 
     std::string dir = std::filesystem::temp_directory_path() / "kivo-bench-scan";
     sim::BackgroundSim radio; // the radio's own timing
-    std::unique_ptr<ui::MainWindow> window;
+    std::unique_ptr<program::ProgramWindow> window;
 };
 
 // Arg: the Scanning menu entry. A quiet band, so every step is one interval and one status round
@@ -90,12 +90,12 @@ void BM_ScanSteps(benchmark::State& state)
     ScanRig rig(false, 2, 5100000, entry, 2);
     const double rtt = rig.StatusRoundTrip(10);
     auto& p = rig.Prog();
-    p.panel.Power().CATbutton_Click();
+    p.panel.Power().PressPower();
     platform::Pause(rig.Loop(), 0.5);
     constexpr int kSteps = 6;
     double secs = 0;
     for (auto _ : state) {
-        p.panel.Scanner().SCANbutton_Click(); // arms, starts upwards and takes the first step
+        p.panel.Scanner().PressScan(); // arms, starts upwards and takes the first step
         const state::Long target = p.s.VFOMB.Freq + kSteps * kChannelStep;
         const double t0 = rig.Loop().Now();
         while (p.s.VFOMB.Freq < target && rig.Loop().Now() < t0 + 30)
@@ -103,7 +103,7 @@ void BM_ScanSteps(benchmark::State& state)
         const double took = rig.Loop().Now() - t0;
         secs += took;
         state.SetIterationTime(took);
-        p.panel.Scanner().SCANbutton_Click(); // disarms
+        p.panel.Scanner().PressScan(); // disarms
         platform::Pause(rig.Loop(), 0.3);
     }
     const double steps = double(kSteps) * double(state.iterations());
@@ -120,7 +120,7 @@ void BM_CpuDuringScanPause(benchmark::State& state)
 {
     ScanRig rig(true, 1, 14557500, 5, 2); // 2 m, 200 ms, 5 s
     auto& p = rig.Prog();
-    p.panel.Power().CATbutton_Click();
+    p.panel.Power().PressPower();
     platform::Pause(rig.Loop(), 0.5);
     constexpr double kSpan = 4.5;
     double all = 0, gui = 0;
@@ -143,14 +143,14 @@ void BM_CpuDuringScanPause(benchmark::State& state)
             });
         };
         rig.Loop().CallAt(rig.Loop().Now(), look);
-        p.panel.Scanner().SCANbutton_Click();
+        p.panel.Scanner().PressScan();
         const double giveUpAt = rig.Loop().Now() + 10;
         while (!measured && rig.Loop().Now() < giveUpAt)
             platform::Pause(rig.Loop(), 0.1);
         if (!measured)
             state.SkipWithError("the scan did not pause on the carrier");
         state.SetIterationTime(kSpan);
-        p.panel.Scanner().SCANbutton_Click();
+        p.panel.Scanner().PressScan();
     }
     state.counters["cpu_percent"] = 100.0 * all / kSpan;
     state.counters["window_thread_percent"] = 100.0 * gui / kSpan;

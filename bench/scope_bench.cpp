@@ -6,10 +6,10 @@
 //   scope_bench [seconds of continuous sweep, default 30]
 
 #include "bench/BenchFiles.h"
+#include "program/ProgramWindow.h"
 #include "radio/CatCodec.h"
 #include "scope/BandScope.h"
 #include "sim/BackgroundSim.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 
@@ -54,13 +54,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "scope_bench: %s\n", err.c_str());
         return 1;
     }
-    ui::MainWindow w(dir);
+    program::ProgramWindow w(dir);
     auto& prog = w.Program();
     auto& loop = w.Loop();
     prog.port.SetSimulator(path);
     prog.RefreshPorts();
     prog.panel.Power().Load();
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     platform::Pause(loop, 2.0);
 
     // One status round trip as the sweep makes it: request, then the answer taken.
@@ -84,14 +84,14 @@ int main(int argc, char** argv)
             at.push_back(loop.Now());
     };
     scope.Load();
-    scope.listSteps_Click(2);     // 1 kHz
-    scope.listScanWidth_Click(7); // +-10 kHz: 21 points
+    scope.ChooseStep(2);      // 1 kHz
+    scope.ChooseScanWidth(7); // +-10 kHz: 21 points
     std::printf("status round trip (request to answer taken): %.1f ms\n", roundTrip * 1000);
     std::printf("%-10s %12s %14s %12s %10s\n", "speed", "ms/point", "bound ms", "points/s", "ratio");
     for (int speed = 0; speed < int(scope::kScopeIntervals.size()); ++speed) {
-        scope.mnuScanSpeed_Click(speed);
+        scope.ChooseScanSpeed(speed);
         at.clear();
-        scope.cmdSCAN_Click();
+        scope.StartStop();
         while (scope.Sweeping())
             platform::Pause(loop, 0.05);
         const double perPoint = (at.back() - at.front()) / double(at.size() - 1);
@@ -100,9 +100,9 @@ int main(int argc, char** argv)
                     perPoint * 1000, bound * 1000, 1 / perPoint, perPoint / bound);
     }
 
-    scope.mnuContinuousScan_Click(0);
-    scope.mnuScanSpeed_Click(4);
-    scope.cmdSCAN_Click();
+    scope.ChooseContinuousScan(0);
+    scope.ChooseScanSpeed(4);
+    scope.StartStop();
     platform::Pause(loop, 2.0);
     const double cpu0 = ThreadCpuSeconds(), t0 = loop.Now();
     const std::size_t sweeps0 = scope.History().size();
@@ -111,6 +111,6 @@ int main(int argc, char** argv)
     std::printf("continuous sweep at 250 ms for %.0f s (%zu sweeps done): window thread CPU %.3f s, %.2f%% of one "
                 "core\n",
                 t, scope.History().size() - sweeps0, cpu, 100 * cpu / t);
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     return 0;
 }

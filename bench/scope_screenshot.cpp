@@ -3,11 +3,11 @@
 // Run under Xvfb for the desktop style: scope-screenshot FILE
 
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "scope/ScopeSettings.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/WindowRig.h"
 #include "ui/BandScopeWindow.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -40,20 +40,20 @@ int main(int argc, char** argv)
     sim::BackgroundSim radio; // the radio's own timing
     // A weak neighbour beside the S7 carrier on 145.000.
     radio.Radio().Band().push_back({14501400, 4, 300});
-    ui::MainWindow w(data);
+    program::ProgramWindow w(data);
     auto& prog = w.Program();
     if (std::string err; !testing::OpenOnSimulator(w, radio, err)) {
         std::cerr << err << "\n";
         return 1;
     }
-    prog.panel.Power().CATbutton_Click();
-    ui::BandScopeWindow* scope = ui::ShowBandScope(&w, prog);
-    prog.scope.listSteps_Click(2); // 1 kHz
-    prog.scope.cmdSCAN_Click();
+    prog.panel.Power().PressPower();
+    ui::BandScopeWindow* scope = ui::ShowBandScope(&w, w.Parts());
+    prog.scope.ChooseStep(2); // 1 kHz
+    prog.scope.StartStop();
     // Some sweeps for the waterfall, then well into the next, past the carrier.
     while (prog.scope.History().size() < 6 || prog.scope.Trace().points.size() < 31)
         platform::Pause(w.Loop(), 0.05);
     const bool ok = scope->grab().save(QString::fromLocal8Bit(argv[1]));
-    prog.scope.cmdSCAN_Click();
+    prog.scope.StartStop();
     return ok ? 0 : 1;
 }

@@ -6,9 +6,9 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/BenchWindow.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -64,10 +64,10 @@ int main(int argc, char** argv)
     double startCpu = 0;
     int notches = 0;
     {
-        ui::MainWindow w(dir);
+        program::ProgramWindow w(dir);
         auto& prog = w.Program();
         bench::LoadOnSimulator(w, path);
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
         platform::Pause(w.Loop(), 2.0);
         startKb = ResidentKb();
         startCpu = CpuSeconds();
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
         app.exec();
         turn.stop();
-        prog.panel.Power().CATbutton_Click();
+        prog.panel.Power().PressPower();
     }
     const double cpu = CpuSeconds() - startCpu;
     const long endKb = ResidentKb();

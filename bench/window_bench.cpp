@@ -3,9 +3,9 @@
 
 #include "bench/BenchFiles.h"
 #include "bench/BenchWindow.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "ui/Knob.h"
-#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QWheelEvent>
@@ -26,10 +26,10 @@ void BM_WheelToFrame(benchmark::State& state)
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
     std::string err;
     const std::string path = radio.Start(err);
-    ui::MainWindow w(dir);
+    program::ProgramWindow w(dir);
     auto& prog = w.Program();
     bench::LoadOnSimulator(w, path);
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     ui::Knob* knob = w.MainKnob();
     const QPointF at(knob->width() / 2.0, knob->height() / 2.0);
     for (auto _ : state) {
@@ -43,7 +43,7 @@ void BM_WheelToFrame(benchmark::State& state)
         benchmark::DoNotOptimize(before);
     }
     state.counters["frames_per_notch"] = 1;
-    prog.panel.Power().CATbutton_Click();
+    prog.panel.Power().PressPower();
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_WheelToFrame)->Unit(benchmark::kMicrosecond)->Iterations(50);

@@ -17,8 +17,9 @@ using kivo::fuzz::SilentDialogs;
 namespace {
 
 constexpr const char* kDir = "/data";
-// 1920 x 1080 pixels at 15 twips a pixel.
-constexpr state::Long kScreenW = 28800, kScreenH = 16200;
+// 1920 x 1080 pixels, and that in the file's twips.
+constexpr state::Long kScreenWidth = 1920, kScreenHeight = 1080;
+constexpr state::Long kScreenW = kScreenWidth * state::kTwipsPerPixel, kScreenH = kScreenHeight * state::kTwipsPerPixel;
 
 struct Loaded {
     std::unique_ptr<state::ModKIVO> s = std::make_unique<state::ModKIVO>();
@@ -34,7 +35,7 @@ Loaded Load(MemFs& fs)
     state::MemoryFile memory(*l.s, fs, dialogs);
     auto rec = [&l](int v) { l.menuValues.push_back(v); };
     state::SettingsMenuHandlers menus{rec, rec, rec, rec, rec, rec, rec, [&l](bool on) { l.tune = on; }};
-    files.OpenSettingsFile(menus, state::ScreenSizeCheck(kScreenW, kScreenH), &memory);
+    files.OpenSettingsFile(menus, state::ScreenSizeCheck(kScreenWidth, kScreenHeight), &memory);
 
     const auto& st = l.s->Settings;
     fuzz::CheckSettings(st);

@@ -33,14 +33,14 @@ MenuLock::MenuLock(state::ModKIVO& s, platform::DisplayModel& display, platform:
 {
 }
 
-bool MenuLock::cmdOK_Click(const std::string& password)
+bool MenuLock::Confirm(const std::string& password)
 {
     return m_caption == kLockCaption ? Lock(password) : Unlock(password);
 }
 
 // Closes without locking or unlocking. Clearing the lock flag here, as the lock once did, let
 // anyone transmit by opening Unlock and cancelling, while the menus stayed locked.
-void MenuLock::cmdCancel_Click() {}
+void MenuLock::Cancel() {}
 
 bool MenuLock::Lock(const std::string& password)
 {

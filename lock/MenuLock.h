@@ -30,9 +30,9 @@ public:
 
     // OK with the text of the password box. True: done, the dialog clears its box and hides.
     // False: refused with a message; the dialog stays with its text selected for retyping.
-    bool cmdOK_Click(const std::string& password);
+    bool Confirm(const std::string& password);
     // Cancel: nothing changes; a lock stays whole, MOX included.
-    void cmdCancel_Click();
+    void Cancel();
 
     // The password given when locking, blank-padded to 10 characters; empty when unlocked.
     const std::string& LockPassword() const { return m_lockPassword; }

@@ -32,12 +32,12 @@ MemoryManager::MemoryManager(state::ModKIVO& s, platform::Dialogs& dialogs)
     // The first position of a bank decides; ticking marks the whole bank.
     for (int k = 1; k <= kBankCount; ++k)
         if (m_work[FirstOfBank(k)].BankSel == state::kTrue)
-            chkBank_Click(k, true);
+            TickBank(k, true);
 }
 
 bool MemoryManager::BankTicked(int k) const { return k >= 1 && k <= kBankCount && m_ticked[k - 1]; }
 
-void MemoryManager::chkBank_Click(int k, bool ticked)
+void MemoryManager::TickBank(int k, bool ticked)
 {
     if (k < 1 || k > kBankCount)
         return;
@@ -136,7 +136,7 @@ RowRange MemoryManager::Insert(int row)
     return {start, e};
 }
 
-RowRange MemoryManager::btnMemoryEdit_Click(Edit index, int firstRow, int lastRow, int currentRow)
+RowRange MemoryManager::ApplyEdit(Edit index, int firstRow, int lastRow, int currentRow)
 {
     switch (index) {
     case Edit::Cut: return Cut(firstRow, lastRow);
@@ -154,7 +154,7 @@ void MemoryManager::SetDesc(int row, std::string_view utf8)
     m_work[Clamp(row)].Desc.Assign(utf8);
 }
 
-bool MemoryManager::cmdSAVE_Click()
+bool MemoryManager::Save()
 {
     if (std::none_of(m_ticked.begin(), m_ticked.end(), [](bool t) { return t; })) {
         m_dialogs.MessageBox(kNoBankText, kNoBankTitle, platform::Icon::Exclamation, platform::Buttons::Ok);

@@ -1,5 +1,5 @@
 #pragma once
-// The memory manager (`frmMemoryManager`) without its window: a working copy of the memory
+// The memory manager without its window: a working copy of the memory
 // database, the scratch pad, the 20 bank ticks, the edit commands and SAVE. The window shows
 // what this holds and calls these operations; nothing here touches MemData before Save().
 
@@ -22,8 +22,8 @@ inline constexpr int kDescLength = 49;
 
 inline constexpr const char* kCaption = "Memory Manager";
 inline constexpr std::array<const char*, kColumnCount> kHeadings = {"Channel", "Bank", "Freq", "Description"};
-// Column widths in twips (15 to a pixel at 96 dpi).
-inline constexpr std::array<int, kColumnCount> kColumnTwips = {735, 615, 975, 4670};
+// Column widths in logical pixels.
+inline constexpr std::array<int, kColumnCount> kColumnWidths = {49, 41, 65, 311};
 
 // btnMemoryEdit(0..4)
 enum class Edit { Cut = 0, Copy = 1, Paste = 2, Compress = 3, Insert = 4 };
@@ -73,7 +73,7 @@ public:
 
     bool BankTicked(int k) const;
     // chkBank(k) click: every position of bank k gets BankSel -1 when ticked, else 0.
-    void chkBank_Click(int k, bool ticked);
+    void TickBank(int k, bool ticked);
 
     // The table's text: "00#", "##", "###\.###.00" (blank for an empty position), Desc trimmed.
     std::string CellText(int row, int column) const;
@@ -91,16 +91,16 @@ public:
     // one. A bank without one below row is refused with a message and left as it was.
     RowRange Insert(int row);
     // btnMemoryEdit(index) with the selection's rows and the current row.
-    RowRange btnMemoryEdit_Click(Edit index, int firstRow, int lastRow, int currentRow);
+    RowRange ApplyEdit(Edit index, int firstRow, int lastRow, int currentRow);
 
     // Commit of the in-cell editor: the description of row, cut to 49 characters.
     void SetDesc(int row, std::string_view utf8);
 
     // SAVE: refused with a message while no bank is ticked (returns false, the window stays).
     // Otherwise the working copy becomes MemData and the database is marked changed.
-    bool cmdSAVE_Click();
+    bool Save();
     // CANCEL: nothing is copied back and MemChanged stays as it was when the window opened.
-    void cmdCANCEL_Click() {}
+    void Cancel() {}
 
 private:
     static int Clamp(int p) { return p < 0 ? 0 : p >= state::kMemCount ? state::kMemCount - 1 : p; }

@@ -43,7 +43,7 @@ void Announcements::Load()
     ShowChoice();
 }
 
-void Announcements::mnuAnnounceSMeter_Click()
+void Announcements::ToggleAnnounceSMeter()
 {
     m_sMeterOn = !m_sMeterOn;
     m_sUnit = -1;

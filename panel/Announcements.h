@@ -37,7 +37,7 @@ public:
     // Takes the remembered choice.
     void Load();
     // Settings > Announce S-Meter Changes: on or off, remembered.
-    void mnuAnnounceSMeter_Click();
+    void ToggleAnnounceSMeter();
     bool SMeterOn() const { return m_sMeterOn; }
     // The key that speaks the state: frequency, mode, function and meter.
     void SpeakState();

@@ -9,8 +9,7 @@ using state::kModePMS;
 using state::kModeVFO;
 
 BandMode::BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo),
-      m_keypad(keypad)
+    : ContextRefs(ctx), m_vfo(vfo), m_keypad(keypad)
 {
     for (int b = 0; b < kBandKeyCount; ++b)
         m_display.SetCaption(el::BandButton(b), kBandKeyCaptions[std::size_t(b)]);
@@ -32,7 +31,7 @@ void BandMode::ShowMemoryTune()
     m_display.SetVisible(el::lblMT, true);
 }
 
-void BandMode::BandButton_Click(int band)
+void BandMode::PressBand(int band)
 {
     if (band < 0 || band >= kBandKeyCount)
         return;
@@ -71,13 +70,13 @@ void BandMode::BandButton_Click(int band)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::BandUpButton_Click()
+void BandMode::PressBandUp()
 {
     if (!m_keypad.DigitKey(8))
         BandStep(-1);
 }
 
-void BandMode::BandDownButton_Click()
+void BandMode::PressBandDown()
 {
     if (!m_keypad.DigitKey(7))
         BandStep(1);
@@ -118,7 +117,7 @@ void BandMode::BandStep(int delta)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::ModeButton_Click(int mode)
+void BandMode::PressMode(int mode)
 {
     if (mode < 0 || mode >= kModeKeyCount)
         return;
@@ -137,7 +136,7 @@ void BandMode::ModeButton_Click(int mode)
     m_meter.TurnOnLMeter();
 }
 
-void BandMode::HOMEbutton_Click()
+void BandMode::PressHome()
 {
     if (m_s.MCKOn) {
         StoreHome();

@@ -17,7 +17,7 @@ namespace kivo::panel {
 inline constexpr std::array<const char*, kBandKeyCount> kBandKeyCaptions{"430", "144", "50", "28", "24",  "21",
                                                                          "18",  "14",  "10", "7",  "3.5", "1.8"};
 
-class BandMode final : public Switchable {
+class BandMode final : public Switchable, private ContextRefs {
 public:
     // Captions the band keys. Band up and down are the keypad's digits 8 and 7 while an entry
     // is pending.
@@ -34,17 +34,17 @@ public:
     // Band key `band` (0 430 MHz .. 11 1.8 MHz): the VFO being changed leaves its state in the
     // old band's slot and takes the new band's, its frequency kept within the band's edges. In
     // PMS the main VFO takes the band's PMS state; the sub VFO stays.
-    void BandButton_Click(int band);
+    void PressBand(int band);
     // Band up (towards 430 MHz) and down, wrapping between 430 MHz and 1.8 MHz; the stored
     // frequency goes out as it is.
-    void BandUpButton_Click();
-    void BandDownButton_Click();
+    void PressBandUp();
+    void PressBandDown();
     // Mode key `mode` (0 LSB .. 7 PKT): the mode of the VFO being changed, then read back from
     // the radio.
-    void ModeButton_Click(int mode);
+    void PressMode(int mode);
     // HOME: with MCK, stores the VFOs as the band's HOME channel; otherwise recalls it (refused
     // with a message when empty), or, while it is shown, returns to the function in use.
-    void HOMEbutton_Click();
+    void PressHome();
 
     // Leaves the HOME channel shown.
     void SwitchOff() override;
@@ -57,11 +57,6 @@ private:
     Long IntoBandEdges(Long freq, int band) const;
     void ShowMemoryTune();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::RadioLink& m_cat;
-    Meter& m_meter;
     VfoModel& m_vfo;
     Keypad& m_keypad;
 };

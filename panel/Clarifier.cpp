@@ -2,13 +2,12 @@
 
 namespace kivo::panel {
 
-Clarifier::Clarifier(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_keys(keys)
+Clarifier::Clarifier(const PanelContext& ctx, KeyEnabling& keys) : ContextRefs(ctx), m_keys(keys)
 {
     m_display.SetVisible(el::lblCLAR, false);
 }
 
-void Clarifier::CLARbutton_Click()
+void Clarifier::PressClar()
 {
     m_s.ClarOn = !m_s.ClarOn;
     m_display.SetVisible(el::lblCLAR, m_s.ClarOn);
@@ -32,7 +31,7 @@ void Clarifier::CLARbutton_Click()
 void Clarifier::SwitchOff()
 {
     if (m_s.ClarOn)
-        CLARbutton_Click();
+        PressClar();
 }
 
 } // namespace kivo::panel

@@ -8,22 +8,19 @@
 
 namespace kivo::panel {
 
-class Clarifier final : public Switchable {
+class Clarifier final : public Switchable, private ContextRefs {
 public:
     // The dark panel shows no CLAR mark.
     Clarifier(const PanelContext& ctx, KeyEnabling& keys);
 
     // CLAR on adds the main VFO's clarifier offset to its frequency, CLAR off takes it away
     // again; either way the frequency goes to the radio.
-    void CLARbutton_Click();
+    void PressClar();
 
     // CLAR off when it is on.
     void SwitchOff() override;
 
 private:
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::RadioLink& m_cat;
     KeyEnabling& m_keys;
 };
 

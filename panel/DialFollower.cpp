@@ -11,9 +11,7 @@ namespace {
 constexpr const char* kOptionKey = "FollowRadioDial=";
 }
 
-DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
-      m_meter(ctx.meter), m_vfo(vfo)
+DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo) : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo)
 {
     m_meter.SetFreqModeListener(this);
     m_display.SetChecked(el::mnuSettingsArray(kFollowDialEntry), m_on);
@@ -21,7 +19,7 @@ DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
 
 DialFollower::~DialFollower() { m_meter.SetFreqModeListener(nullptr); }
 
-void DialFollower::mnuFollowDial_Click()
+void DialFollower::ToggleFollowDial()
 {
     SetFollowing(!m_on);
     if (hooks.optionChanged)

@@ -18,7 +18,7 @@ inline constexpr int kFollowDialEntry = 15;
 // Least time between two reads of the radio's dial, in seconds.
 inline constexpr double kFollowDialPeriod = 1.0;
 
-class DialFollower final : public FreqModeListener {
+class DialFollower final : public FreqModeListener, private ContextRefs {
 public:
     // Registers with the meter poll; following is on until the option says otherwise.
     DialFollower(const PanelContext& ctx, VfoModel& vfo);
@@ -35,7 +35,7 @@ public:
     } hooks;
 
     // Settings > Follow Radio Dial: toggles the option.
-    void mnuFollowDial_Click();
+    void ToggleFollowDial();
     // Sets the option (from the remembered settings) and its check mark.
     void SetFollowing(bool on);
     bool Following() const { return m_on; }
@@ -49,12 +49,7 @@ private:
     bool Held() const;
     void Take(const radio::FreqMode& fm);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
-    Meter& m_meter;
     VfoModel& m_vfo;
     bool m_on = true;
     double m_lastAsk = -1e9;

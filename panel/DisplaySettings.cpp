@@ -10,12 +10,9 @@ namespace kivo::panel {
 using platform::Buttons;
 using platform::Icon;
 
-DisplaySettings::DisplaySettings(const PanelContext& ctx)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_window(ctx.window)
-{
-}
+DisplaySettings::DisplaySettings(const PanelContext& ctx) : ContextRefs(ctx), m_window(ctx.window) {}
 
-void DisplaySettings::mnuResizeDisplayArray_Click(int index)
+void DisplaySettings::ChooseDisplay(int index)
 {
     if (index >= kDisplaySmall && index <= kDisplayLarge)
         ChooseSize(index);
@@ -33,7 +30,7 @@ void DisplaySettings::ChooseSize(int index)
     long width = kDisplayWidths[index];
     // A size wider than a screen of exactly one of the three widths gives way to that one.
     if (m_layout) {
-        const long screen = m_layout->ScreenWidthTwips();
+        const long screen = m_layout->ScreenWidth();
         for (int i = kDisplaySmall; i <= kDisplayLarge; ++i)
             if (width > screen && screen == kDisplayWidths[i]) {
                 index = i;

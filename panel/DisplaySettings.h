@@ -18,11 +18,10 @@ inline constexpr int kDisplayRadio = 5;
 inline constexpr int kColors16Bit = 7;
 inline constexpr int kColors8Bit = 8;
 
-// Panel widths of Small, Medium and Large in twips: laid out for screens 640, 800 and 1024
-// pixels wide.
-inline constexpr long kDisplayWidths[3] = {9600, 12000, 15360};
+// Panel widths of Small, Medium and Large in logical pixels, laid out for screens that wide.
+inline constexpr long kDisplayWidths[3] = {640, 800, 1024};
 
-class DisplaySettings {
+class DisplaySettings : private ContextRefs {
 public:
     explicit DisplaySettings(const PanelContext& ctx);
 
@@ -30,9 +29,9 @@ public:
     void SetLayout(platform::PanelLayout* layout) { m_layout = layout; }
 
     // Settings > Display entry 0..8: a size, a view or a colour scheme; other indexes do nothing.
-    void mnuResizeDisplayArray_Click(int index);
+    void ChooseDisplay(int index);
 
-    // The panel width of the size last chosen, in twips.
+    // The panel width of the size last chosen, in logical pixels.
     long Width() const { return m_width; }
 
 private:
@@ -42,9 +41,6 @@ private:
     void ResizeDisplay(long width);
     void SelectInterfacePics(long width);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
     platform::Window& m_window;
     platform::PanelLayout* m_layout = nullptr;
     long m_width = kDisplayWidths[kDisplayLarge];

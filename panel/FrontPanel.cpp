@@ -36,21 +36,21 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     // What one unit asks of another.
     m_tuning.SetMhzKeyEntry(&m_keypad);
     m_tuning.SetMemoryStepper(&m_memories);
-    m_tuning.SetScanJog([this](int dir) { m_scanner.JogButton_Click(dir); });
+    m_tuning.SetScanJog([this](int dir) { m_scanner.PressJog(dir); });
     m_scanner.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
-    m_power.settingsMenus.scanSpeed = [this](int i) { m_scanner.mnuScanSpeed_Click(i); };
-    m_power.settingsMenus.resizeDisplay = [this](int i) { m_displaySettings.mnuResizeDisplayArray_Click(i); };
-    m_power.settingsMenus.pauseInterval = [this](int i) { m_scanner.mnuPauseInterval_Click(i); };
+    m_power.settingsMenus.scanSpeed = [this](int i) { m_scanner.ChooseScanSpeed(i); };
+    m_power.settingsMenus.resizeDisplay = [this](int i) { m_displaySettings.ChooseDisplay(i); };
+    m_power.settingsMenus.pauseInterval = [this](int i) { m_scanner.ChoosePauseInterval(i); };
     m_keypad.hooks.quickMemory = [this](int digit) { m_quick.QMBinfo(digit); };
-    m_vfo.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
-    m_band.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
-    m_band.hooks.splitKey = [this] { m_split.SPLITbutton_Click(); };
+    m_vfo.hooks.clarKey = [this] { m_clar.PressClar(); };
+    m_band.hooks.clarKey = [this] { m_clar.PressClar(); };
+    m_band.hooks.splitKey = [this] { m_split.PressSplit(); };
     m_band.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
     m_band.hooks.turnOffMCK = [this] { m_mck.TurnOffMCK(); };
-    m_memories.hooks.splitKey = [this] { m_split.SPLITbutton_Click(); };
-    m_memories.hooks.clarKey = [this] { m_clar.CLARbutton_Click(); };
+    m_memories.hooks.splitKey = [this] { m_split.PressSplit(); };
+    m_memories.hooks.clarKey = [this] { m_clar.PressClar(); };
     m_split.hooks.changeToMRfunction = [this] { m_memories.ChangeToMRfunction(); };
-    m_transmit.hooks.vfoMRbutton = [this] { m_memories.VFOMRbutton_Click(); };
+    m_transmit.hooks.vfoMRbutton = [this] { m_memories.PressVfoMr(); };
 
     // The automatic repeater shift follows every move of the main VFO that may cross a
     // repeater sub-band edge.
@@ -67,10 +67,10 @@ FrontPanel::FrontPanel(const PanelContext& ctx)
     m_band.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
     m_split.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
     m_memories.hooks.changeToPMSfunction = [this] { m_pms.ChangeToPMSfunction(); };
-    m_memories.hooks.pmsKey = [this] { m_pms.PMSbutton_Click(); };
+    m_memories.hooks.pmsKey = [this] { m_pms.PressPms(); };
     m_band.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
     m_memories.hooks.stopPriorityMonitor = [this] { m_pri.StopTimer(); };
-    m_power.hooks.priSpeed = [this](int i) { m_pri.mnuPRIspeed_Click(i); };
+    m_power.hooks.priSpeed = [this](int i) { m_pri.ChoosePriSpeed(i); };
 
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();

@@ -2,7 +2,7 @@
 // The front panel: one unit per concern, composed here. FrontPanel holds no feature logic; it
 // builds the units, wires their timers and hooks, and is the one door the window uses. Each
 // key's handler lives in its unit:
-//   Power        start-up, POWER (CATbutton), shutdown, the knob resend timer, two Settings menus
+//   Power        start-up, POWER (PressPower), shutdown, the knob resend timer, two Settings menus
 //   VfoModel     the two VFO states, the band store, sending them to the radio, SYNC
 //   Tuning       MainKnob, SubKnob, ChannelKnob, the jog and MHz keys, FAST, LOCK
 //   KeyEnabling  which keys, knobs and jog keys accept input; the list of the keys

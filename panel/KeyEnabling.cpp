@@ -45,34 +45,34 @@ void KeyEnabling::ToggleFunctionButtons()
     bool keepMox = false;
 
     if (!m_s.CATOn || m_s.Transmitting) {
-        on = {el::CATbutton};
+        on = {el::PowerButton};
         keepMox = m_s.Transmitting;
     } else if (m_s.QMBStore || m_s.QMBRecall) {
-        on = {el::CATbutton, el::RPTbutton, el::REVbutton,      el::TONEbutton,   el::SCANbutton,    el::PRIbutton,
-              el::PMSbutton, el::DOPbutton, el::BandDownButton, el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
+        on = {el::PowerButton, el::RPTbutton, el::REVbutton,      el::TONEbutton,   el::SCANbutton,    el::PRIbutton,
+              el::PMSbutton,   el::DOPbutton, el::BandDownButton, el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.MCKOn) {
-        on = {el::CATbutton, el::MCKbutton};
+        on = {el::PowerButton, el::MCKbutton};
     } else if (m_s.SubSelected) {
-        on = {el::CATbutton,      el::SYNCbutton,   el::FASTbutton,    el::SUBbutton,  el::RPTbutton, el::REVbutton,
+        on = {el::PowerButton,    el::SYNCbutton,   el::FASTbutton,    el::SUBbutton,  el::RPTbutton, el::REVbutton,
               el::TONEbutton,     el::ENTbutton,    el::SCANbutton,    el::PRIbutton,  el::PMSbutton, el::DOPbutton,
               el::BandDownButton, el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
         modeKeys = true;
     } else if (m_s.KeypadOn) {
-        on = {el::CATbutton,    el::RPTbutton,     el::REVbutton,  el::TONEbutton, el::ENTbutton,
+        on = {el::PowerButton,  el::RPTbutton,     el::REVbutton,  el::TONEbutton, el::ENTbutton,
               el::SCANbutton,   el::PRIbutton,     el::PMSbutton,  el::DOPbutton,  el::BandDownButton,
               el::BandUpButton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.PRIOn) {
-        on = {el::CATbutton,   el::MOXbutton, el::FASTbutton,    el::LOCKbutton, el::HOMEbutton,
+        on = {el::PowerButton, el::MOXbutton, el::FASTbutton,    el::LOCKbutton, el::HOMEbutton,
               el::VFOMRbutton, el::PRIbutton, el::MhzDownButton, el::MhzUpButton};
     } else if (m_s.ClarOn) {
-        on = {el::CATbutton,  el::MOXbutton,     el::RCLbutton,   el::STObutton, el::FASTbutton,
-              el::LOCKbutton, el::HOMEbutton,    el::VFOMRbutton, el::REVbutton, el::ENTbutton,
-              el::PMSbutton,  el::MhzDownButton, el::MhzUpButton, el::CLARbutton};
+        on = {el::PowerButton, el::MOXbutton,     el::RCLbutton,   el::STObutton, el::FASTbutton,
+              el::LOCKbutton,  el::HOMEbutton,    el::VFOMRbutton, el::REVbutton, el::ENTbutton,
+              el::PMSbutton,   el::MhzDownButton, el::MhzUpButton, el::CLARbutton};
         modeKeys = true;
     } else if (m_s.JogHeld) {
-        on = {el::CATbutton, el::MOXbutton};
+        on = {el::PowerButton, el::MOXbutton};
     } else if (scanRunning) {
-        on = {el::CATbutton, m_s.SearchOn ? el::SEARCHbutton : el::SCANbutton};
+        on = {el::PowerButton, m_s.SearchOn ? el::SEARCHbutton : el::SCANbutton};
     } else if (m_s.ScanArmed) {
         on = AllExcept({el::SEARCHbutton, el::SCOPEbutton, el::RCLbutton, el::STObutton, el::HOMEbutton,
                         el::VFOMRbutton, el::SPLITbutton, el::SWAPbutton, el::PRIbutton, el::PMSbutton, el::DOPbutton});

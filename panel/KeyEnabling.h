@@ -18,7 +18,7 @@ struct FrontKey {
 
 // The front-panel push buttons whose enabled state follows the panel state.
 inline constexpr std::array<FrontKey, 29> kFrontKeys{{
-    {el::CATbutton, "POWER"},
+    {el::PowerButton, "POWER"},
     {el::MOXbutton, "MOX"},
     {el::SEARCHbutton, "SEARCH"},
     {el::SYNCbutton, "SYNC"},

@@ -209,7 +209,7 @@ bool Keyboard::KeyDown(int code, int modifiers, bool repeat)
         if (ctrl && m_t.Enabled(el::MCKbutton))
             m_t.MCKDown();
         break;
-    case 'P': Press(el::CATbutton); break;
+    case 'P': Press(el::PowerButton); break;
     case 'R': Press(el::RCLbutton); break;
     case 'S': Press(el::STObutton); break;
     case 'U': Press(ctrl ? std::string(el::SUBbutton) : el::ModeButton(1)); break;

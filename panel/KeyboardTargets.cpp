@@ -9,38 +9,38 @@ PanelKeyTargets::PanelKeyTargets(const PanelContext& ctx, FrontPanel& panel)
 {
     FrontPanel& p = m_panel;
     m_clicks = {
-        {el::CATbutton, [&p] { p.Power().CATbutton_Click(); }},
-        {el::SYNCbutton, [&p] { p.VfoModel().SYNCbutton_Click(); }},
-        {el::SEARCHbutton, [&p] { p.Scanner().SEARCHbutton_Click(); }},
-        {el::FASTbutton, [&p] { p.Tuning().FASTbutton_Click(); }},
-        {el::LOCKbutton, [&p] { p.Tuning().LOCKbutton_Click(); }},
-        {el::MhzDownButton, [&p] { p.Tuning().MhzButton_Click(false); }},
-        {el::MhzUpButton, [&p] { p.Tuning().MhzButton_Click(true); }},
-        {el::ENTbutton, [&p] { p.Keypad().ENTbutton_Click(); }},
-        {el::DOPbutton, [&p] { p.Keypad().DOPbutton_Click(); }},
-        {el::BandUpButton, [&p] { p.BandMode().BandUpButton_Click(); }},
-        {el::BandDownButton, [&p] { p.BandMode().BandDownButton_Click(); }},
-        {el::HOMEbutton, [&p] { p.BandMode().HOMEbutton_Click(); }},
-        {el::ABbutton, [&p] { p.VfoOperations().ABbutton_Click(); }},
-        {el::SWAPbutton, [&p] { p.VfoOperations().SWAPbutton_Click(); }},
-        {el::SUBbutton, [&p] { p.VfoOperations().SUBbutton_Click(); }},
-        {el::SPLITbutton, [&p] { p.Split().SPLITbutton_Click(); }},
-        {el::CLARbutton, [&p] { p.Clarifier().CLARbutton_Click(); }},
-        {el::VFOMRbutton, [&p] { p.Memories().VFOMRbutton_Click(); }},
-        {el::STObutton, [&p] { p.QuickMemories().STObutton_Click(); }},
-        {el::RCLbutton, [&p] { p.QuickMemories().RCLbutton_Click(); }},
-        {el::RPTbutton, [&p] { p.RepeaterTones().RPTbutton_Click(); }},
-        {el::REVbutton, [&p] { p.RepeaterTones().REVbutton_Click(); }},
-        {el::TONEbutton, [&p] { p.RepeaterTones().TONEbutton_Click(); }},
-        {el::MOXbutton, [&p] { p.Transmit().MOXbutton_Click(); }},
-        {el::PMSbutton, [&p] { p.Pms().PMSbutton_Click(); }},
-        {el::PRIbutton, [&p] { p.PriorityMonitor().PRIbutton_Click(); }},
-        {el::SCANbutton, [&p] { p.Scanner().SCANbutton_Click(); }},
+        {el::PowerButton, [&p] { p.Power().PressPower(); }},
+        {el::SYNCbutton, [&p] { p.VfoModel().PressSync(); }},
+        {el::SEARCHbutton, [&p] { p.Scanner().PressSearch(); }},
+        {el::FASTbutton, [&p] { p.Tuning().PressFast(); }},
+        {el::LOCKbutton, [&p] { p.Tuning().PressLock(); }},
+        {el::MhzDownButton, [&p] { p.Tuning().PressMhz(false); }},
+        {el::MhzUpButton, [&p] { p.Tuning().PressMhz(true); }},
+        {el::ENTbutton, [&p] { p.Keypad().PressEnt(); }},
+        {el::DOPbutton, [&p] { p.Keypad().PressDop(); }},
+        {el::BandUpButton, [&p] { p.BandMode().PressBandUp(); }},
+        {el::BandDownButton, [&p] { p.BandMode().PressBandDown(); }},
+        {el::HOMEbutton, [&p] { p.BandMode().PressHome(); }},
+        {el::ABbutton, [&p] { p.VfoOperations().PressAToB(); }},
+        {el::SWAPbutton, [&p] { p.VfoOperations().PressSwap(); }},
+        {el::SUBbutton, [&p] { p.VfoOperations().PressSub(); }},
+        {el::SPLITbutton, [&p] { p.Split().PressSplit(); }},
+        {el::CLARbutton, [&p] { p.Clarifier().PressClar(); }},
+        {el::VFOMRbutton, [&p] { p.Memories().PressVfoMr(); }},
+        {el::STObutton, [&p] { p.QuickMemories().PressSto(); }},
+        {el::RCLbutton, [&p] { p.QuickMemories().PressRcl(); }},
+        {el::RPTbutton, [&p] { p.RepeaterTones().PressRpt(); }},
+        {el::REVbutton, [&p] { p.RepeaterTones().PressRev(); }},
+        {el::TONEbutton, [&p] { p.RepeaterTones().PressTone(); }},
+        {el::MOXbutton, [&p] { p.Transmit().PressMox(); }},
+        {el::PMSbutton, [&p] { p.Pms().PressPms(); }},
+        {el::PRIbutton, [&p] { p.PriorityMonitor().PressPri(); }},
+        {el::SCANbutton, [&p] { p.Scanner().PressScan(); }},
     };
     for (int b = 0; b < kBandKeyCount; ++b)
-        m_clicks[el::BandButton(b)] = [&p, b] { p.BandMode().BandButton_Click(b); };
+        m_clicks[el::BandButton(b)] = [&p, b] { p.BandMode().PressBand(b); };
     for (int m = 0; m < kModeKeyCount; ++m)
-        m_clicks[el::ModeButton(m)] = [&p, m] { p.BandMode().ModeButton_Click(m); };
+        m_clicks[el::ModeButton(m)] = [&p, m] { p.BandMode().PressMode(m); };
 }
 
 void PanelKeyTargets::Press(const std::string& key)

@@ -37,9 +37,7 @@ Long EntryValue(const std::string& mask, const std::string& digits)
 
 } // namespace
 
-Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
-      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
+Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys) : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys)
 {
 }
 
@@ -69,7 +67,7 @@ bool Keypad::DigitKey(int digit)
 
 void Keypad::MhzKey(bool up) { DigitKey(up ? 0 : 9); }
 
-void Keypad::ENTbutton_Click()
+void Keypad::PressEnt()
 {
     if (m_s.KeypadOn) {
         Finish();
@@ -119,7 +117,7 @@ void Keypad::DisplayNumericKeypadEntry(char digit)
         Finish();
 }
 
-void Keypad::DOPbutton_Click()
+void Keypad::PressDop()
 {
     if (!m_s.KeypadOn)
         return;

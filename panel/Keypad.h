@@ -36,7 +36,7 @@ inline constexpr std::array<DigitKey, 10> kDigitKeys{{
 // The mask of an entry with no digit yet.
 inline constexpr const char* kEmptyMask = "---.---.--";
 
-class Keypad final : public MhzKeyEntry {
+class Keypad final : public MhzKeyEntry, private ContextRefs {
 public:
     Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -51,10 +51,10 @@ public:
     // ENT: starts an entry, or ends the one in progress: no digit cancels it; a value no band
     // covers, or that the knobs could not reach, is refused with a message; any other value
     // goes to the VFO being changed and the radio.
-    void ENTbutton_Click();
+    void PressEnt();
     // The decimal key: the digits so far are the MHz part. Refused with a message before the
     // first digit and after four digits; again, it drops the digits typed after the first one.
-    void DOPbutton_Click();
+    void PressDop();
     // Digit '0'..'9' into the entry in progress; the last position finishes it as ENT does.
     void DisplayNumericKeypadEntry(char digit);
     // A key that doubles as `digit` was pressed: true when the digit was taken (an entry or a
@@ -77,12 +77,7 @@ private:
     void ShowMask();
     void ShowCurrentFreq();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::string m_mask = kEmptyMask;

@@ -31,14 +31,14 @@ std::vector<MenuEntry> BuildTree()
     const char* const ports[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
     for (int i = 1; i <= 9; ++i)
         t.push_back({2, G::CommPort, i, ports[i - 1], K::Radio, F::CommPort});
-    // This program's own: the radio's port on another computer, after the numbered ones.
+    // Added: the radio's port on another computer, after the numbered ones.
     t.push_back({2, G::CommPort, radio::kPortNetwork, "Network Port...", K::Radio, F::CommPort, true});
     t.push_back({2, G::CommPort, 10, "None", K::Radio, F::CommPort});
     t.push_back({1, G::Settings, 1, "CAT Rate", K::Menu});
     const char* const rates[] = {"4800 bps", "9600 bps", "38400 bps"};
     for (int i = 0; i < 3; ++i)
         t.push_back({2, G::CatRate, i, rates[i], K::Radio, F::CatRate});
-    // This program's own: finding the rate the radio is set to, next to the rates it chooses from.
+    // Added: finding the rate the radio is set to, next to the rates it chooses from.
     t.push_back({1, G::Settings, radio::kDetectCatRateEntry, "Detect CAT Rate...", K::Command, F::None, true});
     t.push_back({1, G::Settings, 2, "Update Intervals", K::Menu});
     t.push_back({2, G::Intervals, 0, "Scanning", K::Menu});
@@ -76,7 +76,7 @@ std::vector<MenuEntry> BuildTree()
         {1, G::Settings, 12, "DCS Codes...", K::Command},
         {1, G::Settings, 13, "-", K::Separator},
         {1, G::Settings, 14, "Tune to Radio on Start-up", K::Check, F::TuneOnStartup},
-        // This program's own entries: indexes after the classic ones, placed where they belong.
+        // Added entries: indexes after the first ones, placed where they belong.
         {1, G::Settings, kFollowDialEntry, "Follow Radio Dial", K::Check, F::None, true},
         {1, G::Settings, 16, "Share Radio on Network", K::Check, F::None, true},
         {1, G::Settings, 18, "Announce S-Meter Changes", K::Check, F::None, true},
@@ -157,15 +157,15 @@ void WirePanelMenus(MainMenu& menus, FrontPanel& panel, radio::CommPort& comm, s
 {
     for (int i : {0, 1, 3, 4})
         menus.On(G::File, i, [&memory, i] { memory.FileMenu(i); });
-    menus.On(G::CommPort, [&comm](int i) { comm.mnuCommPortArray_Click(i); });
-    menus.On(G::CatRate, [&comm](int i) { comm.mnuCatRate_Click(i); });
-    menus.On(G::ScanSpeed, [&panel](int i) { panel.Scanner().mnuScanSpeed_Click(i); });
-    menus.On(G::MeterSpeed, [&panel](int i) { panel.Power().mnuMeterSpeed_Click(i); });
-    menus.On(G::PRIspeed, [&panel](int i) { panel.PriorityMonitor().mnuPRIspeed_Click(i); });
-    menus.On(G::PauseInterval, [&panel](int i) { panel.Scanner().mnuPauseInterval_Click(i); });
-    menus.On(G::Display, [&panel](int i) { panel.DisplaySettings().mnuResizeDisplayArray_Click(i); });
-    menus.On(G::Settings, kTuneOnStartupEntry, [&panel] { panel.Power().mnuTuneOnStartup_Click(); });
-    menus.On(G::Settings, kFollowDialEntry, [&panel] { panel.DialFollower().mnuFollowDial_Click(); });
+    menus.On(G::CommPort, [&comm](int i) { comm.ChooseCommPort(i); });
+    menus.On(G::CatRate, [&comm](int i) { comm.ChooseCatRate(i); });
+    menus.On(G::ScanSpeed, [&panel](int i) { panel.Scanner().ChooseScanSpeed(i); });
+    menus.On(G::MeterSpeed, [&panel](int i) { panel.Power().ChooseMeterSpeed(i); });
+    menus.On(G::PRIspeed, [&panel](int i) { panel.PriorityMonitor().ChoosePriSpeed(i); });
+    menus.On(G::PauseInterval, [&panel](int i) { panel.Scanner().ChoosePauseInterval(i); });
+    menus.On(G::Display, [&panel](int i) { panel.DisplaySettings().ChooseDisplay(i); });
+    menus.On(G::Settings, kTuneOnStartupEntry, [&panel] { panel.Power().ToggleTuneOnStartup(); });
+    menus.On(G::Settings, kFollowDialEntry, [&panel] { panel.DialFollower().ToggleFollowDial(); });
     menus.On(G::Help, 0, [&dialogs] { dialogs.ShowHelp("Contents"); });
 }
 

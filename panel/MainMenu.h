@@ -55,7 +55,7 @@ struct MenuEntry {
     const char* caption; // "-" for a separator
     MenuKind kind;
     SettingField field = SettingField::None;
-    bool own = false; // this program's own addition to the classic tree
+    bool own = false; // added to the first menus: its index follows theirs
 };
 
 // The whole tree in the order shown, each submenu's entries right after it.

@@ -22,8 +22,7 @@ std::string MemoryNumberText(int pos)
 int WrapPosition(int pos) { return ((pos % kMemCount) + kMemCount) % kMemCount; }
 
 Memories::Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
-      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys)
 {
 }
 
@@ -32,7 +31,7 @@ bool Memories::AnyUsed() const
     return std::any_of(m_s.MemData.begin(), m_s.MemData.end(), [](const state::MemRec& m) { return m.Used(); });
 }
 
-void Memories::VFOMRbutton_Click()
+void Memories::PressVfoMr()
 {
     const Integer mode = m_s.VFOMRMode;
     if (m_s.PRIOn) {

@@ -19,7 +19,7 @@ std::string MemoryNumberText(int pos);
 // A position moved into 0..999, wrapping both ways.
 int WrapPosition(int pos);
 
-class Memories final : public MemoryStepper {
+class Memories final : public MemoryStepper, private ContextRefs {
 public:
     Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -32,7 +32,7 @@ public:
 
     // VFO/MR: from VFO into MR (refused with a message when no position is used), from MR or a
     // HOME channel back to VFO, from memory tune back to the memory; in PMS it ends PMS.
-    void VFOMRbutton_Click();
+    void PressVfoMr();
     // Enters MR on CurMemPos, or the next used position after it, and sends it to the radio.
     // With no position used it beeps and leaves MR for VFO.
     void ChangeToMRfunction();
@@ -51,12 +51,7 @@ private:
     bool AnyUsed() const;
     const state::MemRec& Current() const { return m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))]; }
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -11,8 +11,7 @@ constexpr const char* kTagSecond = "TWO";
 } // namespace
 
 MemoryCheck::MemoryCheck(const PanelContext& ctx, Memories& memories, KeyEnabling& keys, TimerDelay& timer)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat),
-      m_shown(ctx.s, ctx.display), m_memories(memories), m_keys(keys), m_timer(timer)
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_memories(memories), m_keys(keys), m_timer(timer)
 {
     m_timer.AddUser([this] { return m_s.MCKOn; }, [this] { Tick(); });
 }

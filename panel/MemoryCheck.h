@@ -17,7 +17,7 @@ inline constexpr double kHoldToStore = 0.5;
 // The blink interval of memory check, in ms.
 inline constexpr int kMckBlinkMs = 250;
 
-class MemoryCheck final : public Switchable {
+class MemoryCheck final : public Switchable, private ContextRefs {
 public:
     // Adds itself to `timer`'s users: it blinks lblMCK and watches the held key while MCK is on.
     MemoryCheck(const PanelContext& ctx, Memories& memories, KeyEnabling& keys, TimerDelay& timer);
@@ -42,11 +42,6 @@ private:
     // put in it, so the next send is complete.
     void ShowMainVFO();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
     Memories& m_memories;
     KeyEnabling& m_keys;

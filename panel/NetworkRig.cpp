@@ -37,7 +37,7 @@ int NetworkRig::ToggleVfo()
 {
     if (!m_s.CATOn || !m_panel.KeyTargets().Enabled(el::SUBbutton))
         return kNotAvailable;
-    m_panel.VfoOperations().SUBbutton_Click();
+    m_panel.VfoOperations().PressSub();
     return kOk;
 }
 
@@ -60,7 +60,7 @@ int NetworkRig::SetMode(Vfo vfo, net::RigMode mode)
     if (Info(vfo).Mode == Integer(mode))
         return kOk; // the mode key reads the radio back: not for nothing
     if (vfo == Vfo::A || m_s.SubSelected) {
-        m_panel.BandMode().ModeButton_Click(int(mode));
+        m_panel.BandMode().PressMode(int(mode));
         return kOk;
     }
     // The sub VFO while the radio is on its main one: there and back, as a split sends it.
@@ -99,7 +99,7 @@ int NetworkRig::SetSplit(bool on)
         return kNotAvailable;
     if (!m_panel.KeyTargets().Enabled(el::SPLITbutton))
         return kNotAvailable;
-    m_panel.Split().SPLITbutton_Click();
+    m_panel.Split().PressSplit();
     return on == m_s.SplitOn ? kOk : kNotAvailable;
 }
 

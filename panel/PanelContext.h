@@ -32,6 +32,22 @@ struct PanelContext {
     state::MemoryFile& memory;
 };
 
+// The parts of the context most units work on, under the names they use them by: a unit derives
+// from this rather than unpacking the context into references of its own.
+struct ContextRefs {
+    explicit ContextRefs(const PanelContext& ctx)
+        : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat),
+          m_meter(ctx.meter)
+    {
+    }
+    state::ModKIVO& m_s;
+    platform::DisplayModel& m_display;
+    platform::Dialogs& m_dialogs;
+    platform::EventLoop& m_loop;
+    radio::RadioLink& m_cat;
+    Meter& m_meter;
+};
+
 // A band index that is safe to index the per-band tables with.
 inline int BandSlot(Integer b) { return b >= 0 && b < state::kBandCount ? b : 0; }
 

@@ -14,12 +14,11 @@ bool IsVhfUhf(Integer band) { return band >= 0 && band <= 2; }
 } // namespace
 
 Pms::Pms(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_vfo(vfo), m_keys(keys),
-      m_keypad(keypad)
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_keypad(keypad)
 {
 }
 
-void Pms::PMSbutton_Click()
+void Pms::PressPms()
 {
     if (m_keypad.DigitKey(kPmsDigit))
         return;

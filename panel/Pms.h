@@ -17,7 +17,7 @@ inline constexpr const char* kPmsLimitTitle = "PMS Limit Warning";
 // PMS limits land on this grid (10 kHz, in 10 Hz units).
 inline constexpr Long kPmsLimitGrid = 1000;
 
-class Pms {
+class Pms : private ContextRefs {
 public:
     Pms(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad);
 
@@ -32,7 +32,7 @@ public:
     // PMS key: the digit 6 while an entry is pending, quick-memory slot 6 while one is armed,
     // storing the PMS limits in memory check, else PMS off (back to the function it came
     // from) or on.
-    void PMSbutton_Click();
+    void PressPms();
     // Enters PMS: the main VFO from the band's PMS state, tuning within its PMS limits, sent to
     // the radio; the radio's split goes off.
     void ChangeToPMSfunction();
@@ -48,10 +48,6 @@ private:
     void StorePMSLimits();
     void LeavePMS();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::RadioLink& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

@@ -23,8 +23,7 @@ const char* const kMeterSpeedCaptions[7] = {"1000 ms.", "500 ms.", "400 ms.", "3
 } // namespace
 
 Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_window(ctx.window),
-      m_cat(ctx.cat), m_comm(ctx.comm), m_meter(ctx.meter), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
+    : ContextRefs(ctx), m_window(ctx.window), m_comm(ctx.comm), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
       m_keys(keys), m_timerSendFreq(ctx.loop.CreateTimer())
 {
     m_timerSendFreq->SetInterval(250);
@@ -63,7 +62,7 @@ void Power::AddSwitchable(Switchable& unit, SwitchOffOrder order)
     m_switchables.insert(after, {order, &unit});
 }
 
-void Power::mnuMeterSpeed_Click(int index)
+void Power::ChooseMeterSpeed(int index)
 {
     if (index < 0 || index > 6)
         index = 1;
@@ -73,7 +72,7 @@ void Power::mnuMeterSpeed_Click(int index)
     m_meter.SetInterval(kMeterIntervals[index]);
 }
 
-void Power::mnuTuneOnStartup_Click()
+void Power::ToggleTuneOnStartup()
 {
     m_s.Settings.TuneOnStartup = TuneOnStartup() ? 0 : -1;
     ShowTuneOnStartup();
@@ -101,10 +100,10 @@ void Power::Load()
 
     state::SettingsMenuHandlers menus = settingsMenus;
     menus.commPort = [this](int i) {
-        m_comm.mnuCommPortArray_Click(i == radio::kPortNone && m_comm.NetworkChosen() ? radio::kPortNetwork : i);
+        m_comm.ChooseCommPort(i == radio::kPortNone && m_comm.NetworkChosen() ? radio::kPortNetwork : i);
     };
-    menus.catRate = [this](int i) { m_comm.mnuCatRate_Click(i); };
-    menus.meterSpeed = [this](int i) { mnuMeterSpeed_Click(i); };
+    menus.catRate = [this](int i) { m_comm.ChooseCatRate(i); };
+    menus.meterSpeed = [this](int i) { ChooseMeterSpeed(i); };
     menus.priSpeed = [this](int i) {
         if (hooks.priSpeed)
             hooks.priSpeed(i);
@@ -114,13 +113,13 @@ void Power::Load()
     m_files.OpenSettingsFile(
         menus,
         [this, &placed](Long left, Long top) {
-            placed = m_window.OnScreen(left, top);
+            placed = m_window.OnScreen(left / state::kTwipsPerPixel, top / state::kTwipsPerPixel);
             return placed;
         },
         &m_memory);
     // A position on a screen that is gone (a second monitor unplugged) would hide the window.
     if (placed)
-        m_window.MoveTo(m_s.Settings.FormLeft, m_s.Settings.FormTop);
+        m_window.MoveTo(m_s.Settings.FormLeft / state::kTwipsPerPixel, m_s.Settings.FormTop / state::kTwipsPerPixel);
     else
         m_window.Centre();
     m_window.SetTitle(m_memory.Title());
@@ -150,7 +149,7 @@ void Power::ApplyLitColour()
     m_display.SetColor(el::LMeter, c);
 }
 
-void Power::CATbutton_Click()
+void Power::PressPower()
 {
     if (!m_s.PortReady) {
         // A port lost while in use comes back without a word once its device is there again.
@@ -214,11 +213,11 @@ void Power::PowerOn()
 
     if (TuneOnStartup()) {
         // Take over both of the radio's VFOs before sending anything.
-        m_vfo.SYNCbutton_Click();
+        m_vfo.PressSync();
         m_vfo.SaveInfoVFOMB();
         m_cat.ToggleVFOAB();
         m_s.SubSelected = true;
-        m_vfo.SYNCbutton_Click();
+        m_vfo.PressSync();
         m_s.SubSelected = false;
         m_vfo.SaveInfoVFOSB();
         m_cat.ToggleVFOAB();
@@ -233,8 +232,8 @@ void Power::PowerOn()
 
 void Power::SaveWindowPosition()
 {
-    m_s.Settings.FormLeft = Long(m_window.LeftTwips());
-    m_s.Settings.FormTop = Long(m_window.TopTwips());
+    m_s.Settings.FormLeft = Long(m_window.Left()) * state::kTwipsPerPixel;
+    m_s.Settings.FormTop = Long(m_window.Top()) * state::kTwipsPerPixel;
 }
 
 void Power::PowerOff()

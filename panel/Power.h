@@ -1,5 +1,5 @@
 #pragma once
-// The program's life: start-up, the POWER key (`CATbutton`) switching the CAT system on and
+// The program's life: start-up, the POWER key (`PressPower`) switching the CAT system on and
 // off, the resend timer of a turning knob, and shutdown.
 
 #include "panel/KeyEnabling.h"
@@ -26,7 +26,7 @@ inline constexpr int kTuneOnStartupEntry = 14;
 // Meter update menu entries 0..6 in ms; 0 is "OFF".
 inline constexpr int kMeterIntervals[7] = {1000, 500, 400, 300, 200, 100, 0};
 
-class Power {
+class Power : private ContextRefs {
 public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
@@ -44,7 +44,7 @@ public:
     // splash stays at least 2 s. Sends nothing to the radio.
     void Load();
     // POWER: switches the CAT system on or off; refused with a message while no port is open.
-    void CATbutton_Click();
+    void PressPower();
     // Shutdown: offers to save changed memories, then POWER off (or its saves when dark).
     // False when the user cancelled (or the memory save failed) and the program runs on.
     bool EndKIVO();
@@ -63,9 +63,9 @@ public:
     void StopAtPowerOff(platform::Timer& timer) { m_stopTimers.push_back(&timer); }
 
     // Settings > Meter Update entry 0..6 (6 is "OFF"); an entry out of range picks 500 ms.
-    void mnuMeterSpeed_Click(int index);
+    void ChooseMeterSpeed(int index);
     // Settings > Tune to Radio on Start-up: toggles the option.
-    void mnuTuneOnStartup_Click();
+    void ToggleTuneOnStartup();
     // POWER on reads both of the radio's VFOs before sending anything.
     bool TuneOnStartup() const { return m_s.Settings.TuneOnStartup != 0; }
 
@@ -84,14 +84,8 @@ private:
     void ApplyLitColour();
     void ShowTuneOnStartup();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
     platform::Window& m_window;
-    radio::RadioLink& m_cat;
     radio::CommPort& m_comm;
-    Meter& m_meter;
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
     VfoModel& m_vfo;

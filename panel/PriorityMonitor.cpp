@@ -16,8 +16,8 @@ constexpr int kPriDigit = 5;
 
 PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad,
                                  Memories& memories, Pms& pms, Scanner& scanner)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_meter(ctx.meter), m_vfo(vfo), m_keys(keys),
-      m_keypad(keypad), m_memories(memories), m_pms(pms), m_scanner(scanner), m_timer(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_keypad(keypad), m_memories(memories), m_pms(pms),
+      m_scanner(scanner), m_timer(ctx.loop.CreateTimer())
 {
     m_timer->SetInterval(kPriIntervals[2]);
     for (int i = 0; i < 4; ++i)
@@ -25,7 +25,7 @@ PriorityMonitor::PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnab
     m_timer->onTick = [this] { Check(); };
 }
 
-void PriorityMonitor::PRIbutton_Click()
+void PriorityMonitor::PressPri()
 {
     if (m_keypad.DigitKey(kPriDigit))
         return;
@@ -61,7 +61,7 @@ void PriorityMonitor::PRIbutton_Click()
     m_timer->SetEnabled(true);
 }
 
-void PriorityMonitor::mnuPRIspeed_Click(int index)
+void PriorityMonitor::ChoosePriSpeed(int index)
 {
     if (index < 0 || index > 3)
         index = 2;
@@ -82,7 +82,7 @@ void PriorityMonitor::SwitchOff()
 void PriorityMonitor::StopMonitoring()
 {
     m_s.ScanDir = 0;
-    m_memories.VFOMRbutton_Click();
+    m_memories.PressVfoMr();
     // VFO shows no memory number; the "Pr" mark goes with monitoring.
     if (m_s.VFOMRMode == kModeVFO)
         m_display.SetVisible(el::ledMRnumber, false);

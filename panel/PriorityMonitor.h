@@ -22,7 +22,7 @@ inline constexpr int kPriIntervals[4] = {15000, 10000, 5000, 0};
 // The PRI Monitor menu's captions.
 inline constexpr const char* kPriSpeedCaptions[4] = {"15 sec.", "10 sec.", "5 sec.", "OFF"};
 
-class PriorityMonitor final : public Switchable {
+class PriorityMonitor final : public Switchable, private ContextRefs {
 public:
     PriorityMonitor(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Keypad& keypad, Memories& memories,
                     Pms& pms, Scanner& scanner);
@@ -30,10 +30,10 @@ public:
     // PRI key: the digit 5 while an entry is pending, quick-memory slot 5 while one is armed,
     // else monitoring on (refused with a message when the interval is "OFF" or channel 0 is
     // empty) or off (through the VFO/MR key, which returns to the user's function).
-    void PRIbutton_Click();
+    void PressPri();
     // Settings > Update Intervals > PRI Monitor entry 0..3 (3 is "OFF"); out of range picks
     // "5 sec.".
-    void mnuPRIspeed_Click(int index);
+    void ChoosePriSpeed(int index);
     // One priority check; the timer's tick.
     void Check();
     // Stops the timer; PRIOn is already clear.
@@ -50,10 +50,6 @@ private:
     void ReenableAfterCheck();
     void GiveUp();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Keypad& m_keypad;

@@ -6,8 +6,7 @@ using platform::Buttons;
 using platform::Icon;
 
 QuickMemories::QuickMemories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, TimerDelay& timer)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_meter(ctx.meter), m_vfo(vfo),
-      m_keys(keys), m_timer(timer)
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_timer(timer)
 {
     m_display.SetVisible(el::lblQMB, false);
     m_timer.AddUser([this] { return !m_s.MCKOn && (m_s.QMBStore || m_s.QMBRecall); }, [this] { Tick(); });
@@ -21,8 +20,8 @@ void QuickMemories::Arm(bool& flag)
     m_timer.Start();
 }
 
-void QuickMemories::STObutton_Click() { Arm(m_s.QMBStore); }
-void QuickMemories::RCLbutton_Click() { Arm(m_s.QMBRecall); }
+void QuickMemories::PressSto() { Arm(m_s.QMBStore); }
+void QuickMemories::PressRcl() { Arm(m_s.QMBRecall); }
 
 void QuickMemories::Disarm()
 {

@@ -13,14 +13,14 @@ namespace kivo::panel {
 // Seconds after STO or RCL until the pending choice ends by itself.
 inline constexpr double kQuickMemoryTimeout = 5.0;
 
-class QuickMemories final : public Switchable {
+class QuickMemories final : public Switchable, private ContextRefs {
 public:
     // Adds itself to `timer`'s users: it blinks lblQMB and times out while a choice is pending.
     QuickMemories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, TimerDelay& timer);
 
     // STO and RCL: the next digit key stores into, or recalls, a quick memory.
-    void STObutton_Click();
-    void RCLbutton_Click();
+    void PressSto();
+    void PressRcl();
     // Digit `n` (0..9) while STO or RCL is pending: stores both VFOs into quick memory n, or
     // recalls its main VFO into the main VFO and the radio; an empty one is refused with a
     // message.
@@ -34,11 +34,6 @@ private:
     void Disarm();
     void Tick();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     TimerDelay& m_timer;

@@ -78,7 +78,7 @@ void RadioSharing::Load(const std::optional<ShareChoice>& forced)
     Apply();
 }
 
-void RadioSharing::mnuShareRadio_Click()
+void RadioSharing::ShareRadio()
 {
     m_choice.on = !m_server.Running();
     Save();

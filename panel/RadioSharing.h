@@ -39,7 +39,7 @@ public:
     // when it is on.
     void Load(const std::optional<ShareChoice>& forced = std::nullopt);
     // Settings > Share Radio on Network: on or off, remembered.
-    void mnuShareRadio_Click();
+    void ShareRadio();
 
     NetworkRig& Rig() { return m_rig; }
     net::RigServer& Server() { return m_server; }

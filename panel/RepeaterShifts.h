@@ -1,5 +1,5 @@
 #pragma once
-// The repeater shift dialog (`frmRPTshift`, "Repeater Shift") as a model: the shift of each of
+// The repeater shift dialog ("Repeater Shift") as a model: the shift of each of
 // the four VHF/UHF and 10 m bands as megahertz text, the automatic shift of 2 m and 70 cm, and
 // SAVE, DEFAULT and CANCEL. A text that is not a shift the radio can take is refused with a
 // message, and the box gets back the text it had.

@@ -45,7 +45,7 @@ void RepeaterTones::SendToMain(const std::function<void()>& send)
     m_cat.ToggleVFOAB();
 }
 
-void RepeaterTones::RPTbutton_Click()
+void RepeaterTones::PressRpt()
 {
     if (m_keypad.DigitKey(1))
         return;
@@ -56,7 +56,7 @@ void RepeaterTones::RPTbutton_Click()
     SendToMain([this] { m_cat.SendRptDirMB(); });
 }
 
-void RepeaterTones::REVbutton_Click()
+void RepeaterTones::PressRev()
 {
     if (m_keypad.DigitKey(2))
         return;
@@ -81,7 +81,7 @@ void RepeaterTones::REVbutton_Click()
     });
 }
 
-void RepeaterTones::TONEbutton_Click()
+void RepeaterTones::PressTone()
 {
     if (m_keypad.DigitKey(3))
         return;

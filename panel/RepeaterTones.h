@@ -26,12 +26,12 @@ public:
     } hooks;
 
     // RPT: the main VFO's shift simplex, minus, plus and round again; only in FM, never in split.
-    void RPTbutton_Click();
+    void PressRpt();
     // REV: moves the main VFO onto its transmit frequency with the opposite shift, and back again
     // on the next press. Refused with a message without a shift, or in PMS.
-    void REVbutton_Click();
+    void PressRev();
     // TONE: off, ENC, ENC/DEC, DCS and round again, on the VFO being changed; only in FM.
-    void TONEbutton_Click();
+    void PressTone();
     // The main VFO's shift from its frequency in FM, simplex in any other mode; sent when it
     // differs from what the radio was last given. The offset stays. The split marker stays too.
     void AutoRptShift();

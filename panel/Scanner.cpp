@@ -15,11 +15,10 @@ bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below:
 
 Scanner::Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
                  Keypad& keypad)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
-      m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad), m_status(ctx.cat, ctx.loop),
-      m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad),
+      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
 {
-    mnuScanSpeed_Click(0);
+    ChooseScanSpeed(0);
     m_timer->onTick = [this] { TimerScanner_Tick(); };
     m_timerMR->onTick = [this] { TimerScannerMR_Tick(); };
     for (std::size_t i = 0; i < kScanSpeedCaptions.size(); ++i)
@@ -35,7 +34,7 @@ Long Scanner::ChannelStep(Integer mode) const
     return step > 0 ? step : 1; // a damaged step table must not stop the scan
 }
 
-void Scanner::mnuScanSpeed_Click(int index)
+void Scanner::ChooseScanSpeed(int index)
 {
     if (index < 0 || index >= int(kScanIntervals.size()))
         index = 0;
@@ -46,7 +45,7 @@ void Scanner::mnuScanSpeed_Click(int index)
     m_timerMR->SetInterval(kScanIntervals[std::size_t(index)]);
 }
 
-void Scanner::mnuPauseInterval_Click(int index)
+void Scanner::ChoosePauseInterval(int index)
 {
     if (index < 0 || index >= int(kPauseSeconds.size()))
         index = 2;
@@ -67,7 +66,7 @@ void Scanner::ShowMemoryDesc(bool on)
     m_display.SetVisible(el::lblMemoryDesc, on);
 }
 
-void Scanner::SCANbutton_Click()
+void Scanner::PressScan()
 {
     if (m_s.KeypadOn) {
         m_keypad.DisplayNumericKeypadEntry('4');
@@ -102,7 +101,7 @@ void Scanner::SCANbutton_Click()
         m_s.ScanDir = 0;
         m_keys.ToggleFunctionButtons();
         m_keys.ChangeTuningKnob();
-        JogButton_Click(1);
+        PressJog(1);
         return;
     }
     m_s.ScanArmed = false;
@@ -129,7 +128,7 @@ void Scanner::SendSplitMemory()
     m_cat.ToggleVFOAB();
 }
 
-void Scanner::JogButton_Click(int dir)
+void Scanner::PressJog(int dir)
 {
     if (!m_s.ScanArmed)
         return;
@@ -173,7 +172,7 @@ void Scanner::StopScan()
     m_meter.TurnOnLMeter();
 }
 
-void Scanner::SEARCHbutton_Click()
+void Scanner::PressSearch()
 {
     if (m_s.SearchOn) {
         m_timer->SetEnabled(false);
@@ -206,9 +205,9 @@ void Scanner::SEARCHbutton_Click()
 void Scanner::SwitchOff()
 {
     if (m_s.SearchOn)
-        SEARCHbutton_Click();
+        PressSearch();
     if (m_s.ScanArmed)
-        SCANbutton_Click();
+        PressScan();
     m_timer->SetEnabled(false);
     m_timerMR->SetEnabled(false);
 }
@@ -217,7 +216,7 @@ void Scanner::StopWithMessage(const char* text, const char* title)
 {
     m_dialogs.Beep();
     if (m_s.SearchOn)
-        SEARCHbutton_Click();
+        PressSearch();
     else if (m_s.ScanArmed && m_s.ScanDir != 0)
         StopScan();
     m_dialogs.MessageBox(text, title, platform::Icon::Exclamation, platform::Buttons::Ok);

@@ -26,7 +26,7 @@ inline constexpr std::array<const char*, 7> kScanSpeedCaptions{"1000 ms.", "500 
 inline constexpr std::array<int, 5> kPauseSeconds{30, 15, 5, 3, 0};
 inline constexpr std::array<const char*, 5> kPauseCaptions{"30 sec.", "15 sec.", "5 sec.", "3 sec.", "OFF"};
 
-class Scanner final : public Switchable {
+class Scanner final : public Switchable, private ContextRefs {
 public:
     Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
             Keypad& keypad);
@@ -37,14 +37,14 @@ public:
     } hooks;
 
     // SCAN: digit 4, quick memory 4, the skip flag in memory check; else arms or disarms.
-    void SCANbutton_Click();
+    void PressScan();
     // A jog key click while SCAN is armed (dir 1 UP, -1 DWN): starts or stops the scan.
-    void JogButton_Click(int dir);
+    void PressJog(int dir);
     // SEARCH: starts or stops the FM search.
-    void SEARCHbutton_Click();
+    void PressSearch();
     // Settings > Update Intervals > Scanning and > Pause.
-    void mnuScanSpeed_Click(int index);
-    void mnuPauseInterval_Click(int index);
+    void ChooseScanSpeed(int index);
+    void ChoosePauseInterval(int index);
     void SwitchOff() override;
 
     // One step of each scan: wait for the status of the channel, then move on.
@@ -85,12 +85,6 @@ private:
     void StopWithMessage(const char* text, const char* title);
     void ShowMemoryDesc(bool on);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     Tuning& m_tuning;

@@ -10,12 +10,9 @@ namespace {
 constexpr double kSplitSettle = 0.2;
 } // namespace
 
-Split::Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter), m_vfo(vfo), m_keys(keys)
-{
-}
+Split::Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys) : ContextRefs(ctx), m_vfo(vfo), m_keys(keys) {}
 
-void Split::SPLITbutton_Click()
+void Split::PressSplit()
 {
     m_meter.TurnOffLMeter();
     if (m_s.SplitOn)
@@ -69,7 +66,7 @@ void Split::Off()
 void Split::SwitchOff()
 {
     if (m_s.SplitOn)
-        SPLITbutton_Click();
+        PressSplit();
 }
 
 } // namespace kivo::panel

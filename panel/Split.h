@@ -12,7 +12,7 @@
 
 namespace kivo::panel {
 
-class Split final : public Switchable {
+class Split final : public Switchable, private ContextRefs {
 public:
     Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
@@ -22,7 +22,7 @@ public:
 
     // SPLIT on: the sub VFO into the radio's other VFO, then split on after 0.2 s. SPLIT off:
     // split off after 0.2 s, then both VFOs afresh through the function in use.
-    void SPLITbutton_Click();
+    void PressSplit();
 
     // SPLIT off when it is on.
     void SwitchOff() override;
@@ -31,11 +31,6 @@ private:
     void On();
     void Off();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
 };

@@ -29,7 +29,7 @@ struct SpokenElement {
 // "megahertz".
 inline constexpr std::array<SpokenElement, 63> kSpokenNames{{
     // Keys, row by row as on the panel.
-    {el::CATbutton, -1, "Power"},
+    {el::PowerButton, -1, "Power"},
     {el::MOXbutton, -1, "MOX transmit"},
     {el::VFOMRbutton, -1, "VFO or memory"},
     {el::HOMEbutton, -1, "Home"},

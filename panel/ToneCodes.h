@@ -1,5 +1,5 @@
 #pragma once
-// The CTCSS tone dialog (`frmCTCSS`) and the DCS code dialog (`frmDCS`) as one model each: the
+// The CTCSS tone dialog and the DCS code dialog as one model each: the
 // VFO they act on (the sub VFO while SUB is active, else the main VFO), the option selected,
 // and SAVE, DEFAULT and CANCEL. The window draws the options from Options() and asks Selected().
 

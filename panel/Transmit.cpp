@@ -6,8 +6,7 @@ using platform::Buttons;
 using platform::Icon;
 
 Transmit::Transmit(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
-      m_meter(ctx.meter), m_keys(keys)
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_keys(keys)
 {
 }
 
@@ -20,7 +19,7 @@ void Transmit::SendMainFreq(Long freq)
         m_cat.Write(*f);
 }
 
-void Transmit::MOXbutton_Click()
+void Transmit::PressMox()
 {
     if (m_s.Transmitting) {
         Release();

@@ -13,7 +13,7 @@
 
 namespace kivo::panel {
 
-class Transmit final : public Switchable {
+class Transmit final : public Switchable, private ContextRefs {
 public:
     Transmit(const PanelContext& ctx, KeyEnabling& keys);
 
@@ -27,7 +27,7 @@ public:
     // MOX: keys the transmitter, or releases it. Keying is refused while the menus are locked
     // (releasing never is), and with a shifted transmit frequency outside the band's tuning
     // limits (with a message). With the priority monitor on, MOX ends the monitor instead.
-    void MOXbutton_Click();
+    void PressMox();
     // Back to receive when on air.
     void SwitchOff() override;
 
@@ -42,12 +42,7 @@ private:
     // `freq` in ledFreq and to the radio's current VFO, VFOMB left as it is.
     void SendMainFreq(Long freq);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
-    Meter& m_meter;
     KeyEnabling& m_keys;
     Long m_txFreq = 0;
 };

@@ -27,8 +27,7 @@ Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const
 }
 
 Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq)
-    : m_s(ctx.s), m_display(ctx.display), m_loop(ctx.loop), m_cat(ctx.cat), m_shown(ctx.s, ctx.display),
-      m_meter(ctx.meter), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
 {
     m_tmrKnob->SetInterval(200);
     m_tmrKnob->onTick = [this] {
@@ -276,7 +275,7 @@ void Tuning::StepFrequency()
     AutoShiftNow();
 }
 
-void Tuning::MhzButton_Click(bool up)
+void Tuning::PressMhz(bool up)
 {
     if (m_s.KeypadOn || m_s.QMBStore || m_s.QMBRecall) {
         if (m_mhzEntry)
@@ -296,13 +295,13 @@ void Tuning::MhzButton_Click(bool up)
     m_meter.TurnOnLMeter();
 }
 
-void Tuning::FASTbutton_Click()
+void Tuning::PressFast()
 {
     m_s.FastOn = !m_s.FastOn;
     ShowFastLock();
 }
 
-void Tuning::LOCKbutton_Click()
+void Tuning::PressLock()
 {
     m_s.LockOn = !m_s.LockOn;
     ShowFastLock();

@@ -41,7 +41,7 @@ public:
     virtual bool ChangeMemory(int step) = 0;
 };
 
-class Tuning {
+class Tuning : private ContextRefs {
 public:
     // `sendFreq` is the timer that resends the tuned frequency while a knob is held.
     Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq);
@@ -69,11 +69,11 @@ public:
     // One jog step of ScanStep on the VFO being tuned, reset to the other limit past a limit.
     void StepFrequency();
     // MHz UP or DOWN: 1 MHz (10 with FAST) on the VFO being tuned.
-    void MhzButton_Click(bool up);
+    void PressMhz(bool up);
     // FAST: steps ten times larger, or back. Sends nothing.
-    void FASTbutton_Click();
+    void PressFast();
     // LOCK: the knobs refuse input, or accept it again. Sends nothing.
-    void LOCKbutton_Click();
+    void PressLock();
 
     // The step of the knob last grabbed, in 10 Hz units.
     Long KnobStep() const { return m_knobStep; }
@@ -102,12 +102,7 @@ private:
     void AutoShiftNow();
     void ShowFastLock();
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
     VfoDisplay m_shown;
-    Meter& m_meter;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     platform::Timer& m_sendFreq;

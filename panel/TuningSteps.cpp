@@ -29,8 +29,8 @@ std::string Entries(const std::vector<StepEntry>& list)
 
 TuningSteps::TuningSteps(state::ModKIVO& s, platform::DisplayModel& display) : m_s(s), m_display(display)
 {
-    m_display.SetCaption(el::frmTuningSteps, "Tuning Steps");
-    m_display.SetVisible(el::frmTuningSteps, false);
+    m_display.SetCaption(el::TuningStepsDialog, "Tuning Steps");
+    m_display.SetVisible(el::TuningStepsDialog, false);
     const char* frames[] = {"430 MHz - MEM / VFO CH", "144 MHz - MEM / VFO CH", "50 MHz - MEM / VFO CH",
                             "HF - MEM / VFO CH", "MAIN DIAL"};
     for (int i = 0; i < 5; ++i)
@@ -70,13 +70,13 @@ const std::vector<StepEntry>& TuningSteps::ListOf(const std::string& box)
 
 bool TuningSteps::IsOpen() const
 {
-    return m_display.Has(el::frmTuningSteps) && m_display.Get(el::frmTuningSteps).visible;
+    return m_display.Has(el::TuningStepsDialog) && m_display.Get(el::TuningStepsDialog).visible;
 }
 
 void TuningSteps::Show()
 {
     DisplayStepValues();
-    m_display.SetVisible(el::frmTuningSteps, true);
+    m_display.SetVisible(el::TuningStepsDialog, true);
 }
 
 void TuningSteps::Show(const std::string& box, int index, const std::vector<StepEntry>& list, state::Long value)
@@ -147,7 +147,7 @@ void TuningSteps::SAVE()
         put(c[FM], fm);
         put(c[PKT], fm);
     }
-    m_display.SetVisible(el::frmTuningSteps, false);
+    m_display.SetVisible(el::TuningStepsDialog, false);
 }
 
 void TuningSteps::DEFAULT()
@@ -156,6 +156,6 @@ void TuningSteps::DEFAULT()
     DisplayStepValues();
 }
 
-void TuningSteps::CANCEL() { m_display.SetVisible(el::frmTuningSteps, false); }
+void TuningSteps::CANCEL() { m_display.SetVisible(el::TuningStepsDialog, false); }
 
 } // namespace kivo::panel

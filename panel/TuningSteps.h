@@ -1,5 +1,5 @@
 #pragma once
-// The tuning-steps dialog (`frmTuningSteps`) as a model: which entry each list box shows, and
+// The tuning-steps dialog as a model: which entry each list box shows, and
 // what SAVE, DEFAULT and CANCEL do to the step tables. The window draws it from the display
 // model: "frmTuningSteps" (visible, caption), the frame captions "fraSteps(0..4)", the boxes
 // "CHboxFM(k)", "CHboxAM(k)", "CHboxSSB(k)" (k 0..3) and "VFObox(3..5)" with the selected

@@ -4,8 +4,7 @@
 
 namespace kivo::panel {
 
-VfoModel::VfoModel(const PanelContext& ctx, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_meter(ctx.meter), m_keys(keys)
+VfoModel::VfoModel(const PanelContext& ctx, KeyEnabling& keys) : ContextRefs(ctx), m_keys(keys)
 {
     for (int k = 0; k < 8; ++k) {
         const char* caption = radio::ModeTable[k].caption;
@@ -181,7 +180,7 @@ void VfoModel::ChangeToVFOfunction()
         m_cat.SendSplitOff();
 }
 
-void VfoModel::SYNCbutton_Click()
+void VfoModel::PressSync()
 {
     m_meter.TurnOffLMeter();
     if (m_s.SubSelected)

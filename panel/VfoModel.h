@@ -26,7 +26,7 @@ struct OtherKeyHooks {
     std::function<void()> stopPriorityMonitor;
 };
 
-class VfoModel {
+class VfoModel : private ContextRefs {
 public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
@@ -71,7 +71,7 @@ public:
     void ReenterFunction(const FunctionHooks& to);
     // SYNC: files the VFO being tuned (in VFO or PMS), then reads the radio's frequency and mode
     // into it.
-    void SYNCbutton_Click();
+    void PressSync();
 
     // The VFO the knobs and keys tune: the sub VFO while SUB is active, else the main.
     state::VFOInfo& TunedVFO() { return m_s.SubSelected ? m_s.VFOSB : m_s.VFOMB; }
@@ -80,10 +80,6 @@ public:
     void SendTunedFreq();
 
 private:
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::RadioLink& m_cat;
-    Meter& m_meter;
     KeyEnabling& m_keys;
 };
 

@@ -8,7 +8,7 @@ using state::kModeMR;
 using state::kModeVFO;
 
 VfoOperations::VfoOperations(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
-    : m_s(ctx.s), m_display(ctx.display), m_cat(ctx.cat), m_vfo(vfo), m_keys(keys), m_blink(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_blink(ctx.loop.CreateTimer())
 {
     m_blink->SetInterval(kSubBlinkMs);
     m_blink->onTick = [this] {
@@ -25,7 +25,7 @@ void VfoOperations::ShowSubMode(bool lit)
     m_display.SetVisible(el::lblSBmode(mode), lit);
 }
 
-void VfoOperations::ABbutton_Click()
+void VfoOperations::PressAToB()
 {
     // Only the VFO function's VFOs are the bands' own: in MR the main VFO is a memory channel
     // (and the sub VFO may be a split memory's), in PMS the main VFO is the band's PMS VFO.
@@ -47,7 +47,7 @@ void VfoOperations::ABbutton_Click()
     m_cat.ToggleVFOAB();
 }
 
-void VfoOperations::SWAPbutton_Click()
+void VfoOperations::PressSwap()
 {
     if (m_s.VFOMRMode != kModeVFO)
         return;
@@ -65,7 +65,7 @@ void VfoOperations::SWAPbutton_Click()
         m_vfo.ChangeToVFOfunction();
 }
 
-void VfoOperations::SUBbutton_Click()
+void VfoOperations::PressSub()
 {
     m_s.SubSelected = !m_s.SubSelected;
     m_keys.ToggleFunctionButtons();
@@ -87,7 +87,7 @@ void VfoOperations::SUBbutton_Click()
 void VfoOperations::SwitchOff()
 {
     if (m_s.SubSelected)
-        SUBbutton_Click();
+        PressSub();
 }
 
 } // namespace kivo::panel

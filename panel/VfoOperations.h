@@ -15,19 +15,19 @@ namespace kivo::panel {
 // How fast the sub VFO's mode label blinks while SUB is active.
 inline constexpr int kSubBlinkMs = 250;
 
-class VfoOperations final : public Switchable {
+class VfoOperations final : public Switchable, private ContextRefs {
 public:
     VfoOperations(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
     // A > B, in any function: the sub VFO becomes a copy of the main VFO, on the main VFO's band
     // (a split marker arrives as simplex), and goes into the radio's other VFO.
-    void ABbutton_Click();
+    void PressAToB();
     // A < > B, in the VFO function only: the two VFOs exchange bands and states, and both go to
     // the radio. A HOME channel shown is left for the VFOs.
-    void SWAPbutton_Click();
+    void PressSwap();
     // SUB: the sub VFO becomes the one tuned and changed, or the main VFO again; the radio's
     // current VFO follows. While active, the sub VFO's mode label blinks.
-    void SUBbutton_Click();
+    void PressSub();
 
     // SUB off when it is active.
     void SwitchOff() override;
@@ -38,9 +38,6 @@ public:
 private:
     void ShowSubMode(bool lit);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    radio::RadioLink& m_cat;
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
     std::unique_ptr<platform::Timer> m_blink;

@@ -7,15 +7,24 @@ namespace kivo::platform::el {
 namespace {
 
 const char* const kSingles[] = {
-    DisplayPanel, LMeter,        ledFreq,        ledSubFreq,  ledMRnumber,    ledLOCK,        ledFAST,       LEDsub,
-    lblMainENC,   lblMainDEC,    lblMainDCS,     lblSubENC,   lblSubDEC,      lblSubDCS,      lblTXRX,       lblRXTX,
-    lblSPLIT,     lblMT,         lblMCK,         lblCH,       lblSKIP,        lblSCAN,        lblSEARCH,     lblBusy,
-    lblOnAir,     lblMemoryDesc, CATbutton,      MOXbutton,   SEARCHbutton,   SYNCbutton,     FASTbutton,    LOCKbutton,
-    HOMEbutton,   VFOMRbutton,   ABbutton,       MCKbutton,   SPLITbutton,    SUBbutton,      RPTbutton,     REVbutton,
-    TONEbutton,   SCOPEbutton,   SCANbutton,     PRIbutton,   DOPbutton,      BandDownButton, BandUpButton,  PMSbutton,
-    ENTbutton,    CLARbutton,    RCLbutton,      STObutton,   SWAPbutton,     MhzUpButton,    MhzDownButton, MainKnob,
-    SubKnob,      ChannelKnob,   btnJogDown,     btnJogUp,    frmTuningSteps, cmdSave,        cmdDefault,    cmdCancel,
-    lblCLAR,      lblQMB,        lblShareStatus, mnuSettings, mnuMemory,
+    DisplayPanel,      LMeter,         ledFreq,        ledSubFreq,
+    ledMRnumber,       ledLOCK,        ledFAST,        LEDsub,
+    lblMainENC,        lblMainDEC,     lblMainDCS,     lblSubENC,
+    lblSubDEC,         lblSubDCS,      lblTXRX,        lblRXTX,
+    lblSPLIT,          lblMT,          lblMCK,         lblCH,
+    lblSKIP,           lblSCAN,        lblSEARCH,      lblBusy,
+    lblOnAir,          lblMemoryDesc,  PowerButton,    MOXbutton,
+    SEARCHbutton,      SYNCbutton,     FASTbutton,     LOCKbutton,
+    HOMEbutton,        VFOMRbutton,    ABbutton,       MCKbutton,
+    SPLITbutton,       SUBbutton,      RPTbutton,      REVbutton,
+    TONEbutton,        SCOPEbutton,    SCANbutton,     PRIbutton,
+    DOPbutton,         BandDownButton, BandUpButton,   PMSbutton,
+    ENTbutton,         CLARbutton,     RCLbutton,      STObutton,
+    SWAPbutton,        MhzUpButton,    MhzDownButton,  MainKnob,
+    SubKnob,           ChannelKnob,    btnJogDown,     btnJogUp,
+    TuningStepsDialog, cmdSave,        cmdDefault,     cmdCancel,
+    lblCLAR,           lblQMB,         lblShareStatus, mnuSettings,
+    mnuMemory,
 };
 
 const Array kArrays[] = {
@@ -27,7 +36,7 @@ const Array kArrays[] = {
 };
 
 // The band scope window's, apart so each window's list reads on its own.
-const char* const kScopeSingles[] = {listSteps, listScanWidth, cmdSCAN, SSCommand1, lblScopeProgress};
+const char* const kScopeSingles[] = {listSteps, listScanWidth, cmdSCAN, ResetButton, lblScopeProgress};
 const Array kScopeArrays[] = {txtboxFreq,     mnuActiveSearch, mnuScopeSpeed, mnuContinuousScan,
                               mnuDisplayMode, mnuScaleHandles, mnuWrapWidth,  mnuColorFill};
 

@@ -63,7 +63,8 @@ inline constexpr const char* lblShareStatus = "lblShareStatus";
 inline constexpr const char* lblMemoryDesc = "lblMemoryDesc";
 
 // Front-panel keys.
-inline constexpr const char* CATbutton = "CATbutton";
+// POWER; the element keeps the name the display model has always known it by.
+inline constexpr const char* PowerButton = "CATbutton";
 inline constexpr const char* MOXbutton = "MOXbutton";
 inline constexpr const char* SEARCHbutton = "SEARCHbutton";
 inline constexpr const char* SYNCbutton = "SYNCbutton";
@@ -119,7 +120,8 @@ inline constexpr const char* mnuSettings = "mnuSettings";
 inline constexpr const char* mnuMemory = "mnuMemory";
 
 // The tuning-steps dialog.
-inline constexpr const char* frmTuningSteps = "frmTuningSteps";
+// The element keeps the name the display model has always known it by.
+inline constexpr const char* TuningStepsDialog = "frmTuningSteps";
 inline constexpr Array fraSteps{"fraSteps", 0, 4};
 inline constexpr Array CHboxFM{"CHboxFM", 0, 3};
 inline constexpr Array CHboxAM{"CHboxAM", 0, 3};
@@ -138,7 +140,7 @@ inline constexpr Array txtboxFreq{"txtboxFreq", 0, 1}; // 0 current, 1 centre fr
 inline constexpr const char* listSteps = "listSteps";  // value: the selected entry
 inline constexpr const char* listScanWidth = "listScanWidth";
 inline constexpr const char* cmdSCAN = "cmdSCAN";
-inline constexpr const char* SSCommand1 = "SSCommand1";
+inline constexpr const char* ResetButton = "ResetButton";
 inline constexpr const char* lblScopeProgress = "lblScopeProgress";
 inline constexpr Array mnuActiveSearch{"mnuActiveSearch", 0, 9};
 inline constexpr Array mnuScopeSpeed{"mnuScopeSpeed", 0, 4};

@@ -8,12 +8,12 @@ namespace kivo::platform {
 class Window {
 public:
     virtual ~Window() = default;
-    // Position of the main window's top-left corner in twips (1/1440 inch; 15 per pixel at 96 dpi).
-    virtual long LeftTwips() const = 0;
-    virtual long TopTwips() const = 0;
+    // Position of the main window's top-left corner in logical pixels.
+    virtual long Left() const = 0;
+    virtual long Top() const = 0;
     // True when a window placed there would be on a screen that exists now.
-    virtual bool OnScreen(long leftTwips, long topTwips) const = 0;
-    virtual void MoveTo(long leftTwips, long topTwips) = 0;
+    virtual bool OnScreen(long left, long top) const = 0;
+    virtual void MoveTo(long left, long top) = 0;
     virtual void Centre() = 0;
     virtual void SetBusyCursor(bool busy) = 0;
     // The splash window with its version line; shown without waiting.

@@ -39,12 +39,12 @@ int CatRateDetect::Search()
     return -1;
 }
 
-void CatRateDetect::mnuDetectCatRate_Click()
+void CatRateDetect::DetectCatRate()
 {
     if (m_busy)
         return;
     if (m_s.CATOn) {
-        m_comm.mnuCatRate_Click(m_s.Settings.CatRate); // its refusal: the rate cannot change now
+        m_comm.ChooseCatRate(m_s.Settings.CatRate); // its refusal: the rate cannot change now
         return;
     }
     if (!CommPort::IsPort(m_s.Settings.CommPort)) {
@@ -73,8 +73,8 @@ void CatRateDetect::mnuDetectCatRate_Click()
     // Checked and stored as the menus do it; the port handler opens the port at the rate (and
     // reports a port that cannot be opened in its own words).
     m_s.Settings.CatRate = state::Integer(rate);
-    m_comm.mnuCatRate_Click(rate);
-    m_comm.mnuCommPortArray_Click(m_s.Settings.CommPort);
+    m_comm.ChooseCatRate(rate);
+    m_comm.ChooseCommPort(m_s.Settings.CommPort);
     m_cat.PortReopened();
     m_busy = false;
     if (!m_s.PortReady)

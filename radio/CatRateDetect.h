@@ -11,7 +11,7 @@
 
 namespace kivo::radio {
 
-// Settings > "Detect CAT Rate...": an entry of this program's own, after the classic ones.
+// Settings > "Detect CAT Rate...": an entry added after the first ones.
 inline constexpr int kDetectCatRateEntry = 17;
 
 class CatRateDetect {
@@ -20,7 +20,7 @@ public:
 
     // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
     // chosen; otherwise searches, selects the rate found (or keeps the old one) and says which.
-    void mnuDetectCatRate_Click();
+    void DetectCatRate();
     // The search alone: the rate index 0..2 the radio answered at, or -1. Leaves the port open
     // at the last rate tried and PortReady false; the caller settles both.
     int Search();

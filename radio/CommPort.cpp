@@ -63,7 +63,7 @@ void CommPort::CheckPortEntry(int index)
         onPortChecked(index);
 }
 
-void CommPort::mnuCommPortArray_Click(int index)
+void CommPort::ChooseCommPort(int index)
 {
     if (m_kivo.CATOn) {
         m_dialogs.MessageBox("Cannot change the Serial Communications Port while the CAT system is in use. Please "
@@ -88,7 +88,7 @@ void CommPort::mnuCommPortArray_Click(int index)
     CheckPortEntry(m_kivo.PortReady ? index : kPortNone);
 }
 
-void CommPort::mnuCatRate_Click(int index)
+void CommPort::ChooseCatRate(int index)
 {
     if (m_kivo.CATOn) {
         m_dialogs.MessageBox("Cannot change the Serial Communications Port Rate while the CAT system is in use. "

@@ -24,9 +24,9 @@ public:
     // Opens (or re-opens) the port for Settings.CommPort and Settings.CatRate; sets PortReady.
     void OpenCommPort();
     // Settings > Serial Port entry 1..9, 10 for "None", or 11 for the network port.
-    void mnuCommPortArray_Click(int index);
+    void ChooseCommPort(int index);
     // Settings > CAT Rate entry 0..2.
-    void mnuCatRate_Click(int index);
+    void ChooseCatRate(int index);
 
     // The device of the open port went away: close it and clear PortReady, remembering that
     // the port was lost so that POWER can try it again once the device is back.

@@ -59,10 +59,10 @@ void NetworkPortMenu::Apply(const platform::NetworkAddress& address)
     }
 }
 
-void NetworkPortMenu::mnuNetworkPort_Click()
+void NetworkPortMenu::ChooseNetworkPort()
 {
     if (m_kivo.CATOn) {
-        m_comm.mnuCommPortArray_Click(kPortNetwork); // its refusal: no change of port while on
+        m_comm.ChooseCommPort(kPortNetwork); // its refusal: no change of port while on
         return;
     }
     const auto& now = m_port.Address();
@@ -100,7 +100,7 @@ void NetworkPortMenu::mnuNetworkPort_Click()
         a.kind = fields[2].value == kRawCaption ? platform::NetworkKind::Raw : platform::NetworkKind::Rfc2217;
         Apply(a);
         // Chosen as a numbered port is: opened now, its failure said in the port's words.
-        m_comm.mnuCommPortArray_Click(kPortNetwork);
+        m_comm.ChooseCommPort(kPortNetwork);
         return;
     }
 }

@@ -31,7 +31,7 @@ public:
     // The menu entry: refused while POWER is on, as the numbered ports are; otherwise the form,
     // checked field by field (a refused field is said and the form shown again), saved, and the
     // port chosen and opened. Cancel leaves everything as it was.
-    void mnuNetworkPort_Click();
+    void ChooseNetworkPort();
 
 private:
     void Apply(const platform::NetworkAddress& address);

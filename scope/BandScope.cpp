@@ -17,9 +17,9 @@ constexpr std::uint8_t kSMeterBits = 0x1F;
 
 BandScope::BandScope(const panel::PanelContext& ctx, panel::Tuning& tuning, platform::FileSystem& fs,
                      const std::string& dataDir)
-    : m_s(ctx.s), m_display(ctx.display), m_dialogs(ctx.dialogs), m_loop(ctx.loop), m_cat(ctx.cat), m_meter(ctx.meter),
-      m_tuning(tuning), m_fs(fs), m_file(fs, ctx.dialogs, dataDir + "/" + kScopeSettingsFileName),
-      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer())
+    : panel::ContextRefs(ctx), m_tuning(tuning), m_fs(fs),
+      m_file(fs, ctx.dialogs, dataDir + "/" + kScopeSettingsFileName), m_status(ctx.cat, ctx.loop),
+      m_timer(ctx.loop.CreateTimer())
 {
     m_timer->onTick = [this] { TimerScope_Tick(); };
     m_timer->SetInterval(kScopeIntervals[0]);
@@ -32,16 +32,16 @@ void BandScope::Load()
     m_centre = m_s.VFOMB.Freq;
     m_display.SetCaption(el::txtboxFreq(1), radio::FreqText(m_centre));
     m_display.SetCaption(el::cmdSCAN, "START");
-    m_display.SetCaption(el::SSCommand1, "RESET");
+    m_display.SetCaption(el::ResetButton, "RESET");
     m_display.SetVisible(el::lblScopeProgress, false);
-    m_file.Open(m_settings, {[this](int i) { mnuActiveSearch_Click(i); }, [this](int i) { mnuContinuousScan_Click(i); },
-                             [this](int i) { mnuDisplayMode_Click(i); }, [this](int i) { mnuScaleHandles_Click(i); },
-                             [this](int i) { mnuWrapWidth_Click(i); }, [this](int i) { mnuColorFill_Click(i); },
-                             [this](int i) { mnuScanSpeed_Click(i); }});
-    listSteps_Click(kDefaultStep);
+    m_file.Open(m_settings, {[this](int i) { ChooseActiveSearch(i); }, [this](int i) { ChooseContinuousScan(i); },
+                             [this](int i) { ChooseDisplayMode(i); }, [this](int i) { ChooseScaleHandles(i); },
+                             [this](int i) { ChooseWrapWidth(i); }, [this](int i) { ChooseColorFill(i); },
+                             [this](int i) { ChooseScanSpeed(i); }});
+    ChooseStep(kDefaultStep);
     ChangeScanStep();
-    listScanWidth_Click(kDefaultWidth);
-    mnuDisplayMode_Click(0);
+    ChooseScanWidth(kDefaultWidth);
+    ChooseDisplayMode(0);
 }
 
 void BandScope::Unload()
@@ -52,19 +52,19 @@ void BandScope::Unload()
     Stop();
 }
 
-void BandScope::mnuExit_Click()
+void BandScope::Exit()
 {
     Unload();
     m_file.Save(m_settings);
 }
 
-void BandScope::listSteps_Click(int index)
+void BandScope::ChooseStep(int index)
 {
     m_stepIndex = index >= 0 && index < int(kStepValues.size()) ? index : kDefaultStep;
     m_display.SetValue(el::listSteps, m_stepIndex);
 }
 
-void BandScope::listScanWidth_Click(int index)
+void BandScope::ChooseScanWidth(int index)
 {
     m_widthIndex = index >= 0 && index < int(kHalfWidths.size()) ? index : kDefaultWidth;
     m_display.SetValue(el::listScanWidth, m_widthIndex);
@@ -109,7 +109,7 @@ int BandScope::TotalPoints() const
     return step > 0 ? int((m_end - m_start + step - 1) / step) + 1 : 1;
 }
 
-void BandScope::cmdSCAN_Click()
+void BandScope::StartStop()
 {
     if (m_sweeping)
         Stop();
@@ -165,14 +165,14 @@ void BandScope::SwitchOff()
         Stop();
 }
 
-void BandScope::SSCommand1_Click()
+void BandScope::Reset()
 {
     m_centre = m_s.VFOMB.Freq;
     m_display.SetCaption(el::txtboxFreq(1), radio::FreqText(m_centre));
     ChangeXScale();
 }
 
-void BandScope::stripScope_Click(double kHz)
+void BandScope::OnChartClick(double kHz)
 {
     // Only an idle, lit panel in VFO is tuned from the chart; anything else owns the frequency.
     if (!m_s.CATOn || m_s.ScanDir != 0 || PanelScanning() || VfoElsewhere() || m_s.VFOMRMode != state::kModeVFO ||

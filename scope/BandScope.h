@@ -1,5 +1,5 @@
 #pragma once
-// The band scope (`frmBandScope`) without its window: the sweep of the main VFO over a span
+// The band scope without its window: the sweep of the main VFO over a span
 // around a centre frequency with the status hand-shake at each step, the step and width lists,
 // START/STOP, RESET, tuning by a chart click, the menus and their settings file, the progress,
 // the trace and the waterfall's history. The window shows what this holds and calls these.
@@ -50,7 +50,7 @@ inline constexpr int kWrapWidths = 4; // entries "1".."4"
 // Sweeps the waterfall keeps.
 inline constexpr std::size_t kHistoryDepth = 50;
 
-class BandScope final : public panel::Switchable {
+class BandScope final : public panel::Switchable, private panel::ContextRefs {
 public:
     BandScope(const panel::PanelContext& ctx, panel::Tuning& tuning, platform::FileSystem& fs,
               const std::string& dataDir);
@@ -68,29 +68,29 @@ public:
     // The window closed by its close box: the sweep stops, nothing is saved.
     void Unload();
     // File > Exit: as Unload, and the settings file is written.
-    void mnuExit_Click();
+    void Exit();
 
-    void listSteps_Click(int index);
-    void listScanWidth_Click(int index);
+    void ChooseStep(int index);
+    void ChooseScanWidth(int index);
     void ChangeXScale();
     void ChangeScanStep();
     // START or STOP.
-    void cmdSCAN_Click();
+    void StartStop();
     // RESET: the range centred on the main VFO.
-    void SSCommand1_Click();
+    void Reset();
     // A click on the chart at `kHz`: the radio goes there.
-    void stripScope_Click(double kHz);
+    void OnChartClick(double kHz);
     void TimerScope_Tick();
     // One pass of the hand-shake; plots the point when the answer came.
     void ReadScopeStatus(bool& done, bool& sendReq);
 
-    void mnuActiveSearch_Click(int index);
-    void mnuScanSpeed_Click(int index);
-    void mnuContinuousScan_Click(int index);
-    void mnuDisplayMode_Click(int index);
-    void mnuScaleHandles_Click(int index);
-    void mnuWrapWidth_Click(int index);
-    void mnuColorFill_Click(int index);
+    void ChooseActiveSearch(int index);
+    void ChooseScanSpeed(int index);
+    void ChooseContinuousScan(int index);
+    void ChooseDisplayMode(int index);
+    void ChooseScaleHandles(int index);
+    void ChooseWrapWidth(int index);
+    void ChooseColorFill(int index);
 
     // File > Export Sweep...: asks for a file and writes the last sweep as CSV.
     void ExportSweep();
@@ -141,12 +141,6 @@ private:
     template <std::size_t N>
     int Check(const platform::el::Array& group, int index, int fallback, const std::array<const char*, N>& captions);
 
-    state::ModKIVO& m_s;
-    platform::DisplayModel& m_display;
-    platform::Dialogs& m_dialogs;
-    platform::EventLoop& m_loop;
-    radio::RadioLink& m_cat;
-    panel::Meter& m_meter;
     panel::Tuning& m_tuning;
     platform::FileSystem& m_fs;
     ScopeSettingsFile m_file;

@@ -24,13 +24,13 @@ template <std::size_t N> int BandScope::Check(const platform::el::Array& group, 
     return index;
 }
 
-void BandScope::mnuActiveSearch_Click(int index)
+void BandScope::ChooseActiveSearch(int index)
 {
     m_settings.ActiveSearch = Integer(Check(el::mnuActiveSearch, index, 3, kThresholdCaptions));
     ChartChanged(); // the chart draws the level
 }
 
-void BandScope::mnuScanSpeed_Click(int index)
+void BandScope::ChooseScanSpeed(int index)
 {
     index = Check(el::mnuScopeSpeed, index, 0, kScopeSpeedCaptions);
     m_settings.ScopeScanSpeed = Integer(index);
@@ -38,32 +38,32 @@ void BandScope::mnuScanSpeed_Click(int index)
     m_timer->SetInterval(kScopeIntervals[std::size_t(index)]);
 }
 
-void BandScope::mnuContinuousScan_Click(int index)
+void BandScope::ChooseContinuousScan(int index)
 {
     m_settings.ContinuousScan = Integer(Check(el::mnuContinuousScan, index, 1, kOnOffCaptions));
     ChartChanged();
 }
 
-void BandScope::mnuDisplayMode_Click(int)
+void BandScope::ChooseDisplayMode(int)
 {
     // "Wrap" is offered but never taken: the chart always pans.
     m_settings.DisplayMode = Integer(Check(el::mnuDisplayMode, 0, 0, kDisplayModeCaptions));
     m_display.SetEnabled(el::mnuDisplayMode(1), false);
 }
 
-void BandScope::mnuScaleHandles_Click(int index)
+void BandScope::ChooseScaleHandles(int index)
 {
     m_settings.ScaleHandles = Integer(Check(el::mnuScaleHandles, index, 0, kScaleHandleCaptions));
     ChartChanged();
 }
 
-void BandScope::mnuWrapWidth_Click(int index)
+void BandScope::ChooseWrapWidth(int index)
 {
     static constexpr std::array<const char*, kWrapWidths> kCaptions{"1", "2", "3", "4"};
     m_settings.WrapWidth = Integer(Check(el::mnuWrapWidth, index, 1, kCaptions));
 }
 
-void BandScope::mnuColorFill_Click(int index)
+void BandScope::ChooseColorFill(int index)
 {
     m_settings.ColorFill = Integer(Check(el::mnuColorFill, index, 0, kOnOffCaptions));
     ChartChanged();

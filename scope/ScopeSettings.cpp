@@ -1,5 +1,7 @@
 #include "scope/ScopeSettings.h"
 
+#include "state/DataFiles.h"
+
 namespace kivo::scope {
 
 using platform::Buttons;
@@ -64,17 +66,14 @@ void ScopeSettingsFile::Open(ScopeSettings& r, const ScopeMenuHandlers& menus)
     }
     // Copies: each handler stores its index back into the record.
     const ScopeSettings stored = r;
-    const auto call = [](const std::function<void(int)>& f, int v) {
-        if (f)
-            f(v);
-    };
-    call(menus.activeSearch, stored.ActiveSearch);
-    call(menus.continuousScan, stored.ContinuousScan);
-    call(menus.displayMode, stored.DisplayMode);
-    call(menus.scaleHandles, stored.ScaleHandles);
-    call(menus.wrapWidth, stored.WrapWidth);
-    call(menus.colorFill, stored.ColorFill);
-    call(menus.scanSpeed, stored.ScopeScanSpeed);
+    using state::ApplyStored;
+    ApplyStored(menus.activeSearch, stored.ActiveSearch);
+    ApplyStored(menus.continuousScan, stored.ContinuousScan);
+    ApplyStored(menus.displayMode, stored.DisplayMode);
+    ApplyStored(menus.scaleHandles, stored.ScaleHandles);
+    ApplyStored(menus.wrapWidth, stored.WrapWidth);
+    ApplyStored(menus.colorFill, stored.ColorFill);
+    ApplyStored(menus.scanSpeed, stored.ScopeScanSpeed);
 }
 
 bool ScopeSettingsFile::Save(const ScopeSettings& r)

@@ -9,10 +9,10 @@ namespace kivo::state {
 using platform::Buttons;
 using platform::Icon;
 
-PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips)
+PositionCheck ScreenSizeCheck(Long screenWidth, Long screenHeight)
 {
     return [=](Long left, Long top) {
-        return left >= 0 && top >= 0 && left < screenWidthTwips && top < screenHeightTwips;
+        return left >= 0 && top >= 0 && left < screenWidth * kTwipsPerPixel && top < screenHeight * kTwipsPerPixel;
     };
 }
 
@@ -68,19 +68,15 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
         st.FormTop = 0;
     }
 
-    auto call = [](const std::function<void(int)>& f, int v) {
-        if (f)
-            f(v);
-    };
-    call(menus.commPort, st.CommPort);
-    call(menus.catRate, st.CatRate);
-    call(menus.scanSpeed, st.ScanSpeed);
-    call(menus.meterSpeed, st.MeterSpeed);
-    call(menus.priSpeed, st.PRISpeed);
-    call(menus.resizeDisplay, st.DisplaySize);
-    call(menus.resizeDisplay, st.DisplayStyle);
-    call(menus.resizeDisplay, st.ColorDepth);
-    call(menus.pauseInterval, st.PauseInterval);
+    ApplyStored(menus.commPort, st.CommPort);
+    ApplyStored(menus.catRate, st.CatRate);
+    ApplyStored(menus.scanSpeed, st.ScanSpeed);
+    ApplyStored(menus.meterSpeed, st.MeterSpeed);
+    ApplyStored(menus.priSpeed, st.PRISpeed);
+    ApplyStored(menus.resizeDisplay, st.DisplaySize);
+    ApplyStored(menus.resizeDisplay, st.DisplayStyle);
+    ApplyStored(menus.resizeDisplay, st.ColorDepth);
+    ApplyStored(menus.pauseInterval, st.PauseInterval);
     if (menus.tuneOnStartup)
         menus.tuneOnStartup(st.TuneOnStartup != 0);
 
@@ -90,7 +86,7 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
 
 bool DataFiles::SaveSettingsFile()
 {
-    // Port numbers after the classic ten are this program's own, remembered in files of their own;
+    // Port numbers after the file's ten (1 to 9 and None) are remembered in files of their own;
     // the settings file, which other programs read too, keeps None (10) for them.
     SettingsRec onDisk = m_s.Settings;
     if (onDisk.CommPort > kLastFilePort)

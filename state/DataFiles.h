@@ -18,6 +18,13 @@ inline constexpr const char* kHomeFileName = "homemem.kivo";
 // Appended to the name of a damaged data file that is kept before defaults replace it.
 inline constexpr const char* kDamagedSuffix = ".damaged";
 
+// A stored choice put into effect through its menu's handler, when there is one.
+inline void ApplyStored(const std::function<void(int)>& handler, int value)
+{
+    if (handler)
+        handler(value);
+}
+
 // The menu handlers that put each stored setting into effect, called in the loader's order.
 struct SettingsMenuHandlers {
     std::function<void(int)> commPort;
@@ -32,8 +39,8 @@ struct SettingsMenuHandlers {
 
 // True when a stored window position (twips) lies on a screen that exists now.
 using PositionCheck = std::function<bool(Long left, Long top)>;
-// The single-screen rule: both coordinates non-negative and inside the screen's size.
-PositionCheck ScreenSizeCheck(Long screenWidthTwips, Long screenHeightTwips);
+// The single-screen rule: both coordinates non-negative and inside the screen (logical pixels).
+PositionCheck ScreenSizeCheck(Long screenWidth, Long screenHeight);
 
 class DataFiles {
 public:

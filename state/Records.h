@@ -92,8 +92,11 @@ using StepTable = std::array<std::array<Long, kStepModeSlots>, kBandCount>;
 // The highest port number the settings file holds: ports 1..9 and None (10).
 constexpr Integer kLastFilePort = 10;
 
+// The settings file keeps the window's position in twips, 15 to a logical pixel.
+inline constexpr Long kTwipsPerPixel = 15;
+
 struct SettingsRec {
-    Long FormLeft = 0;
+    Long FormLeft = 0; // twips
     Long FormTop = 0;
     Integer MeterSpeed = 0;
     Integer ScanSpeed = 0;

@@ -386,13 +386,13 @@ TEST_F(Link, HandshakePollWritesOnlyOnRequestAndTakesTheFirstByte)
 TEST_F(Link, PortMenusAndOpenErrors)
 {
     // The rate menu re-opens the port at the new speed.
-    comm.mnuCatRate_Click(2);
+    comm.ChooseCatRate(2);
     EXPECT_EQ(port.LineSettings(), "38400,N,8,2");
     EXPECT_TRUE(display.Get("mnuCatRate(2)").checked);
     EXPECT_FALSE(display.Get("mnuCatRate(1)").checked);
 
     port.FailOpenWith("Permission denied (add your user to the dialout group, then log in again)");
-    comm.mnuCommPortArray_Click(3);
+    comm.ChooseCommPort(3);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, "Open Communications Port");
     EXPECT_EQ(dialogs.boxes[0].text,
@@ -403,19 +403,19 @@ TEST_F(Link, PortMenusAndOpenErrors)
     EXPECT_FALSE(display.Get("mnuCommPortArray(3)").checked);
 
     // A failed re-open on a rate change leaves the port menu on None too.
-    comm.mnuCommPortArray_Click(2);
+    comm.ChooseCommPort(2);
     EXPECT_TRUE(kivo.PortReady);
     EXPECT_TRUE(display.Get("mnuCommPortArray(2)").checked);
     port.FailOpenWith("the port is in use by another program");
-    comm.mnuCatRate_Click(0);
+    comm.ChooseCatRate(0);
     EXPECT_FALSE(kivo.PortReady);
     EXPECT_TRUE(display.Get("mnuCommPortArray(10)").checked);
 
     // Nothing changes while CAT is on.
     kivo.CATOn = true;
     dialogs.boxes.clear();
-    comm.mnuCommPortArray_Click(4);
-    comm.mnuCatRate_Click(1);
+    comm.ChooseCommPort(4);
+    comm.ChooseCatRate(1);
     ASSERT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_EQ(dialogs.boxes[0].title, "Communications Port Error");
     EXPECT_EQ(dialogs.boxes[0].text,

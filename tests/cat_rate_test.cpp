@@ -63,7 +63,7 @@ TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)
         // The port and rate menus must not reopen the port under the search.
         bool settingsDuring = true;
         d.loop.CallAt(d.loop.Now() + 0.3, [&] { settingsDuring = d.display.Get(el::mnuSettings).enabled; });
-        d.detect.mnuDetectCatRate_Click();
+        d.detect.DetectCatRate();
         EXPECT_FALSE(settingsDuring);
         EXPECT_TRUE(d.display.Get(el::mnuSettings).enabled);
         ASSERT_EQ(d.dialogs.boxes.size(), 1u);
@@ -93,7 +93,7 @@ TEST(CatRateDetect, NoRadioKeepsThePreviousRateAndSaysWhatToCheck)
     Detect d(9600);
     d.port.SetSilent(true);
     const double start = d.loop.Now();
-    d.detect.mnuDetectCatRate_Click();
+    d.detect.DetectCatRate();
     ASSERT_EQ(d.dialogs.boxes.size(), 1u);
     EXPECT_EQ(d.dialogs.boxes[0].text, kNoAnswer);
     EXPECT_EQ(d.dialogs.boxes[0].icon, platform::Icon::Exclamation);
@@ -110,10 +110,10 @@ TEST(CatRateDetect, RefusedWhileTheCatSystemIsOnOrNoPortIsChosen)
 {
     Detect d(4800);
     d.kivo.CATOn = true;
-    d.detect.mnuDetectCatRate_Click();
+    d.detect.DetectCatRate();
     d.kivo.CATOn = false;
     d.kivo.Settings.CommPort = radio::kPortNone;
-    d.detect.mnuDetectCatRate_Click();
+    d.detect.DetectCatRate();
     ASSERT_EQ(d.dialogs.boxes.size(), 2u);
     EXPECT_EQ(d.dialogs.boxes[0].text.rfind("Cannot change the Serial Communications Port Rate while the CAT system "
                                             "is in use.",
@@ -129,7 +129,7 @@ TEST(CatRateDetect, APortThatCannotOpenIsReportedAsThePortMenuReportsIt)
 {
     Detect d(4800);
     d.port.Vanish(); // the cable was pulled
-    d.detect.mnuDetectCatRate_Click();
+    d.detect.DetectCatRate();
     // The first try fails; the old rate is put back and the port menu's own open reports it.
     ASSERT_EQ(d.dialogs.boxes.size(), 1u);
     EXPECT_EQ(d.dialogs.boxes[0].title, "Open Communications Port");

@@ -22,12 +22,12 @@ protected:
     bool LockWith(const std::string& password)
     {
         menuLock.SetCaption(lock::kLockCaption);
-        return menuLock.cmdOK_Click(password);
+        return menuLock.Confirm(password);
     }
     bool UnlockWith(const std::string& password)
     {
         menuLock.SetCaption(lock::kUnlockCaption);
-        return menuLock.cmdOK_Click(password);
+        return menuLock.Confirm(password);
     }
     // The entries the lock disables, and the one it never does.
     void ExpectMenusOpen(bool open)
@@ -40,7 +40,7 @@ protected:
     }
     void Mox()
     {
-        panel.Transmit().MOXbutton_Click();
+        panel.Transmit().PressMox();
         loop.Advance(0.3);
     }
 };
@@ -61,7 +61,7 @@ TEST_F(Lock, FourToTenCharactersWithoutABlankLock)
         s.MenusLocked = false;
         dialogs.boxes.clear();
         fresh.SetCaption(lock::kLockCaption);
-        EXPECT_EQ(fresh.cmdOK_Click(c.password), c.accepted);
+        EXPECT_EQ(fresh.Confirm(c.password), c.accepted);
         EXPECT_EQ(s.MenusLocked, c.accepted);
         if (c.accepted) {
             EXPECT_TRUE(dialogs.boxes.empty());
@@ -72,7 +72,7 @@ TEST_F(Lock, FourToTenCharactersWithoutABlankLock)
         }
         // Unlocked again for the next case.
         fresh.SetCaption(lock::kUnlockCaption);
-        fresh.cmdOK_Click(c.password);
+        fresh.Confirm(c.password);
     }
 }
 
@@ -114,7 +114,7 @@ TEST_F(Lock, ACancelledUnlockLeavesTheMenusAndMoxLocked)
 {
     ASSERT_TRUE(LockWith("Secret"));
     menuLock.SetCaption(lock::kUnlockCaption);
-    menuLock.cmdCancel_Click();
+    menuLock.Cancel();
     EXPECT_TRUE(s.MenusLocked);
     ExpectMenusOpen(false);
     Mox();

@@ -71,12 +71,12 @@ TEST_F(Manager, TheFirstPositionOfABankDecidesItsTick)
 TEST_F(Manager, ABankCheckBoxMarksOrClearsEveryPositionOfItsBank)
 {
     Open();
-    mgr->chkBank_Click(3, true);
+    mgr->TickBank(3, true);
     for (int p = 100; p < 150; ++p)
         ASSERT_EQ(Work(p).BankSel, state::kTrue) << p;
     EXPECT_EQ(Work(99).BankSel, 0);
     EXPECT_EQ(Work(150).BankSel, 0);
-    mgr->chkBank_Click(1, false);
+    mgr->TickBank(1, false);
     for (int p = 0; p < 50; ++p)
         ASSERT_EQ(Work(p).BankSel, 0) << p;
 }
@@ -132,7 +132,7 @@ TEST_F(Manager, ASelectionMadeUpwardsTakesTheSameRows)
     for (int p = 10; p <= 12; ++p)
         s.MemData[p] = Used(14500000 + p);
     Open();
-    mgr->btnMemoryEdit_Click(memmgr::Edit::Copy, 12, 10, 0);
+    mgr->ApplyEdit(memmgr::Edit::Copy, 12, 10, 0);
     EXPECT_EQ(mgr->PadCount(), 3);
     EXPECT_EQ(mgr->PadMem(0).VFO1.Freq, 14500010);
     EXPECT_FALSE(Empty(10)) << "COPY leaves the rows";
@@ -208,7 +208,7 @@ TEST_F(Manager, SaveWithNoBankTickedIsRefused)
     s.MemData[3] = Used(14500003);
     Open();
     mgr->Cut(3, 3);
-    EXPECT_FALSE(mgr->cmdSAVE_Click());
+    EXPECT_FALSE(mgr->Save());
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, "Memory Bank Warning");
     EXPECT_EQ(dialogs.boxes[0].text, memmgr::kNoBankText);
@@ -224,7 +224,7 @@ TEST_F(Manager, SaveCopiesTheWorkingCopyMarksItChangedAndCountsTheUsed)
     Open();
     mgr->Cut(3, 3);
     mgr->SetDesc(4, "kept");
-    EXPECT_TRUE(mgr->cmdSAVE_Click());
+    EXPECT_TRUE(mgr->Save());
     EXPECT_FALSE(s.MemData[3].Used());
     EXPECT_EQ(s.MemData[4].Desc.Text(), "kept");
     EXPECT_TRUE(s.MemChanged);
@@ -239,8 +239,8 @@ TEST_F(Manager, CancelCopiesNothingAndLeavesTheChangedFlagAsItWas)
         const auto data = s.MemData;
         Open();
         mgr->Cut(3, 3);
-        mgr->chkBank_Click(2, true);
-        mgr->cmdCANCEL_Click();
+        mgr->TickBank(2, true);
+        mgr->Cancel();
         EXPECT_EQ(s.MemData, data);
         EXPECT_EQ(s.MemChanged, before) << "a stored memory still wants saving";
     }

@@ -1,11 +1,11 @@
 // The memory manager window on the offscreen platform: opened from the Memory menu, edited with
 // the keyboard and the mouse, saved, and the memory file written from it.
 
+#include "program/ProgramWindow.h"
 #include "state/Layout.h"
 #include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "ui/HelpWindow.h"
-#include "ui/MainWindow.h"
 #include "ui/MemoryManagerWindow.h"
 
 #include <QAction>
@@ -81,7 +81,7 @@ TEST(MemoryManagerWindow, AnEditACutAndAPasteReachTheMemoryFileAfterSave)
         bytes += state::ToBytes(m);
     kivo::testing::WriteAll(path, bytes);
 
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     auto& prog = w.Program();
     ASSERT_TRUE(prog.memory.OpenMemoryFile(path));
     QAction* manager = MenuAction(w, QStringLiteral("Manager..."));

@@ -1,10 +1,10 @@
 // The radio on another machine: the whole program over a network port, through ser2net in
 // front of the simulator's pseudo-terminal and through the simulator's own TCP server.
 
-#include "panel/Program.h"
 #include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
+#include "program/Program.h"
 #include "state/Layout.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PanelRig.h"
@@ -40,7 +40,7 @@ struct NetProgram {
     }
     void Start()
     {
-        prog = std::make_unique<panel::Program>(loop, dialogs, window, dir.path());
+        prog = std::make_unique<program::Program>(loop, dialogs, window, dir.path());
         prog->port.SetDeviceLister([] { return std::vector<std::string>{}; });
         prog->network.SetConnectTimeout(2);
         prog->RefreshPorts();
@@ -79,7 +79,7 @@ struct NetProgram {
     TempDir dir;
     platform::ScriptedDialogs dialogs;
     FakeWindow window;
-    std::unique_ptr<panel::Program> prog;
+    std::unique_ptr<program::Program> prog;
 };
 
 struct Route {
@@ -166,15 +166,15 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 
     if (route.rfc2217) {
         // The program at 9600, the radio at 38400: the search sets each rate on the far port.
-        prog.rateDetect.mnuDetectCatRate_Click();
+        prog.rateDetect.DetectCatRate();
         p.ExpectOneBox("answered at 38400 bps");
         EXPECT_EQ(s.Settings.CatRate, 2);
         EXPECT_EQ(prog.network.ServerRate(), 38400u);
     }
 
     auto& power = prog.panel.Power();
-    power.mnuMeterSpeed_Click(5); // 100 ms
-    power.CATbutton_Click();
+    power.ChooseMeterSpeed(5); // 100 ms
+    power.PressPower();
     ASSERT_TRUE(s.CATOn) << p.Boxes();
     platform::Pause(loop, 0.5);
     auto& tuning = prog.panel.Tuning();
@@ -225,12 +225,12 @@ TEST_P(OverTheNetwork, PowerTuningMeterRateAndALostConnection)
 
     // Back: POWER connects again and puts the panel's frequency on the radio.
     ASSERT_TRUE(far.StartServer());
-    power.CATbutton_Click();
+    power.PressPower();
     EXPECT_TRUE(s.CATOn) << p.Boxes();
     EXPECT_EQ(p.Boxes(), "");
     platform::Pause(loop, 0.5);
     EXPECT_EQ(p.RadioFreq(), 14500000);
-    power.CATbutton_Click();
+    power.PressPower();
 
     const std::string log = far.Log();
     EXPECT_EQ(Count(log, "(dropped)"), 0u) << log;
@@ -296,7 +296,7 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     EXPECT_EQ(entry.caption, "Network Port...\t" + address);
     EXPECT_TRUE(entry.checked);
     // Over raw TCP the rate is the server's: no search claims a rate it cannot set.
-    p.prog->rateDetect.mnuDetectCatRate_Click();
+    p.prog->rateDetect.DetectCatRate();
     p.ExpectOneBox("raw TCP");
     EXPECT_EQ(p.prog->s.Settings.CatRate, 1);
     ASSERT_TRUE(p.prog->panel.Power().EndKIVO());
@@ -307,12 +307,12 @@ TEST(NetworkPortEntry, AsksChecksRemembersAndSaysWhy)
     p.prog.reset();
     p.Start();
     EXPECT_EQ(p.Boxes(), "");
-    p.prog->panel.Power().CATbutton_Click();
+    p.prog->panel.Power().PressPower();
     EXPECT_TRUE(p.prog->s.CATOn);
     platform::Pause(loop, 0.3);
     EXPECT_EQ(p.RadioFreq(), 14520000);
     // The numbered ports keep their meaning.
-    p.prog->panel.Power().CATbutton_Click();
+    p.prog->panel.Power().PressPower();
     p.prog->menus.Click(panel::MenuGroup::CommPort, 3);
     EXPECT_EQ(p.prog->s.Settings.CommPort, 3);
     EXPECT_NE(p.Boxes().find("Communications port  3 error"), std::string::npos) << p.Boxes();

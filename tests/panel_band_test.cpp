@@ -17,7 +17,7 @@ protected:
     void PowerOn()
     {
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         loop.Advance(0.5);
         TakeFrames();
     }
@@ -45,7 +45,7 @@ TEST_F(Bands, BandKeysSendTheBandsStateWithinItsEdges)
     // From 2 m FM with minus shift and a tone to 20 m USB: every field that differs goes out,
     // the band's offset of 0 as 0.
     Bd().BandVFOMB[7].Freq = 1500000;
-    Keys().BandButton_Click(7);
+    Keys().PressBand(7);
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x01, 0, 0, 0, 0x07}), F({0x01, 0x43, 0x50, 0x00, 0x01}),
                                                     F({0x89, 0, 0, 0, 0x09}), F({0x00, 0x00, 0x00, 0x00, 0xF9}),
                                                     F({0x8A, 0, 0, 0, 0x0A})}));
@@ -65,7 +65,7 @@ TEST_F(Bands, BandKeysSendTheBandsStateWithinItsEdges)
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         Bd().BandVFOMB[r.band].Freq = r.stored;
-        Keys().BandButton_Click(r.band);
+        Keys().PressBand(r.band);
         EXPECT_EQ(s.BandIdxMB, r.band);
         EXPECT_EQ(s.VFOMB.Freq, r.sent);
         EXPECT_EQ(Bd().BandVFOMB[r.band].Freq, r.sent);
@@ -78,37 +78,37 @@ TEST_F(Bands, BandUpAndDownWrapAndSendTheStoredFrequencyAsItIs)
     EXPECT_EQ(display.Get("BandButton(0)").caption, "430");
     EXPECT_EQ(display.Get("BandButton(10)").caption, "3.5");
     EXPECT_EQ(display.Get("BandButton(11)").caption, "1.8");
-    Keys().BandButton_Click(0);
+    Keys().PressBand(0);
     Bd().BandVFOMB[11].Freq = 150000; // below the band's edge
     TakeFrames();
-    Keys().BandUpButton_Click();
+    Keys().PressBandUp();
     EXPECT_EQ(s.BandIdxMB, 11);
     EXPECT_EQ(s.VFOMB.Freq, 150000);
     EXPECT_EQ(LastFreqFrame(), F({0x00, 0x15, 0x00, 0x00, 0x01}));
-    Keys().BandDownButton_Click();
+    Keys().PressBandDown();
     EXPECT_EQ(s.BandIdxMB, 0);
     EXPECT_EQ(Bd().BandVFOMB[11].Freq, 150000);
-    Keys().BandDownButton_Click();
+    Keys().PressBandDown();
     EXPECT_EQ(s.BandIdxMB, 1);
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
 }
 
 TEST_F(Bands, EachBandRemembersItsStateAcrossARestart)
 {
-    Keys().BandButton_Click(7);
-    panel.Keypad().ENTbutton_Click();
+    Keys().PressBand(7);
+    panel.Keypad().PressEnt();
     for (int d : {1, 4, 0, 7, 4, 0, 0})
         ASSERT_TRUE(panel.Keypad().DigitKey(d));
-    panel.Keypad().ENTbutton_Click();
-    Keys().ModeButton_Click(2);
+    panel.Keypad().PressEnt();
+    Keys().PressMode(2);
     ASSERT_EQ(s.VFOMB.Freq, 1407400);
-    Keys().BandButton_Click(1);
-    panel.Power().CATbutton_Click();
+    Keys().PressBand(1);
+    panel.Power().PressPower();
 
     s.BandData = state::DefaultBandData();
     PowerOn();
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
-    Keys().BandButton_Click(7);
+    Keys().PressBand(7);
     EXPECT_EQ(s.VFOMB.Freq, 1407400);
     EXPECT_EQ(s.VFOMB.Mode, 2);
     EXPECT_EQ(display.Get("ledFreq").caption, "14.074.00");
@@ -122,7 +122,7 @@ TEST_F(Bands, InPmsTheMainVfoTakesEachBandsPmsStateAndLimits)
     Bd().BandPMSVFO[7] = {1420000, 2, 0, 0, 0, 8, 0, 0};
     Bd().PMSLow[7] = 1400000;
     Bd().PMSHigh[7] = 1410000;
-    Keys().BandButton_Click(7);
+    Keys().PressBand(7);
     EXPECT_EQ(s.VFOMB, Bd().BandPMSVFO[7]);
     EXPECT_EQ(s.VFOMB.Freq, 1420000) << "the PMS state goes out unclamped";
     EXPECT_EQ(Bd().TuneLow[7], 1400000);
@@ -130,21 +130,21 @@ TEST_F(Bands, InPmsTheMainVfoTakesEachBandsPmsStateAndLimits)
     EXPECT_EQ(Bd().BandPMSVFO[1], before);
     EXPECT_EQ(Bd().BandVFOMB[1].Freq, 14520000) << "the VFO slot is not touched";
 
-    Keys().BandUpButton_Click();
+    Keys().PressBandUp();
     EXPECT_EQ(s.BandIdxMB, 6);
     EXPECT_EQ(s.VFOMB, Bd().BandPMSVFO[6]);
     EXPECT_EQ(Bd().TuneLow[6], Bd().PMSLow[6]);
 
     // The sub VFO does not change band in PMS.
     SelectSub();
-    Keys().BandButton_Click(2);
+    Keys().PressBand(2);
     EXPECT_EQ(s.BandIdxSB, 0);
     EXPECT_TRUE(TakeSent().empty());
     s.SubSelected = false;
 
     // Back in VFO, a band that was left in PMS tunes over its coverage again.
     panel.VfoModel().ChangeToVFOfunction();
-    Keys().BandButton_Click(7);
+    Keys().PressBand(7);
     EXPECT_EQ(Bd().TuneLow[7], Bd().CoverLow[7]);
     EXPECT_EQ(Bd().TuneHigh[7], Bd().CoverHigh[7]);
 }
@@ -154,7 +154,7 @@ TEST_F(Bands, InMrABandKeyTunesAVfoAndShowsMemoryTune)
     s.VFOMRMode = state::kModeMR;
     const state::VFOInfo memory = {14530000, 5, 60000, 0, 0, 8, 0, 0};
     s.VFOMB = memory;
-    Keys().BandButton_Click(3);
+    Keys().PressBand(3);
     EXPECT_TRUE(Shown("lblMT"));
     EXPECT_TRUE(s.MTOn);
     EXPECT_EQ(s.VFOMB.Freq, 2830000);
@@ -162,7 +162,7 @@ TEST_F(Bands, InMrABandKeyTunesAVfoAndShowsMemoryTune)
 
     s.MTOn = false;
     display.SetVisible("lblMT", false);
-    Keys().BandDownButton_Click();
+    Keys().PressBandDown();
     EXPECT_TRUE(Shown("lblMT"));
     EXPECT_EQ(s.VFOMB, Bd().BandVFOMB[4]);
 }
@@ -170,7 +170,7 @@ TEST_F(Bands, InMrABandKeyTunesAVfoAndShowsMemoryTune)
 TEST_F(Bands, TheSubVfosBandKeys)
 {
     SelectSub();
-    Keys().BandButton_Click(2);
+    Keys().PressBand(2);
     EXPECT_EQ(s.BandIdxSB, 2);
     EXPECT_EQ(s.VFOSB.Freq, 5200000);
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x01, 0, 0, 0, 0x07}), F({0x05, 0x20, 0x00, 0x00, 0x01}),
@@ -179,13 +179,13 @@ TEST_F(Bands, TheSubVfosBandKeys)
     EXPECT_EQ(Bd().BandVFOSB[0].Freq, 43310000);
     EXPECT_EQ(s.BandIdxMB, 1);
 
-    Keys().BandUpButton_Click();
+    Keys().PressBandUp();
     EXPECT_EQ(s.BandIdxSB, 1);
     EXPECT_EQ(s.VFOSB, Bd().BandVFOSB[1]);
 
     // In MR too the sub VFO takes the new band's state, so its band and frequency agree.
     s.VFOMRMode = state::kModeMR;
-    Keys().BandDownButton_Click();
+    Keys().PressBandDown();
     EXPECT_EQ(s.BandIdxSB, 2);
     EXPECT_EQ(s.VFOSB.Freq, 5200000);
     EXPECT_EQ(LastFreqFrame(), F({0x05, 0x20, 0x00, 0x00, 0x01}));
@@ -199,7 +199,7 @@ TEST_F(Bands, ModeKeysSetTheModeAndReadItBack)
     const std::uint8_t codes[8] = {0x00, 0x01, 0x02, 0x03, 0x04, 0x08, 0x0A, 0x0C};
     for (int m = 0; m < 8; ++m) {
         SCOPED_TRACE(m);
-        Keys().ModeButton_Click(m);
+        Keys().PressMode(m);
         const std::string set = F({codes[m], 0, 0, 0, 0x07});
         EXPECT_EQ(TakeSent(), (std::vector<std::string>{set, F({0, 0, 0, 0, 0x03}), set}));
         EXPECT_EQ(s.VFOMB.Mode, m);
@@ -212,11 +212,11 @@ TEST_F(Bands, ModeKeysSetTheModeAndReadItBack)
 
     // The read-back takes what the radio holds.
     radio.A().freq = 14530000;
-    Keys().ModeButton_Click(5);
+    Keys().PressMode(5);
     EXPECT_EQ(s.VFOMB.Freq, 14530000);
 
     SelectSub();
-    Keys().ModeButton_Click(4);
+    Keys().PressMode(4);
     EXPECT_EQ(radio.B().mode, 0x04);
     EXPECT_EQ(s.VFOSB.Mode, 4);
     EXPECT_EQ(s.VFOSB.Freq, 43310000);
@@ -234,16 +234,16 @@ TEST_F(Bands, HomeStoredWithMckIsRecalledAndLeftAgain)
     s.HomeMem[1].Split = -1; // a split channel stored there before
     s.HomeMem[1].VFO2 = s.VFOSB;
     s.MCKOn = true;
-    Keys().HOMEbutton_Click();
+    Keys().PressHome();
     EXPECT_EQ(mckOff, 1);
     EXPECT_EQ(s.HomeMem[1].VFO1, s.VFOMB);
     EXPECT_EQ(s.HomeMem[1].Band1, 1);
     EXPECT_EQ(s.HomeMem[1].Split, 0) << "stored with SPLIT off, it recalls as simplex";
     EXPECT_FALSE(s.HomeOn);
 
-    panel.Tuning().MhzButton_Click(true); // 146.200, where the automatic shift gives plus
+    panel.Tuning().PressMhz(true); // 146.200, where the automatic shift gives plus
     TakeFrames();
-    Keys().HOMEbutton_Click();
+    Keys().PressHome();
     EXPECT_TRUE(s.HomeOn);
     EXPECT_EQ(display.Get("ledMRnumber").caption, "H");
     EXPECT_TRUE(Shown("ledMRnumber"));
@@ -251,7 +251,7 @@ TEST_F(Bands, HomeStoredWithMckIsRecalledAndLeftAgain)
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01}), F({0x09, 0, 0, 0, 0x09})}));
     EXPECT_EQ(Bd().BandVFOMB[1].Freq, 14620000);
 
-    Keys().HOMEbutton_Click();
+    Keys().PressHome();
     EXPECT_FALSE(s.HomeOn);
     EXPECT_FALSE(Shown("ledMRnumber"));
     EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
@@ -259,8 +259,8 @@ TEST_F(Bands, HomeStoredWithMckIsRecalledAndLeftAgain)
 
     // POWER off leaves a HOME channel shown; the VFO goes to the band file, the channel to the
     // HOME file.
-    Keys().HOMEbutton_Click();
-    panel.Power().CATbutton_Click();
+    Keys().PressHome();
+    panel.Power().PressPower();
     EXPECT_FALSE(s.HomeOn);
     EXPECT_EQ(Bd().BandVFOMB[1].Freq, 14620000);
     const state::MemRec stored = s.HomeMem[1];
@@ -272,7 +272,7 @@ TEST_F(Bands, HomeStoredWithMckIsRecalledAndLeftAgain)
 TEST_F(Bands, AnEmptyHomeChannelIsRefused)
 {
     dialogs.boxes.clear();
-    Keys().HOMEbutton_Click();
+    Keys().PressHome();
     ExpectOneBox("You must save HOME information for the current band before you can recall it.", "Help",
                  platform::Icon::Exclamation, platform::Buttons::Ok);
     EXPECT_EQ(dialogs.beeps, 1);
@@ -298,7 +298,7 @@ TEST_F(Bands, ASplitHomeChannelSendsTheSubVfoBetweenTwoToggles)
             toggles.push_back(f.at);
     };
     const double t0 = loop.Now();
-    Keys().HOMEbutton_Click();
+    Keys().PressHome();
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x14, 0x53, 0x00, 0x00, 0x01}), F({0, 0, 0, 0, 0x81}),
                                                     F({0x43, 0x35, 0x00, 0x00, 0x01}), F({0, 0, 0, 0, 0x81})}));
     ASSERT_EQ(toggles.size(), 2u);
@@ -343,7 +343,7 @@ TEST_F(Bands, HomeTwiceReturnsToTheFunctionInUse)
         s.ClarOn = s.PRIOn = true;
         const state::VFOInfo before = s.VFOMB;
         const state::BandDataRec store = Bd();
-        Keys().HOMEbutton_Click();
+        Keys().PressHome();
         ASSERT_TRUE(s.HomeOn);
         EXPECT_FALSE(s.ClarOn);
         EXPECT_FALSE(s.PRIOn);
@@ -352,7 +352,7 @@ TEST_F(Bands, HomeTwiceReturnsToTheFunctionInUse)
         const bool vfo = r.function == state::kModeVFO, pms = r.function == state::kModePMS;
         EXPECT_EQ(Bd().BandVFOMB[1], vfo ? before : store.BandVFOMB[1]);
         EXPECT_EQ(Bd().BandPMSVFO[1], pms ? before : store.BandPMSVFO[1]);
-        Keys().HOMEbutton_Click();
+        Keys().PressHome();
         EXPECT_EQ(reentered, r.reentered);
         EXPECT_FALSE(s.HomeOn);
         EXPECT_EQ(s.VFOMRMode, r.function);

@@ -158,7 +158,7 @@ TEST_F(FollowDial, NotTakenDuringASplitToggleSequence)
     s.VFOSB.Freq = 43320000;
     radio.B().freq = 43320000;
     for (int i = 0; i < 4; ++i) {
-        panel.Split().SPLITbutton_Click();
+        panel.Split().PressSplit();
         loop.Advance(0.3);
     }
     loop.Advance(1.5);
@@ -176,7 +176,7 @@ TEST_F(FollowDial, AStaleReadingIsDroppedWhenThePanelSentMeanwhile)
     for (int i = 0; i < 40 && CountReads() == 0; ++i)
         loop.Advance(0.05);
     ASSERT_EQ(s.VFOMB.Freq, 14520000);
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     loop.Advance(0.3);
     EXPECT_EQ(s.VFOMB.Freq, 14620000);
 }
@@ -187,7 +187,7 @@ TEST_F(FollowDial, InMemoryModeTheRadiosKnobEntersTheVfoFunction)
     s.MemData[3].Band1 = 1;
     s.MemCount = 1;
     s.CurMemPos = 3;
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     ASSERT_EQ(s.VFOMRMode, state::kModeMR);
     loop.Advance(1.5);
     EXPECT_EQ(s.VFOMRMode, state::kModeMR); // the memory's own frequency is no change
@@ -202,7 +202,7 @@ TEST_F(FollowDial, InMemoryModeTheRadiosKnobEntersTheVfoFunction)
 
 TEST_F(FollowDial, TurnedOffNothingIsRead)
 {
-    panel.DialFollower().mnuFollowDial_Click();
+    panel.DialFollower().ToggleFollowDial();
     EXPECT_FALSE(display.Get("mnuSettingsArray(15)").checked);
     TakeFrames();
     radio.A().freq = 14530000;

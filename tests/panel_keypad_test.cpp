@@ -27,7 +27,7 @@ protected:
     {
         WriteUsualFiles();
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         loop.Advance(0.5);
         TakeFrames();
     }
@@ -36,12 +36,12 @@ protected:
     {
         auto& keypad = panel.Keypad();
         switch (key) {
-        case 'E': keypad.ENTbutton_Click(); break;
-        case '.': keypad.DOPbutton_Click(); break;
-        case '0': panel.Tuning().MhzButton_Click(true); break;
-        case '9': panel.Tuning().MhzButton_Click(false); break;
-        case '7': panel.BandMode().BandDownButton_Click(); break;
-        case '8': panel.BandMode().BandUpButton_Click(); break;
+        case 'E': keypad.PressEnt(); break;
+        case '.': keypad.PressDop(); break;
+        case '0': panel.Tuning().PressMhz(true); break;
+        case '9': panel.Tuning().PressMhz(false); break;
+        case '7': panel.BandMode().PressBandDown(); break;
+        case '8': panel.BandMode().PressBandUp(); break;
         default: ASSERT_TRUE(keypad.DigitKey(key - '0')) << key;
         }
     }

@@ -50,7 +50,7 @@ TEST_F(Memories, StepsOverEmptyPositionsButMemoryCheckVisitsEveryOne)
             panel.MemoryCheck().MCKbutton_MouseDown();
             panel.MemoryCheck().MCKbutton_MouseUp();
         } else {
-            panel.Memories().VFOMRbutton_Click();
+            panel.Memories().PressVfoMr();
             ASSERT_EQ(s.VFOMRMode, state::kModeMR);
         }
         TakeFrames();
@@ -65,7 +65,7 @@ TEST_F(Memories, StepsOverEmptyPositionsButMemoryCheckVisitsEveryOne)
             panel.MemoryCheck().TurnOffMCK();
         } else {
             EXPECT_EQ(sent.size(), 1u) << "the frequency alone differs";
-            panel.Memories().VFOMRbutton_Click();
+            panel.Memories().PressVfoMr();
         }
         EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
     }
@@ -80,10 +80,10 @@ TEST_F(Memories, EnteringMrOnAnEmptyPositionRecallsTheNextWithTheBandsShift)
     s.MemCount = 1;
     s.BandData.BandVFOMB[0].RptOffset = 500000; // the band's shift is 5 MHz
     s.CurMemPos = 12;
-    panel.Tuning().MhzButton_Click(true); // 146.200, to be kept in the band store
+    panel.Tuning().PressMhz(true); // 146.200, to be kept in the band store
     TakeFrames();
 
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     EXPECT_EQ(s.VFOMRMode, state::kModeMR);
     EXPECT_EQ(s.CurMemPos, 17);
     EXPECT_EQ(Caption("ledMRnumber"), "017");
@@ -102,7 +102,7 @@ TEST_F(Memories, EnteringMrOnAnEmptyPositionRecallsTheNextWithTheBandsShift)
     EXPECT_FALSE(Enabled("STObutton"));
     EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
 
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
     EXPECT_FALSE(Shown("ledMRnumber"));
     EXPECT_FALSE(Shown("lblMemoryDesc"));
@@ -120,7 +120,7 @@ TEST_F(Memories, ASplitMemorySendsTheSubVfoBetweenTwoTogglesThenSplitOn)
     m.Band2 = 0;
     m.Split = -1;
     s.MemCount = 1;
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01}), F({0, 0, 0, 0, 0x81}),
                                                     F({0x43, 0x32, 0x00, 0x00, 0x01}), F({0, 0, 0, 0, 0x81}),
                                                     F({0, 0, 0, 0, 0x02})}));
@@ -129,7 +129,7 @@ TEST_F(Memories, ASplitMemorySendsTheSubVfoBetweenTwoTogglesThenSplitOn)
     EXPECT_TRUE(Shown("lblRXTX"));
     EXPECT_TRUE(Enabled("DOPbutton")) << "the decimal key of a split memory";
 
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     EXPECT_FALSE(radio.Split());
     EXPECT_FALSE(Shown("lblRXTX"));
 }
@@ -137,7 +137,7 @@ TEST_F(Memories, ASplitMemorySendsTheSubVfoBetweenTwoTogglesThenSplitOn)
 TEST_F(Memories, WithNoPositionUsedMrIsRefusedAndTheKnobStopsAfterOneRound)
 {
     s.MemCount = 3; // a counter, not the database
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     ExpectOneBox("You must either open a memory (*.MEM) file containing saved frequency information, or save some "
                  "frequency information to memory before selecting the MR function.",
                  "Help", platform::Icon::Exclamation, platform::Buttons::Ok);
@@ -146,7 +146,7 @@ TEST_F(Memories, WithNoPositionUsedMrIsRefusedAndTheKnobStopsAfterOneRound)
 
     // In MR, every memory deleted behind the panel's back.
     Store(5, 14505000);
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     ASSERT_EQ(s.CurMemPos, 5);
     s.EmptyMemData();
     TakeFrames();
@@ -159,8 +159,8 @@ TEST_F(Memories, WithNoPositionUsedMrIsRefusedAndTheKnobStopsAfterOneRound)
 
     // Leaving a HOME channel for MR, with nothing left to show, goes to VFO.
     s.HomeMem[1].VFO1 = s.VFOMB;
-    panel.BandMode().HOMEbutton_Click();
-    panel.BandMode().HOMEbutton_Click();
+    panel.BandMode().PressHome();
+    panel.BandMode().PressHome();
     EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
     EXPECT_FALSE(s.HomeOn);
 }
@@ -168,14 +168,14 @@ TEST_F(Memories, WithNoPositionUsedMrIsRefusedAndTheKnobStopsAfterOneRound)
 TEST_F(Memories, VfoMrLeavesMemoryTuneForTheStoredMemory)
 {
     Store(8, 14505000);
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     panel.Tuning().SetupTuningKnob(panel::kMainKnob, panel::kGrab);
     panel.Tuning().MainKnob_Change(1);
     panel.Tuning().SetupTuningKnob(panel::kMainKnob, panel::kRelease);
     ASSERT_TRUE(s.MTOn);
     EXPECT_TRUE(Shown("lblMT"));
 
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     EXPECT_EQ(s.VFOMRMode, state::kModeMR);
     EXPECT_FALSE(s.MTOn);
     EXPECT_FALSE(Shown("lblMT"));

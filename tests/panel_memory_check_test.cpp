@@ -89,7 +89,7 @@ TEST_F(MemoryCheck, InMrAShortSecondPressReturnsToTheMemoryInUse)
     s.MemData[5].VFO1 = {14505000, 5, 60000, -1, 1, 8, 0, 0};
     s.MemData[5].Band1 = 1;
     s.MemCount = 1;
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     Press();
     Release();
     Browse(1);
@@ -141,12 +141,12 @@ TEST_F(MemoryCheck, PowerOffEndsMemoryCheckAndAPendingQuickMemory)
 {
     Press();
     Release();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_FALSE(s.MCKOn);
     EXPECT_EQ(s.TimerDelayTag, "OFF");
-    panel.Power().CATbutton_Click();
-    panel.QuickMemories().STObutton_Click();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
+    panel.QuickMemories().PressSto();
+    panel.Power().PressPower();
     EXPECT_FALSE(s.QMBStore);
     EXPECT_FALSE(Shown("lblQMB"));
     EXPECT_FALSE(panel.TimerDelay().Running());
@@ -156,7 +156,7 @@ using QuickMemories = MemoryCheck;
 
 TEST_F(QuickMemories, StoThenFiveSecondsOfNothingDisarms)
 {
-    panel.QuickMemories().STObutton_Click();
+    panel.QuickMemories().PressSto();
     EXPECT_TRUE(s.QMBStore);
     EXPECT_TRUE(Enabled("RPTbutton"));
     EXPECT_FALSE(Enabled("VFOMRbutton"));
@@ -182,7 +182,7 @@ TEST_F(QuickMemories, StoThenRptStoresQuickMemoryOneAndRclRecallsIt)
     const auto rpt = std::find_if(panel::kDigitKeys.begin(), panel::kDigitKeys.end(),
                                   [](const panel::DigitKey& d) { return d.key == el::RPTbutton; });
     ASSERT_EQ(rpt->digit, 1);
-    panel.QuickMemories().STObutton_Click();
+    panel.QuickMemories().PressSto();
     EXPECT_TRUE(panel.Keypad().DigitKey(rpt->digit));
     EXPECT_FALSE(s.QMBStore);
     const state::QuickMemRec& q = s.QuickMem[1];
@@ -192,9 +192,9 @@ TEST_F(QuickMemories, StoThenRptStoresQuickMemoryOneAndRclRecallsIt)
     EXPECT_EQ(q.Band2, 0);
     EXPECT_TRUE(TakeSent().empty());
 
-    panel.BandMode().BandButton_Click(7);
+    panel.BandMode().PressBand(7);
     TakeFrames();
-    panel.QuickMemories().RCLbutton_Click();
+    panel.QuickMemories().PressRcl();
     panel.Keypad().DigitKey(1);
     EXPECT_FALSE(s.QMBRecall);
     EXPECT_EQ(s.VFOMB, q.VFO1);
@@ -204,8 +204,8 @@ TEST_F(QuickMemories, StoThenRptStoresQuickMemoryOneAndRclRecallsIt)
                                                     F({0x4A, 0, 0, 0, 0x0A})}));
     EXPECT_EQ(s.BandData.TuneHigh[1], s.BandData.CoverHigh[1]);
 
-    panel.QuickMemories().RCLbutton_Click();
-    panel.Tuning().MhzButton_Click(false); // the digit 9
+    panel.QuickMemories().PressRcl();
+    panel.Tuning().PressMhz(false); // the digit 9
     ExpectOneBox("The Quick Memory position 9 does not contain any information. Please store information in this "
                  "position before attempting to recall.",
                  "Quick Memory Recall", platform::Icon::Exclamation, platform::Buttons::Ok);

@@ -21,7 +21,7 @@ namespace {
 
 // The window's side of the display settings: what it was asked to do, in order.
 struct FakeLayout final : platform::PanelLayout {
-    long ScreenWidthTwips() const override { return screen; }
+    long ScreenWidth() const override { return screen; }
     bool ResizeDisplay(long width, std::string& error, int& step) override
     {
         calls.push_back("resize " + std::to_string(width));
@@ -43,7 +43,7 @@ struct FakeLayout final : platform::PanelLayout {
         calls.push_back(on ? "lcd" : "radio");
         lcdOnly = on;
     }
-    long screen = 1920 * 15;
+    long screen = 1920;
     bool fail = false;
     long width = 0;
     int depth = 0;
@@ -322,7 +322,7 @@ TEST_F(Menus, StartUpAppliesSizeViewThenColoursWithTheStoredChoices)
     run->Click(MenuGroup::Display, panel::kColors8Bit);
     Restart();
     // The size keeps the LCD shape it finds stored, then the view and the colours follow.
-    const std::vector<std::string> order{"resize 12000", "pics 12000 8", "lcd", "lcd", "pics 12000 8"};
+    const std::vector<std::string> order{"resize 800", "pics 800 8", "lcd", "lcd", "pics 800 8"};
     EXPECT_EQ(run->layout.calls, order);
 }
 
@@ -347,12 +347,12 @@ TEST_F(Menus, ASizeWiderThanAScreenOfExactlyOneOfTheWidthsTakesThatWidth)
         int taken;
     };
     const Case cases[] = {
-        {12000, panel::kDisplayLarge, panel::kDisplayMedium}, // 800 pixels
-        {9600, panel::kDisplayLarge, panel::kDisplaySmall},   // 640 pixels
-        {9600, panel::kDisplayMedium, panel::kDisplaySmall},
-        {12000, panel::kDisplaySmall, panel::kDisplaySmall},
-        {15360, panel::kDisplayLarge, panel::kDisplayLarge},
-        {10500, panel::kDisplayLarge, panel::kDisplayLarge}, // 700 pixels: no size of its own
+        {800, panel::kDisplayLarge, panel::kDisplayMedium},
+        {640, panel::kDisplayLarge, panel::kDisplaySmall},
+        {640, panel::kDisplayMedium, panel::kDisplaySmall},
+        {800, panel::kDisplaySmall, panel::kDisplaySmall},
+        {1024, panel::kDisplayLarge, panel::kDisplayLarge},
+        {700, panel::kDisplayLarge, panel::kDisplayLarge}, // no size of its own
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.screen) + " " + std::to_string(c.chosen));
@@ -424,7 +424,7 @@ using MenusLit = kivo::testing::LitMenusRig;
 TEST_F(MenusLit, ScanningOffThenScanSaysScanIntervalOff)
 {
     menus.Click(MenuGroup::ScanSpeed, 6);
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, "Scan Interval OFF");
     EXPECT_FALSE(panel.Scanner().TimerScanner().Enabled());

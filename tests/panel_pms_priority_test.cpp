@@ -75,7 +75,7 @@ TEST_F(PmsPriority, StoresPmsLimitsOrRefusesThePair)
         s.BandIdxSB = r.sb;
         Mck();
         ASSERT_TRUE(s.MCKOn);
-        panel.Pms().PMSbutton_Click();
+        panel.Pms().PressPms();
         EXPECT_FALSE(s.MCKOn) << "memory check ends either way";
         if (r.message.empty()) {
             EXPECT_TRUE(dialogs.boxes.empty());
@@ -96,7 +96,7 @@ TEST_F(PmsPriority, PmsTunesWithinItsLimitsAndReturnsToVfo)
     s.BandData.PMSLow[1] = 14410000;
     s.BandData.PMSHigh[1] = 14420000;
     s.BandData.BandPMSVFO[1] = {14419000, 5, 60000, 0, 0, 8, 0, 0};
-    panel.Pms().PMSbutton_Click();
+    panel.Pms().PressPms();
     EXPECT_EQ(s.VFOMRMode, state::kModePMS);
     EXPECT_EQ(Caption(el::ledMRnumber), "LU");
     EXPECT_TRUE(Shown(el::ledMRnumber));
@@ -111,7 +111,7 @@ TEST_F(PmsPriority, PmsTunesWithinItsLimitsAndReturnsToVfo)
     panel.Tuning().StepFrequency();
     EXPECT_EQ(s.VFOMB.Freq, 14410000);
 
-    panel.Pms().PMSbutton_Click();
+    panel.Pms().PressPms();
     EXPECT_EQ(s.VFOMRMode, state::kModeVFO);
     EXPECT_FALSE(Shown(el::ledMRnumber));
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
@@ -119,7 +119,7 @@ TEST_F(PmsPriority, PmsTunesWithinItsLimitsAndReturnsToVfo)
     EXPECT_LT(s.BandData.TuneLow[1], 14410000) << "coverage again";
 
     // Back into PMS: where it was left.
-    panel.Pms().PMSbutton_Click();
+    panel.Pms().PressPms();
     EXPECT_EQ(s.VFOMB.Freq, 14410000);
 }
 
@@ -128,11 +128,11 @@ TEST_F(PmsPriority, PmsEntryOutsideTheLimitsIsRefused)
     s.BandData.PMSLow[1] = 14410000;
     s.BandData.PMSHigh[1] = 14420000;
     s.BandData.BandPMSVFO[1] = {14415000, 5, 60000, 0, 0, 8, 0, 0};
-    panel.Pms().PMSbutton_Click();
-    panel.Keypad().ENTbutton_Click();
+    panel.Pms().PressPms();
+    panel.Keypad().PressEnt();
     for (char d : std::string("145000"))
         panel.Keypad().DisplayNumericKeypadEntry(d);
-    panel.Keypad().ENTbutton_Click();
+    panel.Keypad().PressEnt();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_NE(dialogs.boxes[0].text.find("(PMS)"), std::string::npos);
     EXPECT_EQ(s.VFOMB.Freq, 14415000);
@@ -154,8 +154,8 @@ TEST_F(PmsPriority, PriorityKeyRefusals)
         SCOPED_TRACE(r.name);
         dialogs.boxes.clear();
         dialogs.beeps = 0;
-        panel.PriorityMonitor().mnuPRIspeed_Click(r.menu);
-        panel.PriorityMonitor().PRIbutton_Click();
+        panel.PriorityMonitor().ChoosePriSpeed(r.menu);
+        panel.PriorityMonitor().PressPri();
         ASSERT_EQ(dialogs.boxes.size(), 1u);
         EXPECT_EQ(dialogs.boxes[0].title, r.title);
         EXPECT_EQ(dialogs.beeps, r.beeps);
@@ -173,7 +173,7 @@ TEST_F(PmsPriority, MenuSetsTheIntervalWithCheckMarks)
     } const rows[] = {{0, 15000, 0}, {1, 10000, 1}, {2, 5000, 2}, {3, 0, 3}, {9, 5000, 2}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.index);
-        panel.PriorityMonitor().mnuPRIspeed_Click(r.index);
+        panel.PriorityMonitor().ChoosePriSpeed(r.index);
         EXPECT_EQ(panel.PriorityMonitor().TimerPriorityMonitor().Interval(), r.ms);
         EXPECT_EQ(s.Settings.PRISpeed, r.checked);
         for (int i = 0; i < 4; ++i)
@@ -188,9 +188,9 @@ TEST_F(PmsPriority, MenuSetsTheIntervalWithCheckMarks)
 TEST_F(PmsPriority, QuietCheckInVfoVisitsChannelZeroAndReturns)
 {
     Store(0, 14652000, "CALL");
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
+    panel.PriorityMonitor().ChoosePriSpeed(2);
     const double t0 = loop.Now();
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().PressPri();
     EXPECT_TRUE(s.PRIOn);
     EXPECT_EQ(Caption(el::ledMRnumber), "Pr");
     loop.Advance(4.9);
@@ -236,12 +236,12 @@ TEST_F(PmsPriority, BusyChannelHoldsForThePauseOrUntilTheSquelchCloses)
         {"pause OFF holds until the squelch closes", 4, 7.0, 7.0},
     };
     Store(0, 14652000, "CALL");
-    panel.PriorityMonitor().mnuPRIspeed_Click(1);
+    panel.PriorityMonitor().ChoosePriSpeed(1);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         s.Settings.PauseInterval = state::Integer(r.pauseMenu);
         radio.Band() = {{14652000, 9, 1000}};
-        panel.PriorityMonitor().PRIbutton_Click();
+        panel.PriorityMonitor().PressPri();
         ASSERT_TRUE(s.PRIOn);
         const double start = loop.Now() + 10.0;
         if (r.carrierGoneAt > 0)
@@ -259,7 +259,7 @@ TEST_F(PmsPriority, BusyChannelHoldsForThePauseOrUntilTheSquelchCloses)
                 back = f.ms;
         EXPECT_NEAR(back, long(r.returnsAfter * 1000), 150) << "returned to the VFO";
         EXPECT_FALSE(Shown(el::lblMemoryDesc));
-        panel.PriorityMonitor().PRIbutton_Click();
+        panel.PriorityMonitor().PressPri();
         EXPECT_FALSE(s.PRIOn);
         radio.Band().clear();
         loop.Advance(1.0);
@@ -271,16 +271,16 @@ TEST_F(PmsPriority, CheckInMrReturnsToTheChannelItLeft)
     Store(0, 14652000);
     Store(25, 14550000);
     s.CurMemPos = 25;
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     ASSERT_EQ(s.VFOMRMode, state::kModeMR);
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().ChoosePriSpeed(2);
+    panel.PriorityMonitor().PressPri();
     loop.Advance(5.5);
     EXPECT_EQ(s.CurMemPos, 25);
     EXPECT_EQ(radio.Current().freq, 14550000u);
     EXPECT_FALSE(Shown(el::lblCH));
     EXPECT_EQ(Caption(el::ledMRnumber), "Pr");
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().PressPri();
     EXPECT_FALSE(s.PRIOn);
     EXPECT_EQ(s.VFOMRMode, state::kModeMR);
     EXPECT_EQ(s.CurMemPos, 25);
@@ -292,9 +292,9 @@ TEST_F(PmsPriority, CheckInPmsReturnsToPms)
     s.BandData.PMSLow[1] = 14410000;
     s.BandData.PMSHigh[1] = 14420000;
     s.BandData.BandPMSVFO[1] = {14415000, 5, 60000, 0, 0, 8, 0, 0};
-    panel.Pms().PMSbutton_Click();
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.Pms().PressPms();
+    panel.PriorityMonitor().ChoosePriSpeed(2);
+    panel.PriorityMonitor().PressPri();
     loop.Advance(5.5);
     EXPECT_EQ(s.VFOMRMode, state::kModePMS);
     EXPECT_EQ(radio.Current().freq, 14415000u);
@@ -307,8 +307,8 @@ TEST_F(PmsPriority, CheckInPmsReturnsToPms)
 TEST_F(PmsPriority, SilentRadioEndsMonitoringWithAMessage)
 {
     Store(0, 14652000);
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().ChoosePriSpeed(2);
+    panel.PriorityMonitor().PressPri();
     port.SetSilent(true);
     const double t0 = loop.Now() + 5.0;
     loop.Advance(8.0);
@@ -329,10 +329,10 @@ TEST_F(PmsPriority, PriOffDuringTheHoldEndsTheCheckWithoutRestartingTheTimer)
     Store(0, 14652000);
     s.Settings.PauseInterval = 0; // 30 s
     radio.Band() = {{14652000, 9, 1000}};
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().ChoosePriSpeed(2);
+    panel.PriorityMonitor().PressPri();
     const double start = loop.Now() + 5.0;
-    loop.CallAt(start + 2.0, [this] { panel.PriorityMonitor().PRIbutton_Click(); });
+    loop.CallAt(start + 2.0, [this] { panel.PriorityMonitor().PressPri(); });
     loop.Advance(10.0);
     EXPECT_FALSE(s.PRIOn);
     EXPECT_FALSE(panel.PriorityMonitor().TimerPriorityMonitor().Enabled());
@@ -343,14 +343,14 @@ TEST_F(PmsPriority, PriOffDuringTheHoldEndsTheCheckWithoutRestartingTheTimer)
 TEST_F(PmsPriority, PowerOffSwitchesPriOffAndSavesPms)
 {
     Store(0, 14652000);
-    panel.PriorityMonitor().mnuPRIspeed_Click(2);
-    panel.PriorityMonitor().PRIbutton_Click();
+    panel.PriorityMonitor().ChoosePriSpeed(2);
+    panel.PriorityMonitor().PressPri();
     ASSERT_TRUE(s.PRIOn);
     // PRI goes off in its turn, before MCK's.
     bool priOffBeforeMck = false;
     kivo::testing::FakeUnit mck{[&] { priOffBeforeMck = !s.PRIOn; }};
     panel.Power().AddSwitchable(mck, panel::SwitchOffOrder::MCK);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_TRUE(priOffBeforeMck);
     EXPECT_FALSE(s.CATOn);
     EXPECT_FALSE(s.PRIOn);
@@ -363,7 +363,7 @@ TEST_F(PmsPriority, StoredIntervalIsAppliedAtStartUp)
 {
     s.Settings.PRISpeed = 0;
     ASSERT_TRUE(files.SaveSettingsFile());
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     s.Settings.PRISpeed = 2;
     panel.Power().Load();
     EXPECT_EQ(panel.PriorityMonitor().TimerPriorityMonitor().Interval(), 15000);

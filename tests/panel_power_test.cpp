@@ -52,7 +52,7 @@ TEST_F(Power, PowerWithoutAPortIsRefusedAndSendsNothing)
 {
     panel.Power().Load();
     dialogs.boxes.clear();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     ExpectOneBox("Please select a new Serial Port in the Settings Menu. Either the current serial port is not "
                  "available to the KIVO software, or a serial port has not been selected yet.",
                  "SERIAL PORT ERROR", platform::Icon::Exclamation, platform::Buttons::Ok);
@@ -65,7 +65,7 @@ TEST_F(Power, StoredWindowPositionIsUsedOnlyWhereAScreenIs)
     WriteUsualFiles();
     panel.Power().Load();
     EXPECT_EQ(window.calls[4], "move");
-    EXPECT_EQ(window.left, 1500);
+    EXPECT_EQ(window.left, 100) << "the stored 1500 twips";
 
     state::ModKIVO f;
     f.Settings.CommPort = 1;
@@ -89,7 +89,7 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
             toggles.push_back(f.at);
     };
     const double t0 = loop.Now();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_TRUE(dialogs.boxes.empty());
     EXPECT_EQ(TakeFrames(), kUsualPowerOn);
     ASSERT_EQ(toggles.size(), 2u);
@@ -123,10 +123,10 @@ TEST_F(Power, PowerOnSendsBothVFOsInOrderWithTheToggleBracketing)
         EXPECT_TRUE(f == F({0, 0, 0, 0, 0xE7}) || f == F({0, 0, 0, 0, 0x03})) << "only meter polls while idle";
 
     // Off and on again: everything goes out afresh except the DCS codes the radio already has.
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_FALSE(s.CATOn);
     TakeFrames();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     auto second = kUsualPowerOn;
     second.erase(second.begin() + 6);
     EXPECT_EQ(TakeFrames(), second);
@@ -138,7 +138,7 @@ TEST_F(Power, PacedFramesAllReachARealisticRadio)
     panel.Power().Load();
     port.GetWire().SetOptions({}); // the radio as it is
     cat.SetFrameGap(0.1);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(0.5);
     const auto& frames = port.GetWire().Frames();
     ASSERT_GE(frames.size(), kUsualPowerOn.size());
@@ -158,7 +158,7 @@ TEST_F(Power, UnchangedStateSentTwiceSendsOnlyTheFrequencyTheSecondTime)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     TakeFrames();
     panel.VfoModel().SendInfoToRadioVFOMB(s.VFOMB);
     EXPECT_EQ(TakeFrames(), std::vector<std::string>{F({0x14, 0x52, 0x00, 0x00, 0x01})});
@@ -171,7 +171,7 @@ TEST_F(Power, TuneToRadioTakesBothOfTheRadiosVFOsBeforeSendingAnything)
     radio.B() = {5010000, 0x01};
     panel.Power().Load();
     ASSERT_TRUE(panel.Power().TuneOnStartup());
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     std::vector<std::string> frames;
     for (const auto& f : TakeFrames())
         if (f != F({0, 0, 0, 0, 0xE7})) // the meter polls between the reads
@@ -200,7 +200,7 @@ TEST_F(Power, NoReplyToTheStartUpReadsSendsTheStoredStates)
     panel.Power().Load();
     for (int i = 0; i < 2; ++i)
         port.GetWire().InjectFault({sim::Fault::NoReply});
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
     EXPECT_EQ(radio.A().freq, 14520000u);
 }
@@ -209,14 +209,14 @@ TEST_F(Power, PowerOffSavesBandDataSettingsAndHomeAndDarkensThePanel)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     s.VFOMB.Freq = 14560000;
     s.VFOMB.RptDir = -11;
-    window.left = 3000;
-    window.top = 2400;
-    panel.Tuning().FASTbutton_Click();
+    window.left = 200; // pixels: 3000 and 2400 twips in the file
+    window.top = 160;
+    panel.Tuning().PressFast();
     const int writes = fs.writes;
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_EQ(fs.writes - writes, 3);
     TakeFrames(); // the meter polls while lit
 
@@ -249,8 +249,8 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
-    panel.Transmit().MOXbutton_Click();
+    panel.Power().PressPower();
+    panel.Transmit().PressMox();
     ASSERT_TRUE(radio.Transmitting());
     std::vector<std::string> pressed;
     // The panel's own MOX, CLAR, SUB and SPLIT are seen going off between the stand-ins' turns.
@@ -296,7 +296,7 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
         s.HomeOn = false;
     };
     s.ScanArmed = s.ClarOn = s.MCKOn = s.SubSelected = s.HomeOn = s.SplitOn = true;
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     press(nullptr);
     const std::vector<std::string> order{"MOX", "SCAN", "CLAR", "MCK", "SUB", "HOME", "SPLIT"};
     EXPECT_EQ(pressed, order);
@@ -358,8 +358,8 @@ TEST_F(Power, ShutdownWhileLitPowersOffFirst)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
-    panel.Transmit().MOXbutton_Click();
+    panel.Power().PressPower();
+    panel.Transmit().PressMox();
     ASSERT_TRUE(radio.Transmitting());
     EXPECT_TRUE(panel.Power().EndKIVO());
     EXPECT_FALSE(radio.Transmitting()) << "back to receive before the program ends";
@@ -371,7 +371,7 @@ TEST_F(Power, SendFreqTimerFollowsTheTunedVFO)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     meter.TurnOffLMeter();
     TakeFrames();
     panel.Power().TimerSendFreq().SetEnabled(true);
@@ -386,7 +386,7 @@ TEST_F(Power, APortThatVanishesIsReportedOnceDarkensThePanelAndComesBack)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     dialogs.boxes.clear();
     loop.Advance(1.0);
     port.Vanish();
@@ -398,13 +398,13 @@ TEST_F(Power, APortThatVanishesIsReportedOnceDarkensThePanelAndComesBack)
     EXPECT_FALSE(port.IsOpen());
 
     // Still gone: POWER refuses as for any missing port.
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_FALSE(s.CATOn);
 
     port.Reappear();
     TakeFrames();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_EQ(dialogs.boxes.size(), 2u);
     EXPECT_TRUE(s.CATOn);
     EXPECT_EQ(TakeFrames().size(), kUsualPowerOn.size() - 1);
@@ -450,13 +450,13 @@ TEST_F(Power, EveryElementTheLogicSetsIsDeclared)
 {
     WriteUsualFiles();
     panel.Power().Load();
-    panel.Power().CATbutton_Click();
-    panel.Tuning().FASTbutton_Click();
-    panel.Tuning().LOCKbutton_Click();
+    panel.Power().PressPower();
+    panel.Tuning().PressFast();
+    panel.Tuning().PressLock();
     panel.TuningSteps().Show();
     panel.TuningSteps().CANCEL();
     loop.Advance(1.0);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     ASSERT_GT(display.All().size(), 100u);
     for (const auto& [name, element] : display.All())
         EXPECT_TRUE(el::IsDeclared(name)) << name;
@@ -476,7 +476,7 @@ TEST_F(Power, AnUnattendedEndSavesEverythingAndKeepsUnsavedMemoriesForTheNextSta
     memory.SetRecoveryFolder(dir.path());
     panel.Power().Load();
     ASSERT_TRUE(memory.OpenMemoryFile(memPath));
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(1.0);
     TakeFrames();
     s.MemData[4].VFO1.Freq = 43350000;

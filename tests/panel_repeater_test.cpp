@@ -68,7 +68,7 @@ TEST_F(Repeater, RptCyclesTheShiftInFmOnly)
         s.SplitOn = r.split;
         s.SubSelected = r.sub;
         for (int i = 0; i < 3; ++i) {
-            Keys().RPTbutton_Click();
+            Keys().PressRpt();
             EXPECT_EQ(s.VFOMB.RptDir, r.dirs[std::size_t(i)]) << "press " << i;
         }
         EXPECT_EQ(TakeSent(), r.frames);
@@ -78,7 +78,7 @@ TEST_F(Repeater, RptCyclesTheShiftInFmOnly)
     s.VFOMB.RptDir = 0;
     const char* marks[] = {"-", "+", ""};
     for (const char* m : marks) {
-        Keys().RPTbutton_Click();
+        Keys().PressRpt();
         EXPECT_EQ(Marks(), m);
     }
     EXPECT_EQ(radio.RptDir(), 0);
@@ -86,10 +86,10 @@ TEST_F(Repeater, RptCyclesTheShiftInFmOnly)
 
 TEST_F(Repeater, RptRevAndToneAreDigitsWhileAnEntryIsPending)
 {
-    panel.Keypad().ENTbutton_Click();
-    Keys().RPTbutton_Click();
-    Keys().REVbutton_Click();
-    Keys().TONEbutton_Click();
+    panel.Keypad().PressEnt();
+    Keys().PressRpt();
+    Keys().PressRev();
+    Keys().PressTone();
     EXPECT_EQ(panel.Keypad().Mask(), "---.123.--");
     EXPECT_EQ(s.VFOMB.RptDir, -1);
     EXPECT_EQ(s.VFOMB.ToneMode, 1);
@@ -101,14 +101,14 @@ TEST_F(Repeater, RevMovesToTheTransmitFrequencyAndBack)
     s.VFOMB.Freq = 14694000;
     s.VFOMB.RptDir = -1;
     s.VFOMB.RptOffset = 60000;
-    Keys().REVbutton_Click();
+    Keys().PressRev();
     EXPECT_EQ(s.VFOMB.Freq, 14634000);
     EXPECT_EQ(s.VFOMB.RptDir, 1);
     EXPECT_EQ(display.Get(el::ledFreq).caption, "146.340.00");
     EXPECT_EQ(Marks(), "+");
     EXPECT_EQ(TakeSent(), (std::vector<std::string>{F({0x14, 0x63, 0x40, 0x00, 0x01}), kPlus}));
 
-    Keys().REVbutton_Click();
+    Keys().PressRev();
     EXPECT_EQ(s.VFOMB.Freq, 14694000);
     EXPECT_EQ(s.VFOMB.RptDir, -1);
     EXPECT_EQ(Marks(), "-");
@@ -133,7 +133,7 @@ TEST_F(Repeater, RevOutsideRepeaterOperationIsRefused)
         dialogs.boxes.clear();
         s.VFOMB.RptDir = r.dir;
         s.VFOMRMode = r.function;
-        Keys().REVbutton_Click();
+        Keys().PressRev();
         ExpectOneBox("You must be in repeater mode before reversing can take place.", "Help",
                      platform::Icon::Exclamation, platform::Buttons::Ok);
         EXPECT_EQ(s.VFOMB.Freq, 14520000);
@@ -147,7 +147,7 @@ TEST_F(Repeater, RevOutsideRepeaterOperationIsRefused)
     s.VFOMRMode = state::kModeMR;
     s.MCKOn = true;
     s.VFOMB.RptDir = -1;
-    Keys().REVbutton_Click();
+    Keys().PressRev();
     EXPECT_EQ(cleared, 1);
     EXPECT_EQ(s.VFOMB.Freq, 14520000);
 }
@@ -169,7 +169,7 @@ TEST_F(Repeater, AutoShiftSetsTheMainVfosShiftFromItsFrequency)
         {"450.000", 45000000, 0, ""},
     };
     s.VFOMB.RptDir = 0;
-    Keys().RPTbutton_Click(); // minus, in the radio too
+    Keys().PressRpt(); // minus, in the radio too
     TakeSent();
     Integer last = -1;
     for (const Row& r : rows) {
@@ -206,10 +206,10 @@ TEST_F(Repeater, AModeChangeToUsbClearsTheShift)
         SCOPED_TRACE(only144 ? "144 MHz flag on" : "430 MHz flag on");
         s.Settings.AutoRptShift144 = only144 ? -1 : 0;
         s.Settings.AutoRptShift430 = only144 ? 0 : -1;
-        panel.BandMode().ModeButton_Click(5);
+        panel.BandMode().PressMode(5);
         EXPECT_EQ(s.VFOMB.RptDir, -1);
         EXPECT_EQ(Marks(), "-");
-        panel.BandMode().ModeButton_Click(1);
+        panel.BandMode().PressMode(1);
         EXPECT_EQ(s.VFOMB.RptDir, 0);
         EXPECT_EQ(Marks(), "");
         EXPECT_EQ(radio.RptDir(), 0);
@@ -219,7 +219,7 @@ TEST_F(Repeater, AModeChangeToUsbClearsTheShift)
 TEST_F(Repeater, TheTuningControlsFollowTheShiftInFm)
 {
     // MHz UP from 145.200 to 146.200: a plus sub-band.
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     EXPECT_EQ(s.VFOMB.RptDir, 1);
     EXPECT_EQ(radio.RptDir(), 1);
 
@@ -235,7 +235,7 @@ TEST_F(Repeater, TheTuningControlsFollowTheShiftInFm)
 
     // With the band's flag off nothing follows.
     s.Settings.AutoRptShift144 = 0;
-    panel.Tuning().MhzButton_Click(false); // 145.400: minus, were it on
+    panel.Tuning().PressMhz(false); // 145.400: minus, were it on
     EXPECT_EQ(s.VFOMB.RptDir, 0);
 }
 
@@ -248,21 +248,21 @@ TEST_F(Repeater, ToneCyclesInFm)
         const char* marks;
     } steps[] = {{1, 0x4A, "ENC "}, {2, 0x2A, "ENC DEC "}, {3, 0x0A, "DCS "}, {0, 0x8A, ""}};
     for (const auto& st : steps) {
-        Keys().TONEbutton_Click();
+        Keys().PressTone();
         EXPECT_EQ(s.VFOMB.ToneMode, st.mode);
         EXPECT_EQ(ToneMarks(), st.marks);
         EXPECT_EQ(TakeSent(), std::vector<std::string>{F({st.p1, 0, 0, 0, 0x0A})});
     }
 
     s.VFOMB.Mode = 1; // USB: nothing
-    Keys().TONEbutton_Click();
+    Keys().PressTone();
     EXPECT_EQ(s.VFOMB.ToneMode, 0);
     EXPECT_TRUE(TakeSent().empty());
 
     // The sub VFO: its marks only; the radio has no tone mode command for it.
     s.SubSelected = true;
     s.VFOSB.ToneMode = 1;
-    Keys().TONEbutton_Click();
+    Keys().PressTone();
     EXPECT_EQ(s.VFOSB.ToneMode, 2);
     EXPECT_TRUE(Shown(el::lblSubENC));
     EXPECT_TRUE(Shown(el::lblSubDEC));

@@ -14,9 +14,9 @@ protected:
     void SetUp() override
     {
         StartLit();
-        s.Settings.ChannelStep[1][5] = 2500;       // 25 kHz
-        panel.Scanner().mnuScanSpeed_Click(5);     // 200 ms
-        panel.Scanner().mnuPauseInterval_Click(2); // 5 s
+        s.Settings.ChannelStep[1][5] = 2500;    // 25 kHz
+        panel.Scanner().ChooseScanSpeed(5);     // 200 ms
+        panel.Scanner().ChoosePauseInterval(2); // 5 s
     }
     void Store(int pos, Long freq, bool selected = true, int skip = 0)
     {
@@ -58,7 +58,7 @@ protected:
 TEST_F(Scan, FmScanPausesOnACentredCarrierForTheChosenTimeThenMovesOn)
 {
     s.VFOMB.Freq = 14550000;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     EXPECT_TRUE(s.ScanArmed);
     EXPECT_EQ(s.ScanDir, 1);
     EXPECT_TRUE(Shown(el::lblSCAN));
@@ -84,9 +84,9 @@ TEST_F(Scan, FmScanPausesOnACentredCarrierForTheChosenTimeThenMovesOn)
 
 TEST_F(Scan, FmScanWithPauseOffHoldsWhileTheSignalStaysCentred)
 {
-    panel.Scanner().mnuPauseInterval_Click(4);
+    panel.Scanner().ChoosePauseInterval(4);
     s.VFOMB.Freq = 14557500;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     // The hold lasts inside one tick; look at it from the event loop.
     bool held = false;
     loop.CallAt(loop.Now() + 30, [&] {
@@ -103,7 +103,7 @@ TEST_F(Scan, UsbScanCreepsThroughACarrierIn50HzStepsAndRunsIn500HzElsewhere)
 {
     s.VFOMB.Mode = 1;
     s.VFOMB.Freq = 14427000;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     loop.Advance(200);
     const auto sets = TakeSets();
     ASSERT_GT(sets.size(), 200u);
@@ -163,10 +163,10 @@ TEST_F(Scan, MemoryScanSkipsSkippedPositionsAndUnselectedBanks)
     Store(5, 14620000, false);    // bank not selected
     Store(7, 14630000);
     Store(999, 14640000);
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     s.CurMemPos = 7;
     TakeSets();
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     loop.Advance(3);
     std::vector<Long> seen;
     for (const auto& set : TakeSets())
@@ -185,10 +185,10 @@ TEST_F(Scan, MemoryScanWithNothingScannableStopsAndSaysSo)
 {
     Store(3, 14610000, true, -1);
     Store(5, 14620000, false);
-    panel.Memories().VFOMRbutton_Click();
+    panel.Memories().PressVfoMr();
     dialogs.boxes.clear();
     const int beeps = dialogs.beeps;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     loop.Advance(2);
     EXPECT_EQ(s.ScanDir, 0);
     EXPECT_FALSE(panel.Scanner().TimerScannerMR().Enabled());
@@ -204,10 +204,10 @@ TEST_F(Scan, SearchStoresEachCarrierOnceInTheFirstEmptyPositions)
     Store(1, 14800000);
     Store(3, 14810000);
     s.VFOMB.Freq = 14400000;
-    panel.Scanner().SEARCHbutton_Click();
+    panel.Scanner().PressSearch();
     EXPECT_TRUE(Shown(el::lblSEARCH));
     loop.Advance(80); // more than two rounds of 120 channels
-    panel.Scanner().SEARCHbutton_Click();
+    panel.Scanner().PressSearch();
     EXPECT_FALSE(s.SearchOn);
     EXPECT_FALSE(Shown(el::lblSEARCH));
     std::multiset<Long> stored;
@@ -227,7 +227,7 @@ TEST_F(Scan, SearchWithEveryPositionUsedStoresNothingAndStops)
     for (int pos = 1; pos < state::kMemCount; ++pos)
         Store(pos, 14800000 + pos);
     s.VFOMB.Freq = 14425000;
-    panel.Scanner().SEARCHbutton_Click();
+    panel.Scanner().PressSearch();
     loop.Advance(3);
     EXPECT_FALSE(s.SearchOn);
     EXPECT_EQ(s.ScanDir, 0);
@@ -239,7 +239,7 @@ TEST_F(Scan, SearchWithEveryPositionUsedStoresNothingAndStops)
 TEST_F(Scan, SearchOutsideFmIsRefused)
 {
     s.VFOMB.Mode = 1;
-    panel.Scanner().SEARCHbutton_Click();
+    panel.Scanner().PressSearch();
     EXPECT_FALSE(s.SearchOn);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "The search function can only be activated while in FM mode.");
@@ -249,7 +249,7 @@ TEST_F(Scan, SearchOutsideFmIsRefused)
 TEST_F(Scan, ASilentRadioIsAskedAgainThenTheScanStops)
 {
     s.VFOMB.Freq = 14620000;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     loop.Advance(1);
     TakeFrames();
     for (int i = 0; i < 50; ++i)
@@ -268,7 +268,7 @@ TEST_F(Scan, ASilentRadioIsAskedAgainThenTheScanStops)
 TEST_F(Scan, AJogClickDuringAPauseStopsAtOnce)
 {
     s.VFOMB.Freq = 14557500;
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     // The pause waits inside a tick; the click comes from the event loop.
     Long pausedOn = 0;
     loop.CallAt(loop.Now() + 1.5, [&] {
@@ -287,14 +287,14 @@ TEST_F(Scan, AJogClickDuringAPauseStopsAtOnce)
 
 TEST_F(Scan, ScanKeyEntersADigitOrArmsOrIsRefusedWithTheIntervalOff)
 {
-    panel.Keypad().ENTbutton_Click();
-    panel.Scanner().SCANbutton_Click();
+    panel.Keypad().PressEnt();
+    panel.Scanner().PressScan();
     EXPECT_FALSE(s.ScanArmed);
-    panel.Keypad().ENTbutton_Click();
-    panel.Scanner().mnuScanSpeed_Click(6);
+    panel.Keypad().PressEnt();
+    panel.Scanner().ChooseScanSpeed(6);
     EXPECT_EQ(panel.Scanner().TimerScanner().Interval(), 0);
     dialogs.boxes.clear();
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     EXPECT_FALSE(s.ScanArmed);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, "Scan Interval OFF");
@@ -302,9 +302,9 @@ TEST_F(Scan, ScanKeyEntersADigitOrArmsOrIsRefusedWithTheIntervalOff)
 
 TEST_F(Scan, PowerOffDisarmsScan)
 {
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     loop.Advance(1);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_FALSE(s.ScanArmed);
     EXPECT_EQ(s.ScanDir, 0);
     EXPECT_FALSE(Shown(el::lblSCAN));

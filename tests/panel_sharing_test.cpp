@@ -60,7 +60,7 @@ protected:
 
     void SetUp() override
     {
-        sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
+        sharing.Rig().moxKey = [this] { panel.Transmit().PressMox(); };
         WriteUsualFiles();
         panel.Power().Load();
         sharing.Load(panel::ShareChoice{true, "127.0.0.1", 0});
@@ -105,7 +105,7 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_EQ(Ask("f"), "145200000\n");
     EXPECT_EQ(Ask("F 14074000"), "RPRT -11\n");
 
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(1.0);
     TakeFrames();
     // A set's frame goes out as the panel's own would: at once on a free line, never later than
@@ -131,7 +131,7 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
     EXPECT_TRUE(dialogs.boxes.empty()) << "a client's refusal is no message box";
 
     // Split from SUB: the panel leaves SUB first, as the operator would.
-    panel.VfoOperations().SUBbutton_Click();
+    panel.VfoOperations().PressSub();
     EXPECT_EQ(Ask("v"), "VFOB\n");
     EXPECT_EQ(Ask("S 1 VFOB"), "RPRT 0\n");
     EXPECT_FALSE(s.SubSelected);
@@ -151,7 +151,7 @@ TEST_F(Sharing, ClientsActThroughThePanelAndReadItsModel)
               sharingOn + ", 1 program connected, on air for 127.0.0.1:");
     EXPECT_EQ(Ask("F 14075000"), "RPRT -11\n") << "not while on air";
     // MOX takes the transmitter over: released there, the client no longer holds it.
-    panel.Transmit().MOXbutton_Click();
+    panel.Transmit().PressMox();
     EXPECT_EQ(display.Get(el::lblShareStatus).caption, sharingOn + ", 1 program connected");
     EXPECT_EQ(Ask("T 1"), "RPRT 0\n");
     // The client goes while keyed: the panel unkeys the radio.
@@ -187,7 +187,7 @@ TEST_F(Sharing, AHamlibClientsDigitalModeSessionKeepsPanelAndRadioTogether)
 {
     if (::system("/usr/bin/python3 -c 'import Hamlib' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-hamlib is not installed";
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(1.0);
     ChildProcess client;
     ASSERT_TRUE(client.Start({"/usr/bin/python3", KIVO_HAMLIB_SCRIPTS "/digital_session.py",

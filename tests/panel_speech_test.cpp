@@ -91,7 +91,7 @@ TEST(Spoken, AChangeIsSaidOnceAndTheMeterOnlyByWholeUnitsWhenChosen)
 
     display.SetValue(el::LMeterIndicator(0), 5);
     EXPECT_EQ(Take(), Said{}) << "the meter is quiet unless chosen";
-    said.mnuAnnounceSMeter_Click();
+    said.ToggleAnnounceSMeter();
     EXPECT_TRUE(display.Get(el::mnuSettingsArray(panel::kAnnounceSMeterEntry)).checked);
     EXPECT_EQ(kivo::testing::ReadAll(dir / panel::kAnnounceSMeterFileName), "on\n");
     for (double v : {5.0, 5.2, 7.0, 11.0})

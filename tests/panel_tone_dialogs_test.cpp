@@ -87,7 +87,7 @@ TEST_F(ToneDialogs, EachDialogSavesIntoTheVfoBeingChanged)
 
 TEST_F(ToneDialogs, WhileDarkTheyStoreAndPowerOnSends)
 {
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     TakeFrames();
     auto& d = panel.CtcssTones();
     d.Show();
@@ -95,7 +95,7 @@ TEST_F(ToneDialogs, WhileDarkTheyStoreAndPowerOnSends)
     d.SAVE();
     EXPECT_TRUE(TakeFrames().empty());
     EXPECT_EQ(s.VFOMB.CTCSSidx, 12);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     loop.Advance(0.5);
     EXPECT_EQ(radio.CtcssTenthsHz(), 1000);
 }
@@ -208,7 +208,7 @@ TEST_F(ToneDialogs, RepeaterShiftDefaultStoresNothingUntilSave)
     EXPECT_EQ(s.BandData.BandVFOMB[0].RptOffset, 760000);
 
     // On 20 m the main VFO keeps its own shift; nothing goes to the radio.
-    panel.BandMode().BandButton_Click(7);
+    panel.BandMode().PressBand(7);
     TakeFrames();
     d.Show();
     d.DEFAULT();

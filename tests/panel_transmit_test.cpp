@@ -30,7 +30,7 @@ protected:
         s.VFOMB.RptOffset = offset;
         panel::VfoDisplay(s, display).ShowFreqMB();
     }
-    void Press() { panel.Transmit().MOXbutton_Click(); }
+    void Press() { panel.Transmit().PressMox(); }
     std::string Freq() const { return display.Get(el::ledFreq).caption; }
 };
 
@@ -88,7 +88,7 @@ TEST_F(Mox, FramesAndDisplaysOnAirAndBack)
         EXPECT_TRUE(meter.TimerPowerMeter().Enabled());
         EXPECT_FALSE(meter.TimerSignalMeter().Enabled());
         EXPECT_TRUE(Enabled(el::MOXbutton)) << "so the transmission can be ended";
-        EXPECT_TRUE(Enabled(el::CATbutton));
+        EXPECT_TRUE(Enabled(el::PowerButton));
         for (const char* refused : {el::RPTbutton, el::BandUpButton, el::MainKnob, el::SubKnob, el::btnJogUp})
             EXPECT_FALSE(Enabled(refused)) << refused;
 
@@ -218,7 +218,7 @@ TEST_F(Mox, PowerOffOnAirReleasesTheTransmitterFirst)
 {
     Press();
     TakeSent();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     const auto sent = TakeSent();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.front(), kPttOff);
@@ -254,7 +254,7 @@ TEST_F(Mox, APortLostOnAirIsReportedAndPowerSendsTransmitOffFirst)
 
     port.Reappear();
     TakeFrames();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     ASSERT_TRUE(s.CATOn);
     EXPECT_EQ(TakeFrames().front(), kPttOff);
     EXPECT_FALSE(radio.Transmitting());
@@ -267,7 +267,7 @@ TEST_F(Mox, APortLostOnAirIsReportedAndPowerSendsTransmitOffFirst)
     EXPECT_EQ(dialogs.boxes[0].text.find("may still be transmitting"), std::string::npos);
     port.Reappear();
     TakeFrames();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_NE(TakeFrames().front(), kPttOff);
 }
 

@@ -13,7 +13,7 @@ protected:
     {
         WriteUsualFiles();
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         loop.Advance(0.5);
         SetFrames();
     }
@@ -63,7 +63,7 @@ TEST_F(Tuning, MainKnobSendsOneFramePerDetentByTheDialStep)
     panel.Tuning().SetupTuningKnob(panel::kMainKnob, panel::kRelease);
     EXPECT_TRUE(meter.TimerSignalMeter().Enabled());
 
-    panel.Tuning().FASTbutton_Click();
+    panel.Tuning().PressFast();
     EXPECT_EQ(display.Get("ledFAST").value, 1);
     panel.Tuning().SetupTuningKnob(panel::kMainKnob, panel::kGrab);
     EXPECT_EQ(panel.Tuning().KnobStep(), 100);
@@ -156,12 +156,12 @@ TEST_F(Tuning, HeldKnobResendsEveryQuarterSecondAndOnceMore0_2sAfterRelease)
 
 TEST_F(Tuning, LockRefusesTheKnobsAndTheJogKeys)
 {
-    panel.Tuning().LOCKbutton_Click();
+    panel.Tuning().PressLock();
     EXPECT_EQ(display.Get("ledLOCK").value, 1);
     for (const char* k : {"MainKnob", "SubKnob", "ChannelKnob", "btnJogUp", "btnJogDown"})
         EXPECT_FALSE(Enabled(k)) << k;
     EXPECT_TRUE(TakeFrames().size() <= 1) << "no command for LOCK (a meter poll at most)";
-    panel.Tuning().LOCKbutton_Click();
+    panel.Tuning().PressLock();
     EXPECT_TRUE(Enabled("MainKnob"));
 }
 
@@ -206,7 +206,7 @@ TEST_F(Tuning, JogKeysStepTenKilohertzEvery200msAndWrap)
     loop.Advance(0.2);
     panel.Tuning().JogButton_Release();
     EXPECT_EQ(s.VFOMB.Freq, High(1) - 1000);
-    panel.Tuning().FASTbutton_Click();
+    panel.Tuning().PressFast();
     s.VFOMB.Freq = High(1) - 2000;
     panel.Tuning().JogButton_Press(1);
     loop.Advance(0.2);
@@ -220,17 +220,17 @@ TEST_F(Tuning, JogKeysStepTenKilohertzEvery200msAndWrap)
 
 TEST_F(Tuning, MhzKeysMoveOneMegahertzAndResetAtTheLimits)
 {
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     EXPECT_EQ(s.VFOMB.Freq, 14620000);
     EXPECT_EQ(FreqFrames(), std::vector<std::string>{F({0x14, 0x62, 0x00, 0x00, 0x01})});
     s.VFOMB.Freq = Low(1) + 50000;
-    panel.Tuning().MhzButton_Click(false);
+    panel.Tuning().PressMhz(false);
     EXPECT_EQ(s.VFOMB.Freq, High(1)) << "exactly the top";
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     EXPECT_EQ(s.VFOMB.Freq, Low(1));
-    panel.Tuning().FASTbutton_Click();
+    panel.Tuning().PressFast();
     s.VFOMB.Freq = 14520000;
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     EXPECT_EQ(s.VFOMB.Freq, Low(1)) << "155.2 MHz is past the top of the band";
 
     bool entry = false;
@@ -238,7 +238,7 @@ TEST_F(Tuning, MhzKeysMoveOneMegahertzAndResetAtTheLimits)
     panel.Tuning().SetMhzKeyEntry(&keypad);
     s.KeypadOn = true;
     const Long f = s.VFOMB.Freq;
-    panel.Tuning().MhzButton_Click(true);
+    panel.Tuning().PressMhz(true);
     EXPECT_TRUE(entry);
     EXPECT_EQ(s.VFOMB.Freq, f);
 }

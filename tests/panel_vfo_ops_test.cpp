@@ -32,12 +32,12 @@ protected:
     void Press(Key k)
     {
         switch (k) {
-        case Key::AB: panel.VfoOperations().ABbutton_Click(); break;
-        case Key::SWAP: panel.VfoOperations().SWAPbutton_Click(); break;
-        case Key::SUB: panel.VfoOperations().SUBbutton_Click(); break;
-        case Key::SPLIT: panel.Split().SPLITbutton_Click(); break;
-        case Key::CLAR: panel.Clarifier().CLARbutton_Click(); break;
-        case Key::SYNC: panel.VfoModel().SYNCbutton_Click(); break;
+        case Key::AB: panel.VfoOperations().PressAToB(); break;
+        case Key::SWAP: panel.VfoOperations().PressSwap(); break;
+        case Key::SUB: panel.VfoOperations().PressSub(); break;
+        case Key::SPLIT: panel.Split().PressSplit(); break;
+        case Key::CLAR: panel.Clarifier().PressClar(); break;
+        case Key::SYNC: panel.VfoModel().PressSync(); break;
         }
     }
     // The frames since the last take, meter polls left out, timed from `t0`.
@@ -123,7 +123,7 @@ TEST_F(VfoOps, PowerOffTurnsClarSubAndSplitOffInTurn)
         Press(k);
     TakeFrames();
     const double t0 = loop.Now();
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     // CLAR between toggles (SUB leaves the main VFO in the radio's other VFO), SUB, SPLIT.
     std::vector<Timed> frames{{250, kToggle}, {500, "14 52 00 00 01"}, {750, kToggle}, {1250, kToggle}};
     for (const Timed& f : SplitOffFrames(1700))
@@ -176,10 +176,10 @@ TEST_F(VfoOps, LeavingASplitHomeChannelBringsBackTheVfosOfBefore)
     home.VFO2.Freq = 43350000;
     home.Band2 = 0;
     home.Split = -1;
-    panel.BandMode().HOMEbutton_Click();
+    panel.BandMode().PressHome();
     EXPECT_TRUE(s.SplitOn && radio.Split());
     EXPECT_EQ(radio.B().freq, 43350000u);
-    panel.BandMode().HOMEbutton_Click();
+    panel.BandMode().PressHome();
     EXPECT_FALSE(s.HomeOn || s.SplitOn);
     EXPECT_EQ(s.VFOMB, main);
     EXPECT_EQ(s.VFOSB, sub);

@@ -66,7 +66,7 @@ TEST(PanelOverPty, PowerOnFramesReachTheRadioInOrder)
     ASSERT_TRUE(p.ok);
     p.panel.Power().Load();
     ASSERT_TRUE(p.s.PortReady) << (p.dialogs.boxes.empty() ? "" : p.dialogs.boxes[0].text);
-    p.panel.Power().CATbutton_Click();
+    p.panel.Power().PressPower();
     platform::Pause(p.loop, 0.05);
     std::vector<std::string> frames;
     for (const auto& f : p.link.GetWire().Frames())
@@ -89,15 +89,15 @@ TEST(PanelOverPty, VfoScanStopsOnACarrierMovesOnAndStopsOnAJogKey)
     p.cat.SetFrameGap(panel::kRadioFrameGap);
     p.panel.Power().Load();
     ASSERT_TRUE(p.s.PortReady);
-    p.panel.Power().CATbutton_Click();
+    p.panel.Power().PressPower();
     platform::Pause(p.loop, 0.5);
-    p.s.Settings.ChannelStep[1][5] = 2500;       // 25 kHz
-    p.panel.Scanner().mnuScanSpeed_Click(5);     // 200 ms
-    p.panel.Scanner().mnuPauseInterval_Click(3); // 3 s
+    p.s.Settings.ChannelStep[1][5] = 2500;    // 25 kHz
+    p.panel.Scanner().ChooseScanSpeed(5);     // 200 ms
+    p.panel.Scanner().ChoosePauseInterval(3); // 3 s
     p.s.VFOMB.Freq = 14557500;
     p.link.GetWire().ClearFrames();
 
-    p.panel.Scanner().SCANbutton_Click();
+    p.panel.Scanner().PressScan();
     ASSERT_EQ(p.s.ScanDir, 1);
     // Until the scan has moved two channels past the carrier; a stalled scan ends the wait too.
     const double giveUpAt = p.loop.Now() + 8;

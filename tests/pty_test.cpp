@@ -317,7 +317,7 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     comm.OpenCommPort();
     ASSERT_TRUE(kivo.PortReady);
 
-    detect.mnuDetectCatRate_Click();
+    detect.DetectCatRate();
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].text, "The radio answered at 38400 bps. The CAT Rate is now 38400 bps.");
     EXPECT_EQ(kivo.Settings.CatRate, 2);

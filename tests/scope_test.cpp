@@ -50,7 +50,7 @@ protected:
     {
         WriteUsualFiles();
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         loop.Advance(0.5);
         TakeFrames();
         s.VFOMB.Freq = 14500000;
@@ -93,8 +93,8 @@ protected:
 
 TEST_F(Scope, OneSweepOf51PointsFrom144975To145025StopsThereWithStart)
 {
-    scope.listSteps_Click(kStep1k);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep1k);
+    scope.StartStop();
     EXPECT_EQ(Caption(el::cmdSCAN), "STOP");
     EXPECT_EQ(s.ScanDir, 1);
     loop.Advance(60);
@@ -118,18 +118,18 @@ TEST_F(Scope, OneSweepOf51PointsFrom144975To145025StopsThereWithStart)
 
 TEST_F(Scope, TheTenHertzEntryMovesTheRadio100HzAPoint)
 {
-    scope.listSteps_Click(kStep10Hz);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep10Hz);
+    scope.StartStop();
     loop.Advance(3.5);
     EXPECT_EQ(TakeSets(), (std::vector<Long>{14497500, 14497510, 14497520, 14497530}));
 }
 
 TEST_F(Scope, ContinuousScanStartsItsSecondPassOneStepInWithZeroAtTheStart)
 {
-    scope.mnuContinuousScan_Click(0);
-    scope.listSteps_Click(kStep1k);
-    scope.listScanWidth_Click(kWidth5k);
-    scope.cmdSCAN_Click();
+    scope.ChooseContinuousScan(0);
+    scope.ChooseStep(kStep1k);
+    scope.ChooseScanWidth(kWidth5k);
+    scope.StartStop();
     loop.Advance(11.5); // 144.995 .. 145.005 measured
     ASSERT_EQ(scope.History().size(), 1u);
     EXPECT_EQ(scope.History()[0].points.size(), 11u);
@@ -145,18 +145,18 @@ TEST_F(Scope, ContinuousScanStartsItsSecondPassOneStepInWithZeroAtTheStart)
 
 TEST_F(Scope, TheWaterfallKeepsTheLast50Sweeps)
 {
-    scope.mnuContinuousScan_Click(0);
-    scope.mnuScanSpeed_Click(4);
-    scope.listSteps_Click(kStep10k);
-    scope.listScanWidth_Click(kWidth10k); // 3 points a sweep
-    scope.cmdSCAN_Click();
+    scope.ChooseContinuousScan(0);
+    scope.ChooseScanSpeed(4);
+    scope.ChooseStep(kStep10k);
+    scope.ChooseScanWidth(kWidth10k); // 3 points a sweep
+    scope.StartStop();
     loop.Advance(60 * 0.25 * 3 + 30);
     EXPECT_EQ(scope.History().size(), scope::kHistoryDepth);
 }
 
 TEST_F(Scope, AChartClickAt145010TunesTheRadioThere)
 {
-    scope.stripScope_Click(145010.0);
+    scope.OnChartClick(145010.0);
     EXPECT_EQ(Caption(el::txtboxFreq(0)), "145.010.00");
     EXPECT_EQ(s.VFOMB.Freq, 14501000);
     loop.Advance(0.1);
@@ -166,18 +166,18 @@ TEST_F(Scope, AChartClickAt145010TunesTheRadioThere)
 
 TEST_F(Scope, AWidthChangeWhileIdleLeavesTheVfoWithTheRadioAndStartSendsTheStart)
 {
-    scope.listScanWidth_Click(kWidth5k);
+    scope.ChooseScanWidth(kWidth5k);
     EXPECT_EQ(s.VFOMB.Freq, 14500000) << "the panel and the radio must agree until START";
     EXPECT_EQ(Caption(el::txtboxFreq(0)), "145.000.00");
     EXPECT_TRUE(TakeSets().empty());
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     EXPECT_EQ(TakeSets(), std::vector<Long>{14499500});
 }
 
 TEST_F(Scope, ResetCentresTheRangeOnTheMainVfo)
 {
     s.VFOMB.Freq = 14430000;
-    scope.SSCommand1_Click();
+    scope.Reset();
     EXPECT_EQ(Caption(el::txtboxFreq(1)), "144.300.00");
     EXPECT_EQ(scope.ScopeStart(), 14427500);
     EXPECT_EQ(scope.ScopeEnd(), 14432500);
@@ -201,8 +201,8 @@ TEST_F(Scope, TheRangeIsClampedToTheBandsTuningLimits)
         SCOPED_TRACE(r.centre);
         s.BandIdxMB = state::Integer(r.band);
         s.VFOMB.Freq = r.centre;
-        scope.SSCommand1_Click();
-        scope.listScanWidth_Click(r.width);
+        scope.Reset();
+        scope.ChooseScanWidth(r.width);
         EXPECT_EQ(scope.ScopeStart(), r.start);
         EXPECT_EQ(scope.ScopeEnd(), r.end);
     }
@@ -212,10 +212,10 @@ TEST_F(Scope, ASweepToTheTopOfTheBandEndsThereInsteadOfWrapping)
 {
     s.BandIdxMB = 0;
     s.VFOMB.Freq = 44999000;
-    scope.SSCommand1_Click();
-    scope.listSteps_Click(kStep10k);
-    scope.listScanWidth_Click(kWidth10k); // 449.980 .. 449.999.99
-    scope.cmdSCAN_Click();
+    scope.Reset();
+    scope.ChooseStep(kStep10k);
+    scope.ChooseScanWidth(kWidth10k); // 449.980 .. 449.999.99
+    scope.StartStop();
     loop.Advance(10);
     EXPECT_FALSE(scope.Sweeping());
     EXPECT_EQ(TraceKHz(), (std::vector<double>{449980, 449990}));
@@ -231,9 +231,8 @@ TEST_F(Scope, SubOrTransmittingRefusesStartStopsASweepAndRefusesAChartClick)
         std::function<void()> on, off;
     };
     const Row rows[] = {
-        {"SUB", [this] { panel.VfoOperations().SUBbutton_Click(); },
-         [this] { panel.VfoOperations().SUBbutton_Click(); }},
-        {"MOX", [this] { panel.Transmit().MOXbutton_Click(); }, [this] { panel.Transmit().MOXbutton_Click(); }},
+        {"SUB", [this] { panel.VfoOperations().PressSub(); }, [this] { panel.VfoOperations().PressSub(); }},
+        {"MOX", [this] { panel.Transmit().PressMox(); }, [this] { panel.Transmit().PressMox(); }},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
@@ -241,8 +240,8 @@ TEST_F(Scope, SubOrTransmittingRefusesStartStopsASweepAndRefusesAChartClick)
         r.on();
         loop.Advance(0.5);
         TakeFrames();
-        scope.cmdSCAN_Click();
-        scope.stripScope_Click(145010.0);
+        scope.StartStop();
+        scope.OnChartClick(145010.0);
         EXPECT_FALSE(scope.Sweeping());
         EXPECT_EQ(dialogs.beeps, 2);
         loop.Advance(2);
@@ -250,7 +249,7 @@ TEST_F(Scope, SubOrTransmittingRefusesStartStopsASweepAndRefusesAChartClick)
         r.off();
         loop.Advance(0.5);
 
-        scope.cmdSCAN_Click();
+        scope.StartStop();
         loop.Advance(1.5);
         ASSERT_TRUE(scope.Sweeping());
         r.on();
@@ -267,11 +266,11 @@ TEST_F(Scope, SubOrTransmittingRefusesStartStopsASweepAndRefusesAChartClick)
 
 TEST_F(Scope, AScanSpeedChangeMidSweepSetsThePaceFromTheNextTick)
 {
-    scope.listSteps_Click(kStep1k);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep1k);
+    scope.StartStop();
     loop.Advance(3.5); // 1 s a point
     EXPECT_EQ(scope.Trace().points.size(), 3u);
-    scope.mnuScanSpeed_Click(4);
+    scope.ChooseScanSpeed(4);
     EXPECT_EQ(scope.TimerScope().Interval(), 250);
     loop.Advance(1.0); // the tick due at 4.0 s was restarted at 3.5: 3.75, 4.0, 4.25, 4.5
     EXPECT_EQ(scope.Trace().points.size(), 7u);
@@ -281,12 +280,12 @@ TEST_F(Scope, AScanSpeedChangeMidSweepSetsThePaceFromTheNextTick)
 
 TEST_F(Scope, ProgressShowsThePointReachedAndTheTimeLeftAtThePace)
 {
-    scope.listSteps_Click(kStep1k);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep1k);
+    scope.StartStop();
     EXPECT_TRUE(Shown(el::lblScopeProgress));
     loop.Advance(10.5);
     EXPECT_EQ(Caption(el::lblScopeProgress), "Point 10 of 51, 41 s left");
-    scope.mnuScanSpeed_Click(1); // 0.5 s
+    scope.ChooseScanSpeed(1); // 0.5 s
     loop.Advance(20);
     EXPECT_EQ(Caption(el::lblScopeProgress), "Point 50 of 51, 1 s left");
     loop.Advance(2);
@@ -295,10 +294,10 @@ TEST_F(Scope, ProgressShowsThePointReachedAndTheTimeLeftAtThePace)
 
 TEST_F(Scope, StopLeavesTheRadioWhereItWasAndPowerOffEndsASweep)
 {
-    scope.listSteps_Click(kStep1k);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep1k);
+    scope.StartStop();
     loop.Advance(2.5);
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     EXPECT_EQ(Caption(el::cmdSCAN), "START");
     EXPECT_EQ(radio.Current().freq, 14497700u);
     TakeSets();
@@ -308,9 +307,9 @@ TEST_F(Scope, StopLeavesTheRadioWhereItWasAndPowerOffEndsASweep)
     // As the program wires it.
     panel.Power().AddSwitchable(scope, panel::SwitchOffOrder::SCAN);
     panel.Power().StopAtPowerOff(scope.TimerScope());
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     loop.Advance(1.5);
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     EXPECT_FALSE(scope.Sweeping());
     EXPECT_EQ(s.ScanDir, 0);
     EXPECT_FALSE(scope.TimerScope().Enabled());
@@ -319,7 +318,7 @@ TEST_F(Scope, StopLeavesTheRadioWhereItWasAndPowerOffEndsASweep)
 TEST_F(Scope, ASilentRadioIsAskedAgainThenTheSweepStopsAndSaysSo)
 {
     port.SetSilent(true);
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     loop.Advance(5);
     EXPECT_FALSE(scope.Sweeping());
     int requests = 0;
@@ -335,29 +334,29 @@ TEST_F(Scope, ASilentRadioIsAskedAgainThenTheSweepStopsAndSaysSo)
 TEST_F(Scope, StartRefusesWhileThePanelIsDarkOrAScanRunsAndASweepGivesWayToScan)
 {
     s.ScanDir = 1;
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     EXPECT_FALSE(scope.Sweeping());
     s.ScanDir = 0;
     EXPECT_EQ(dialogs.beeps, 1);
 
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     loop.Advance(1.5);
     ASSERT_TRUE(scope.Sweeping());
-    scope.stripScope_Click(145010.0); // the sweep owns the frequency
+    scope.OnChartClick(145010.0); // the sweep owns the frequency
     EXPECT_EQ(dialogs.beeps, 2);
     dialogs.beeps = 1;
-    panel.Scanner().SCANbutton_Click(); // arms and starts the panel's scan
+    panel.Scanner().PressScan(); // arms and starts the panel's scan
     loop.Advance(3);
     EXPECT_FALSE(scope.Sweeping());
     EXPECT_EQ(Caption(el::cmdSCAN), "START");
     EXPECT_TRUE(s.ScanArmed);
     EXPECT_EQ(s.ScanDir, 1) << "the scan runs on";
-    panel.Scanner().SCANbutton_Click();
+    panel.Scanner().PressScan();
     dialogs.beeps = 0;
 
-    panel.Power().CATbutton_Click();
+    panel.Power().PressPower();
     TakeFrames();
-    scope.cmdSCAN_Click();
+    scope.StartStop();
     EXPECT_FALSE(scope.Sweeping());
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_TRUE(TakeSets().empty());
@@ -368,8 +367,8 @@ TEST_F(Scope, ExportWritesTheLastSweepAsCsv)
     const std::string path = dir / "sweep.csv";
     EXPECT_FALSE(scope.ExportSweepTo(path));
     EXPECT_EQ(dialogs.boxes.back().text, "There is no sweep to export yet: press START first.");
-    scope.listSteps_Click(kStep10k);
-    scope.cmdSCAN_Click();
+    scope.ChooseStep(kStep10k);
+    scope.StartStop();
     loop.Advance(10);
     dialogs.files.push_back(path);
     scope.ExportSweep();
@@ -437,35 +436,35 @@ TEST_F(Scope, LoadingTheSettingsFile)
 
 TEST_F(Scope, WrapIsForcedBackToPanAndExitStoresZero)
 {
-    scope.mnuDisplayMode_Click(1);
+    scope.ChooseDisplayMode(1);
     EXPECT_TRUE(display.Get(el::mnuDisplayMode(0)).checked);
     EXPECT_FALSE(display.Get(el::mnuDisplayMode(1)).checked);
-    scope.mnuExit_Click();
+    scope.Exit();
     EXPECT_EQ(Slurp(ScopePath()).substr(6, 2), Le({0}));
 }
 
 TEST_F(Scope, TheCloseBoxLosesAMenuChangeAndExitKeepsIt)
 {
-    scope.mnuColorFill_Click(1);
+    scope.ChooseColorFill(1);
     scope.Unload();
     EXPECT_EQ(Slurp(ScopePath()), Le({1, 3, 1, 0, 0, 0, 1, 0}));
-    scope.mnuColorFill_Click(1);
-    scope.mnuScaleHandles_Click(3);
-    scope.mnuExit_Click();
+    scope.ChooseColorFill(1);
+    scope.ChooseScaleHandles(3);
+    scope.Exit();
     EXPECT_EQ(Slurp(ScopePath()), Le({1, 3, 1, 0, 0, 3, 1, 1}));
 }
 
 TEST_F(Scope, AFileThatCannotBeReadOrWrittenIsSaid)
 {
     fs.readErrors[ScopePath()] = EIO;
-    scope.mnuColorFill_Click(1);
+    scope.ChooseColorFill(1);
     scope.Load();
     ExpectOneBox("Error encountered while trying to open file BANDSCOPE.KIVO. Input/output error.",
                  "Open Band Scope Settings File", platform::Icon::Exclamation, platform::Buttons::Ok);
     EXPECT_EQ(scope.Settings().ColorFill, 1); // nothing applied
     dialogs.boxes.clear();
     fs.writeErrors[ScopePath()] = ENOSPC;
-    scope.mnuExit_Click();
+    scope.Exit();
     ExpectOneBox("Error encountered while trying to save file BANDSCOPE.KIVO.No space left on device.",
                  "Save Band Scope Settings File", platform::Icon::Exclamation, platform::Buttons::Ok);
     EXPECT_EQ(Slurp(ScopePath()), Le({1, 3, 1, 0, 0, 0, 1, 0}));

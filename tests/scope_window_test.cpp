@@ -3,12 +3,12 @@
 // chart, a click on it tunes the radio, File > Exit keeps the menu choices.
 
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "scope/BandScope.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/BandScopeWindow.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 #include "ui/StripChart.h"
 
@@ -31,7 +31,7 @@ using namespace kivo;
 
 namespace {
 
-bool WaitFor(ui::MainWindow& w, double seconds, const std::function<bool()>& done)
+bool WaitFor(program::ProgramWindow& w, double seconds, const std::function<bool()>& done)
 {
     for (int i = 0; i < int(seconds * 50) && !done(); ++i)
         platform::Pause(w.Loop(), 0.02);
@@ -73,11 +73,11 @@ TEST(BandScopeWindow, ASweepAcrossTheCarrierPeaksOnItsFrequencyAndAClickThereTun
         ASSERT_TRUE(fs.WriteAtomic(dir / scope::kScopeSettingsFileName, scope::ToBytes(scope::ScopeSettings{})));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     auto& prog = w.Program();
     std::string err;
     ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
-    QTest::mouseClick(w.Key(el::CATbutton), Qt::LeftButton);
+    QTest::mouseClick(w.Key(el::PowerButton), Qt::LeftButton);
     ASSERT_TRUE(prog.s.CATOn);
 
     QTest::mouseClick(w.Key(el::SCOPEbutton), Qt::LeftButton);

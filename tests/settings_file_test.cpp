@@ -70,7 +70,7 @@ TEST_F(SettingsFile, AppliesStoredChoicesThroughTheMenuHandlersInOrder)
 
 TEST_F(SettingsFile, WindowOffTheScreenComesBackToTheCorner)
 {
-    const auto check = state::ScreenSizeCheck(15360, 11520);
+    const auto check = state::ScreenSizeCheck(1024, 768);
     for (auto [l, t, el, et] : {std::tuple{20000, 100, 0, 0}, std::tuple{-15, 300, 0, 0}, std::tuple{500, 11520, 0, 0},
                                 std::tuple{15359, 11519, 15359, 11519}}) {
         state::SettingsRec st = state::DefaultSettings();

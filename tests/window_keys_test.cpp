@@ -2,11 +2,11 @@
 // marked auto-repeat. Key strokes sent to the window's controls reach the panel first, those pairs
 // do not chatter, and a window that loses the keyboard lets go of what its keys held.
 
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(kivo::testing::SaveStartFiles(kivo::testing::SimulatorStart(14520000), dir.path()));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         std::string err;
         ASSERT_TRUE(kivo::testing::OpenOnSimulator(*w, radio, err)) << err;
         // P lights the dark panel, sent to the POWER key as the focused control.
@@ -47,7 +47,7 @@ protected:
 
     kivo::testing::TempDir dir;
     sim::BackgroundSim radio{sim::WireOptions::Ideal()};
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 };
 
 TEST_F(KeysOnWindow, SpaceHeldWithAutoRepeatTransmitsUntilItIsReleased)

@@ -4,10 +4,10 @@
 #include "panel/MainMenu.h"
 #include "panel/Power.h"
 #include "platform/Version.h"
+#include "program/ProgramWindow.h"
 #include "tests/support/MenuDrive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 #include "ui/PanelView.h"
 
@@ -81,23 +81,23 @@ protected:
         state::ModKIVO f;
         f.Settings.CommPort = 10;
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         w->Program().panel.Power().Load();
     }
     kivo::testing::TempDir dir;
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 };
 
 TEST_F(Sizes, EachSizeLaysThePanelOutAtItsWidthWithNothingClippedOrOverlapping)
 {
-    for (long twips : panel::kDisplayWidths) {
-        SCOPED_TRACE(twips);
+    for (long width : panel::kDisplayWidths) {
+        SCOPED_TRACE(width);
         std::string error;
         int step = 0;
-        ASSERT_TRUE(w->ResizeDisplay(twips, error, step)) << error;
+        ASSERT_TRUE(w->ResizeDisplay(width, error, step)) << error;
         QApplication::processEvents();
-        EXPECT_EQ(w->View()->width(), twips / 15);
-        EXPECT_EQ(w->width(), twips / 15);
+        EXPECT_EQ(w->View()->width(), width);
+        EXPECT_EQ(w->width(), width);
         ExpectNothingClippedOrOverlapping(w->View());
 
         // The LCD view: the display panel alone, the window around it.
@@ -108,7 +108,7 @@ TEST_F(Sizes, EachSizeLaysThePanelOutAtItsWidthWithNothingClippedOrOverlapping)
         for (auto* key : w->View()->findChildren<ui::PanelKey*>())
             EXPECT_FALSE(key->isVisibleTo(w.get())) << key->objectName().toStdString();
         EXPECT_LT(w->View()->height(), lcd->height() + lcd->height() / 5);
-        EXPECT_LT(w->View()->width(), twips / 15);
+        EXPECT_LT(w->View()->width(), width);
         ExpectNothingClippedOrOverlapping(w->View());
         w->ShowLcdOnly(false);
     }

@@ -2,6 +2,7 @@
 
 #include "platform/Elements.h"
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/LitWindow.h"
 #include "tests/support/MenuDrive.h"
@@ -9,7 +10,6 @@
 #include "tests/support/WindowRig.h"
 #include "ui/Knob.h"
 #include "ui/LedDisplay.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
 #include <QAction>
@@ -39,10 +39,10 @@ using namespace kivo;
 
 namespace {
 
-void WaitUntil(ui::MainWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
+void WaitUntil(program::ProgramWindow& w, double seconds) { platform::Pause(w.Loop(), seconds); }
 
 // Waits, processing events, until `done` or two seconds have passed; returns `done()`.
-bool WaitFor(ui::MainWindow& w, const std::function<bool()>& done)
+bool WaitFor(program::ProgramWindow& w, const std::function<bool()>& done)
 {
     for (int i = 0; i < 200 && !done(); ++i)
         WaitUntil(w, 0.01);
@@ -73,7 +73,7 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
         ASSERT_TRUE(kivo::testing::SaveStartFiles(f, dir.path()));
     }
     sim::BackgroundSim radio(sim::WireOptions::Ideal());
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     auto& prog = w.Program();
     std::string err;
     ASSERT_TRUE(kivo::testing::OpenOnSimulator(w, radio, err)) << err;
@@ -122,14 +122,14 @@ TEST(Window, PowerLightsThePanelAndAWheelNotchTunesTheRadio)
 TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
 {
     kivo::testing::TempDir dir;
-    const auto followAction = [](ui::MainWindow& w) -> QAction* {
+    const auto followAction = [](program::ProgramWindow& w) -> QAction* {
         for (auto* a : w.findChildren<QAction*>())
             if (a->text() == QStringLiteral("Follow Radio Dial"))
                 return a;
         return nullptr;
     };
     {
-        ui::MainWindow w(dir.path());
+        program::ProgramWindow w(dir.path());
         QAction* follow = followAction(w);
         ASSERT_NE(follow, nullptr);
         EXPECT_TRUE(follow->isChecked()) << "on by default";
@@ -141,7 +141,7 @@ TEST(Window, FollowRadioDialIsASettingsOptionKeptInTheDataFolder)
     platform::PosixFileSystem fs;
     ASSERT_TRUE(fs.ReadOrCreate(dir.path() + "/options.txt", 1024, text));
     EXPECT_EQ(text, "FollowRadioDial=0\n");
-    ui::MainWindow again(dir.path());
+    program::ProgramWindow again(dir.path());
     EXPECT_FALSE(again.Program().panel.DialFollower().Following());
     EXPECT_FALSE(followAction(again)->isChecked());
 }
@@ -347,7 +347,7 @@ TEST_F(LitWindow, TheRepeaterShiftDialogRefusesATextThatIsNotAShift)
 TEST(Window, EveryBindingNamesADeclaredElementAndEveryKeyIsBuilt)
 {
     kivo::testing::TempDir dir;
-    ui::MainWindow w(dir.path());
+    program::ProgramWindow w(dir.path());
     const auto names = w.Binding().BoundNames();
     ASSERT_GT(names.size(), 100u);
     for (const auto& name : names)

@@ -10,7 +10,7 @@ namespace kivo::ui {
 void ShowAboutBox(QWidget* parent)
 {
     QMessageBox box(parent);
-    box.setObjectName(QStringLiteral("frmAbout"));
+    box.setObjectName(QStringLiteral("AboutBox"));
     box.setWindowTitle(QStringLiteral("About KIVO FT-817"));
     box.setIcon(QMessageBox::Information);
     box.setTextFormat(Qt::RichText);

@@ -50,10 +50,11 @@ template <std::size_t N> QListWidget* List(const char* name, const std::array<co
 
 } // namespace
 
-BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
-    : QMainWindow(parent, Qt::Window), m_prog(prog), m_scope(prog.scope), m_binding(prog.display)
+BandScopeWindow::BandScopeWindow(scope::BandScope& scope, platform::DisplayModel& display, platform::Dialogs& dialogs,
+                                 QWidget* parent)
+    : QMainWindow(parent, Qt::Window), m_scope(scope), m_display(display), m_dialogs(dialogs), m_binding(display)
 {
-    setObjectName(QStringLiteral("frmBandScope"));
+    setObjectName(QStringLiteral("BandScopeWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromLatin1(scope::kCaption));
 
@@ -81,17 +82,17 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
         const QSignalBlocker quiet(m_widths);
         m_widths->setCurrentRow(int(e.value));
     });
-    connect(m_steps, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.listSteps_Click(row); });
-    connect(m_widths, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.listScanWidth_Click(row); });
+    connect(m_steps, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.ChooseStep(row); });
+    connect(m_widths, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.ChooseScanWidth(row); });
 
     auto* start = new QPushButton;
     start->setObjectName(QString::fromLatin1(el::cmdSCAN));
     m_binding.BindButton(el::cmdSCAN, start);
-    connect(start, &QPushButton::clicked, this, [this] { m_scope.cmdSCAN_Click(); });
+    connect(start, &QPushButton::clicked, this, [this] { m_scope.StartStop(); });
     auto* reset = new QPushButton;
-    reset->setObjectName(QString::fromLatin1(el::SSCommand1));
-    m_binding.BindButton(el::SSCommand1, reset);
-    connect(reset, &QPushButton::clicked, this, [this] { m_scope.SSCommand1_Click(); });
+    reset->setObjectName(QString::fromLatin1(el::ResetButton));
+    m_binding.BindButton(el::ResetButton, reset);
+    connect(reset, &QPushButton::clicked, this, [this] { m_scope.Reset(); });
     for (QPushButton* b : {start, reset}) {
         b->setMinimumWidth(90);
         b->setAutoDefault(false);
@@ -108,7 +109,7 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
                    [progress](const platform::Element& e) { progress->setVisible(e.visible && !e.caption.empty()); });
 
     m_chart = new StripChart(m_scope, this);
-    connect(m_chart, &StripChart::clicked, this, [this](double kHz) { m_scope.stripScope_Click(kHz); });
+    connect(m_chart, &StripChart::clicked, this, [this](double kHz) { m_scope.OnChartClick(kHz); });
     // The scope outlives the window: a tick after it closed finds no chart.
     m_scope.hooks.chartChanged = [chart = QPointer<StripChart>(m_chart)] {
         if (chart)
@@ -174,7 +175,7 @@ void BandScopeWindow::BuildMenus()
     });
     file->addSeparator();
     file->addAction(QStringLiteral("&Exit"), this, [this] {
-        m_scope.mnuExit_Click();
+        m_scope.Exit();
         close();
     });
 
@@ -185,30 +186,30 @@ void BandScopeWindow::BuildMenus()
             BindAction(names(i), a);
             connect(a, &QAction::triggered, this, [this, a, handler, i, name = names(i)] {
                 handler(i);
-                a->setChecked(m_prog.display.Get(name).checked);
+                a->setChecked(m_display.Get(name).checked);
             });
         }
     };
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Settings"));
     group(settings->addMenu(QStringLiteral("&Active Search Threshold")), el::mnuActiveSearch,
-          [this](int i) { m_scope.mnuActiveSearch_Click(i); });
+          [this](int i) { m_scope.ChooseActiveSearch(i); });
     settings->addSeparator();
     group(settings->addMenu(QStringLiteral("&Scan Speed")), el::mnuScopeSpeed,
-          [this](int i) { m_scope.mnuScanSpeed_Click(i); });
+          [this](int i) { m_scope.ChooseScanSpeed(i); });
     group(settings->addMenu(QStringLiteral("&Continuous Scan")), el::mnuContinuousScan,
-          [this](int i) { m_scope.mnuContinuousScan_Click(i); });
+          [this](int i) { m_scope.ChooseContinuousScan(i); });
     settings->addSeparator();
     group(settings->addMenu(QStringLiteral("&Display Mode")), el::mnuDisplayMode,
-          [this](int i) { m_scope.mnuDisplayMode_Click(i); });
+          [this](int i) { m_scope.ChooseDisplayMode(i); });
     group(settings->addMenu(QStringLiteral("Scale &Handles")), el::mnuScaleHandles,
-          [this](int i) { m_scope.mnuScaleHandles_Click(i); });
+          [this](int i) { m_scope.ChooseScaleHandles(i); });
     group(settings->addMenu(QStringLiteral("&Wrap Cursor Width")), el::mnuWrapWidth,
-          [this](int i) { m_scope.mnuWrapWidth_Click(i); });
+          [this](int i) { m_scope.ChooseWrapWidth(i); });
     group(settings->addMenu(QStringLiteral("Color &Fill")), el::mnuColorFill,
-          [this](int i) { m_scope.mnuColorFill_Click(i); });
+          [this](int i) { m_scope.ChooseColorFill(i); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(QStringLiteral("&Contents"), this, [this] { m_prog.dialogs.ShowHelp("Band Scope"); });
+    help->addAction(QStringLiteral("&Contents"), this, [this] { m_dialogs.ShowHelp("Band Scope"); });
     help->addSeparator();
     help->addAction(QStringLiteral("About"), this, [this] { ShowAboutBox(this); });
 }
@@ -227,11 +228,11 @@ void BandScopeWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-BandScopeWindow* ShowBandScope(QWidget* parent, panel::Program& prog)
+BandScopeWindow* ShowBandScope(QWidget* parent, const ProgramParts& program)
 {
     auto* window = parent ? parent->findChild<BandScopeWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window) {
-        window = new BandScopeWindow(prog, parent);
+        window = new BandScopeWindow(program.scope, program.display, program.dialogs, parent);
         window->resize(760, 600);
     }
     window->show();

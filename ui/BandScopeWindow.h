@@ -1,10 +1,10 @@
 #pragma once
-// The band scope window (`frmBandScope`): the frequency boxes, the step and width lists,
+// The band scope window: the frequency boxes, the step and width lists,
 // START/STOP, RESET, the progress line, the strip chart and the menus, bound to the display
 // model and calling scope::BandScope. Non-modal; it decides nothing itself.
 
-#include "panel/Program.h"
 #include "ui/ElementBinding.h"
+#include "ui/ProgramParts.h"
 
 #include <QMainWindow>
 
@@ -20,7 +20,8 @@ class BandScopeWindow final : public QMainWindow {
     Q_OBJECT
 public:
     // Loads the scope (centre from the main VFO, settings file, list defaults).
-    BandScopeWindow(panel::Program& prog, QWidget* parent);
+    BandScopeWindow(scope::BandScope& scope, platform::DisplayModel& display, platform::Dialogs& dialogs,
+                    QWidget* parent);
     ~BandScopeWindow() override;
 
     StripChart* Chart() const { return m_chart; }
@@ -35,8 +36,9 @@ private:
     void BuildMenus();
     void BindAction(const std::string& name, QAction* a);
 
-    panel::Program& m_prog;
     scope::BandScope& m_scope;
+    platform::DisplayModel& m_display;
+    platform::Dialogs& m_dialogs;
     ElementBinding m_binding;
     StripChart* m_chart = nullptr;
     QListWidget* m_steps = nullptr;
@@ -44,6 +46,6 @@ private:
 };
 
 // The SCOPE key: opens the window, or raises the one already open.
-BandScopeWindow* ShowBandScope(QWidget* parent, panel::Program& prog);
+BandScopeWindow* ShowBandScope(QWidget* parent, const ProgramParts& program);
 
 } // namespace kivo::ui

@@ -83,7 +83,7 @@ HelpWindow* HelpWindow::Open(const QString& folder, const QString& page)
 
 HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
 {
-    setObjectName(QStringLiteral("frmHelp"));
+    setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("KIVO FT-817 Help"));
     m_back = new QPushButton(QStringLiteral("&Back"));
     m_forward = new QPushButton(QStringLiteral("&Forward"));

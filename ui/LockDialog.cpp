@@ -13,7 +13,7 @@ void ShowLockDialog(QWidget* parent, lock::MenuLock& lock, const std::string& ca
 {
     lock.SetCaption(caption);
     QDialog dlg(parent);
-    dlg.setObjectName(QStringLiteral("frmLockUnLock"));
+    dlg.setObjectName(QStringLiteral("LockDialog"));
     dlg.setWindowTitle(QString::fromStdString(lock.Caption()));
     auto* label = new QLabel(QStringLiteral("&Password:"));
     auto* text = new QLineEdit;
@@ -38,7 +38,7 @@ void ShowLockDialog(QWidget* parent, lock::MenuLock& lock, const std::string& ca
     grid->addLayout(keys, 1, 0, 1, 2);
 
     QObject::connect(ok, &QPushButton::clicked, &dlg, [&] {
-        if (lock.cmdOK_Click(text->text().toStdString())) {
+        if (lock.Confirm(text->text().toStdString())) {
             text->clear();
             dlg.accept();
             return;
@@ -51,7 +51,7 @@ void ShowLockDialog(QWidget* parent, lock::MenuLock& lock, const std::string& ca
     QObject::connect(cancel, &QPushButton::clicked, &dlg, &QDialog::reject);
     QObject::connect(&dlg, &QDialog::rejected, &dlg, [&] {
         text->clear();
-        lock.cmdCancel_Click();
+        lock.Cancel();
     });
     text->setFocus();
     dlg.exec();

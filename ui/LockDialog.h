@@ -1,5 +1,5 @@
 #pragma once
-// frmLockUnLock: the modal password dialog of File > Lock Menus... and Unlock Menus...
+// The modal password dialog of File > Lock Menus... and Unlock Menus...
 
 #include "lock/MenuLock.h"
 

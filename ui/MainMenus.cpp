@@ -24,7 +24,7 @@ using panel::MenuGroup;
 using panel::MenuKind;
 
 // The entries that open the window's dialogs and windows.
-void WireWindowMenus(QMainWindow& window, panel::Program& prog)
+void WireWindowMenus(QMainWindow& window, const ProgramParts& prog)
 {
     auto& m = prog.menus;
     m.On(MenuGroup::File, 6, [&window, &prog] { ShowLockDialog(&window, prog.menuLock, lock::kLockCaption); });
@@ -41,7 +41,7 @@ void WireWindowMenus(QMainWindow& window, panel::Program& prog)
 
 } // namespace
 
-void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& binding)
+void BuildMainMenus(QMainWindow& window, const ProgramParts& prog, ElementBinding& binding)
 {
     WireWindowMenus(window, prog);
     auto bindAction = [&binding](const std::string& name, QAction* a) {
@@ -80,7 +80,7 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
             bindAction(name, sub->menuAction());
             // The port menu names each number's device as it opens.
             if (e.group == MenuGroup::Settings && e.index == 0)
-                QObject::connect(sub, &QMenu::aboutToShow, &window, [&prog] { prog.RefreshPorts(); });
+                QObject::connect(sub, &QMenu::aboutToShow, &window, [&prog] { prog.refreshPorts(); });
             open.push_back(sub);
             continue;
         }

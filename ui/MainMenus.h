@@ -3,14 +3,14 @@
 // option, tuning steps, repeater shifts, CTCSS tones, DCS codes) and Memory; each checkable
 // entry bound to its display-model element.
 
-#include "panel/Program.h"
 #include "ui/ElementBinding.h"
+#include "ui/ProgramParts.h"
 
 class QMainWindow;
 
 namespace kivo::ui {
 
 // Adds the menus to `window`'s menu bar; `program` and `binding` outlive the window.
-void BuildMainMenus(QMainWindow& window, panel::Program& program, ElementBinding& binding);
+void BuildMainMenus(QMainWindow& window, const ProgramParts& program, ElementBinding& binding);
 
 } // namespace kivo::ui

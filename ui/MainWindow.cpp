@@ -19,29 +19,30 @@ namespace kivo::ui {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-// The panel as built is laid out for a screen this wide.
-constexpr long kBuiltWidthTwips = 15360;
+// The panel as built is laid out for a screen this wide (logical pixels).
+constexpr long kBuiltWidth = 1024;
 const QColor kBody(0x1C, 0x1D, 0x20);
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 } // namespace
 
-MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindow(parent), m_dialogs(this)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_dialogs(this) {}
+
+void MainWindow::Attach(const ProgramParts& program)
 {
-    m_program = std::make_unique<panel::Program>(m_loop, m_dialogs, *this, dataDir);
-    m_binding = std::make_unique<ElementBinding>(m_program->display);
+    m_parts.emplace(program);
+    m_binding = std::make_unique<ElementBinding>(m_parts->display);
 
     setWindowTitle(QStringLiteral("KIVO FT-817"));
-    m_view = new PanelView(m_program->panel, *m_binding);
+    m_view = new PanelView(m_parts->panel, *m_binding);
     setCentralWidget(m_view);
-    m_view->onScopeKey = [this] { ShowBandScope(this, *m_program); };
-    BuildMainMenus(*this, *m_program, *m_binding);
+    m_view->onScopeKey = [this] { ShowBandScope(this, *m_parts); };
+    BuildMainMenus(*this, *m_parts, *m_binding);
     menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
     // What changes on the panel is said through a notification of the window's own.
     m_spoken = new SpokenStatus(this);
-    auto& said = m_program->announcements;
+    auto& said = m_parts->announcements;
     said.onSpeak = [this](const std::string& words) { m_spoken->Say(Q(words)); };
     said.onMeterUnit = [this] { m_view->Meter()->AnnounceReading(); };
     // Shown only while the radio is shared on the network: where, and with how many programs.
@@ -54,26 +55,24 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
     // The window is as large as the panel's size and view make it.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_program->panel.DisplaySettings().SetLayout(this);
+    m_parts->panel.DisplaySettings().SetLayout(this);
     // The panel's keyboard sees every key stroke before the window's controls do.
-    m_keyForwarder = std::make_unique<KeyForwarder>(this, m_program->panel.Keyboard());
+    m_keyForwarder = std::make_unique<KeyForwarder>(this, m_parts->panel.Keyboard());
 }
+
+void MainWindow::Detach() { m_keyForwarder.reset(); }
 
 MainWindow::~MainWindow() = default;
 
-long MainWindow::LeftTwips() const { return long(geometry().x()) * kTwipsPerPixel; }
-long MainWindow::TopTwips() const { return long(geometry().y()) * kTwipsPerPixel; }
+long MainWindow::Left() const { return geometry().x(); }
+long MainWindow::Top() const { return geometry().y(); }
 
-bool MainWindow::OnScreen(long leftTwips, long topTwips) const
+bool MainWindow::OnScreen(long left, long top) const
 {
-    return QGuiApplication::screenAt(QPoint(int(leftTwips / kTwipsPerPixel), int(topTwips / kTwipsPerPixel))) !=
-           nullptr;
+    return QGuiApplication::screenAt(QPoint(int(left), int(top))) != nullptr;
 }
 
-void MainWindow::MoveTo(long leftTwips, long topTwips)
-{
-    move(int(leftTwips / kTwipsPerPixel), int(topTwips / kTwipsPerPixel));
-}
+void MainWindow::MoveTo(long left, long top) { move(int(left), int(top)); }
 
 void MainWindow::Centre()
 {
@@ -139,22 +138,22 @@ void MainWindow::ShowMain()
 
 void MainWindow::SetTitle(const std::string& title) { setWindowTitle(Q(title)); }
 
-long MainWindow::ScreenWidthTwips() const
+long MainWindow::ScreenWidth() const
 {
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
-    return s ? long(s->geometry().width()) * kTwipsPerPixel : kBuiltWidthTwips;
+    return s ? long(s->geometry().width()) : kBuiltWidth;
 }
 
-bool MainWindow::ResizeDisplay(long widthTwips, std::string& error, int& step)
+bool MainWindow::ResizeDisplay(long width, std::string& error, int& step)
 {
     step = 1;
-    if (widthTwips <= 0) {
-        error = "A display width of " + std::to_string(widthTwips) + " twips";
+    if (width <= 0) {
+        error = "A display width of " + std::to_string(width) + " pixels";
         return false;
     }
-    const qreal factor = qreal(widthTwips) / kBuiltWidthTwips;
+    const qreal factor = qreal(width) / kBuiltWidth;
     // The small layout takes the small screen font; the larger ones Arial.
-    const QString family = widthTwips == 9600 ? QStringLiteral("Small Fonts") : QStringLiteral("Arial");
+    const QString family = width == 640 ? QStringLiteral("Small Fonts") : QStringLiteral("Arial");
     step = 2;
     const QSize size = m_view->ScaleTo(factor, family);
     step = 3;
@@ -185,7 +184,7 @@ void MainWindow::ShowLcdOnly(bool lcdOnly)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_program->panel.Power().EndKIVO())
+    if (!m_parts || m_parts->panel.Power().EndKIVO())
         event->accept();
     else
         event->ignore();

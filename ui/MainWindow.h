@@ -1,18 +1,20 @@
 #pragma once
-// The main window: the program, the painted panel as its body, the menu bar and the splash. It
-// implements the window the panel logic asks for and decides nothing itself.
+// The main window: the painted panel as its body, the menu bar and the splash, over the parts of
+// the program the root hands it. It implements the window the panel logic asks for and decides
+// nothing itself.
 
-#include "panel/Program.h"
 #include "platform/PanelLayout.h"
 #include "platform/Window.h"
 #include "ui/ElementBinding.h"
 #include "ui/PanelView.h"
+#include "ui/ProgramParts.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtEventLoop.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -26,13 +28,18 @@ class SpokenStatus;
 class KeyForwarder;
 class PanelKey;
 
-class MainWindow final : public QMainWindow, public platform::Window, public platform::PanelLayout {
+class MainWindow : public QMainWindow, public platform::Window, public platform::PanelLayout {
     Q_OBJECT
 public:
-    explicit MainWindow(const std::string& dataDir, QWidget* parent = nullptr);
+    // The event loop and the dialogs; the rest comes with Attach.
+    explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    panel::Program& Program() { return *m_program; }
+    // Builds the panel, the menus and the speech over `program`, which the window uses until Detach.
+    void Attach(const ProgramParts& program);
+    // Stops forwarding key strokes to the panel, before the program goes.
+    void Detach();
+    const ProgramParts& Parts() const { return *m_parts; }
     QtEventLoop& Loop() { return m_loop; }
     QtDialogs& Dialogs() { return m_dialogs; }
     // The bindings of every widget and menu entry to their display-model elements.
@@ -46,10 +53,10 @@ public:
     SpokenStatus* Spoken() const { return m_spoken; }
 
     // platform::Window
-    long LeftTwips() const override;
-    long TopTwips() const override;
-    bool OnScreen(long leftTwips, long topTwips) const override;
-    void MoveTo(long leftTwips, long topTwips) override;
+    long Left() const override;
+    long Top() const override;
+    bool OnScreen(long left, long top) const override;
+    void MoveTo(long left, long top) override;
     void Centre() override;
     void SetBusyCursor(bool busy) override;
     void ShowSplash(const std::string& versionText) override;
@@ -58,9 +65,9 @@ public:
     void SetTitle(const std::string& title) override;
 
     // platform::PanelLayout
-    long ScreenWidthTwips() const override;
-    bool ResizeDisplay(long widthTwips, std::string& error, int& step) override;
-    void SelectInterfacePics(long widthTwips, int colorDepth) override;
+    long ScreenWidth() const override;
+    bool ResizeDisplay(long width, std::string& error, int& step) override;
+    void SelectInterfacePics(long width, int colorDepth) override;
     void ShowLcdOnly(bool lcdOnly) override;
 
 protected:
@@ -70,13 +77,13 @@ protected:
 private:
     QtEventLoop m_loop;
     QtDialogs m_dialogs;
-    std::unique_ptr<panel::Program> m_program;
+    std::optional<ProgramParts> m_parts;
     std::unique_ptr<ElementBinding> m_binding;
     PanelView* m_view = nullptr;
     SpokenStatus* m_spoken = nullptr;
     std::unique_ptr<QWidget> m_splash;
     QLabel* m_splashVersion = nullptr;
-    // Last, so it stops forwarding before the program goes.
+    // Last, so it stops forwarding before the parts go.
     std::unique_ptr<KeyForwarder> m_keyForwarder;
 };
 

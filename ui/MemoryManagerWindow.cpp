@@ -20,8 +20,6 @@ namespace kivo::ui {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // Buttons never become the default: Enter in the table must not CUT or SAVE.
@@ -40,7 +38,7 @@ QPushButton* Button(const char* caption, const char* toolTip, const QString& nam
 MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
     : QDialog(parent), m_dialogs(this), m_manager(std::make_unique<memmgr::MemoryManager>(s, m_dialogs))
 {
-    setObjectName(QStringLiteral("frmMemoryManager"));
+    setObjectName(QStringLiteral("MemoryManagerWindow"));
     setWindowTitle(QString::fromLatin1(memmgr::kCaption));
 
     auto* menuBar = new QMenuBar(this);
@@ -58,7 +56,7 @@ MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
         auto* box = new QCheckBox(Q(memmgr::BankCaption(k)));
         box->setObjectName(QStringLiteral("chkBank(%1)").arg(k));
         box->setChecked(m_manager->BankTicked(k));
-        connect(box, &QCheckBox::clicked, this, [this, k](bool ticked) { m_manager->chkBank_Click(k, ticked); });
+        connect(box, &QCheckBox::clicked, this, [this, k](bool ticked) { m_manager->TickBank(k, ticked); });
         banks->addWidget(box);
         m_banks[k - 1] = box;
     }
@@ -79,9 +77,9 @@ MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
     const char* const widest[memmgr::kColumnCount] = {"000", "20", "888.888.88", ""};
     int width = 0;
     for (int c = 0; c < memmgr::kColumnCount; ++c) {
-        const int w = std::max({memmgr::kColumnTwips[c] / kTwipsPerPixel,
-                                cells.horizontalAdvance(QString::fromLatin1(widest[c])) + kPadding,
-                                heads.horizontalAdvance(QString::fromLatin1(memmgr::kHeadings[c])) + kPadding});
+        const int w =
+            std::max({memmgr::kColumnWidths[c], cells.horizontalAdvance(QString::fromLatin1(widest[c])) + kPadding,
+                      heads.horizontalAdvance(QString::fromLatin1(memmgr::kHeadings[c])) + kPadding});
         m_table->setColumnWidth(c, w);
         width += w;
     }
@@ -119,19 +117,19 @@ void MemoryManagerWindow::Edit(memmgr::Edit index)
 {
     m_delegate->CommitOpenEditor();
     const auto [first, last] = m_table->SelectedRows();
-    m_model->Refresh(m_manager->btnMemoryEdit_Click(index, first, last, m_table->CurrentRow()));
+    m_model->Refresh(m_manager->ApplyEdit(index, first, last, m_table->CurrentRow()));
 }
 
 void MemoryManagerWindow::Save()
 {
     m_delegate->CommitOpenEditor();
-    if (m_manager->cmdSAVE_Click())
+    if (m_manager->Save())
         accept();
 }
 
 void MemoryManagerWindow::reject()
 {
-    m_manager->cmdCANCEL_Click();
+    m_manager->Cancel();
     QDialog::reject();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The memory manager window (`frmMemoryManager`): the bank check boxes, the table, the edit
+// The memory manager window: the bank check boxes, the table, the edit
 // buttons, SAVE and CANCEL over a memmgr::MemoryManager. It decides nothing itself.
 
 #include "memmgr/MemoryManager.h"

@@ -6,9 +6,9 @@
 
 namespace kivo::ui {
 
-void WireMemoryMenu(QMainWindow& window, panel::Program& prog)
+void WireMemoryMenu(QMainWindow& window, const ProgramParts& program)
 {
-    prog.menus.On(panel::MenuGroup::Memory, 0, [&window, &prog] { ShowMemoryManager(&window, prog.s); });
+    program.menus.On(panel::MenuGroup::Memory, 0, [&window, &s = program.s] { ShowMemoryManager(&window, s); });
 }
 
 } // namespace kivo::ui

@@ -1,12 +1,12 @@
 #pragma once
 // The Memory menu's entry that opens a window: Manager... opens the memory manager.
 
-#include "panel/Program.h"
+#include "ui/ProgramParts.h"
 
 class QMainWindow;
 
 namespace kivo::ui {
 
-void WireMemoryMenu(QMainWindow& window, panel::Program& program);
+void WireMemoryMenu(QMainWindow& window, const ProgramParts& program);
 
 } // namespace kivo::ui

@@ -62,7 +62,7 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     setPalette(pal);
 
     auto* top = new QHBoxLayout;
-    auto* powerKey = AddKey(el::CATbutton);
+    auto* powerKey = AddKey(el::PowerButton);
     powerKey->setMinimumSize(70, 44);
     m_powerKey = powerKey;
     auto* left = new QVBoxLayout;

@@ -23,7 +23,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 void ShowTuningStepsDialog(QWidget* parent, panel::TuningSteps& steps, const platform::DisplayModel& model)
 {
     QDialog dlg(parent);
-    dlg.setWindowTitle(Q(model.Get(el::frmTuningSteps).caption));
+    dlg.setWindowTitle(Q(model.Get(el::TuningStepsDialog).caption));
     auto* grid = new QGridLayout(&dlg);
     std::vector<std::pair<std::string, QComboBox*>> boxes;
     auto addBox = [&](QGridLayout* g, int row, const el::Array& box, int index, const std::string& label) {

@@ -16,7 +16,7 @@ protected:
         panel::WirePanelMenus(menus, panel, comm, memory, dialogs);
         WriteUsualFiles();
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         loop.Advance(0.5);
         dialogs.boxes.clear();
         TakeSent();

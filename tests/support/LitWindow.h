@@ -3,12 +3,12 @@
 // band scope's settings are there, so that its first opening asks nothing.
 
 #include "platform/FileSystem.h"
+#include "program/ProgramWindow.h"
 #include "scope/ScopeSettings.h"
 #include "sim/BackgroundSim.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WindowRig.h"
 #include "ui/LedDisplay.h"
-#include "ui/MainWindow.h"
 #include "ui/PanelKey.h"
 
 #include <QTest>
@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(SaveStartFiles(f, dir.path()));
         platform::PosixFileSystem fs;
         ASSERT_TRUE(fs.WriteAtomic(dir / scope::kScopeSettingsFileName, scope::ToBytes(scope::ScopeSettings{})));
-        w = std::make_unique<ui::MainWindow>(dir.path());
+        w = std::make_unique<program::ProgramWindow>(dir.path());
         std::string err;
         ASSERT_TRUE(OpenOnSimulator(*w, radio, err)) << err;
         Click("CATbutton");
@@ -47,7 +47,7 @@ protected:
 
     TempDir dir;
     sim::BackgroundSim radio{sim::WireOptions::Ideal()};
-    std::unique_ptr<ui::MainWindow> w;
+    std::unique_ptr<program::ProgramWindow> w;
 };
 
 } // namespace kivo::testing

@@ -22,9 +22,9 @@ namespace kivo::testing {
 
 class FakeWindow final : public platform::Window {
 public:
-    long LeftTwips() const override { return left; }
-    long TopTwips() const override { return top; }
-    bool OnScreen(long l, long t) const override { return l >= 0 && t >= 0 && l < 1920 * 15 && t < 1080 * 15; }
+    long Left() const override { return left; }
+    long Top() const override { return top; }
+    bool OnScreen(long l, long t) const override { return l >= 0 && t >= 0 && l < 1920 && t < 1080; }
     void MoveTo(long l, long t) override
     {
         left = l;
@@ -33,8 +33,8 @@ public:
     }
     void Centre() override
     {
-        left = 6000;
-        top = 4000;
+        left = 400;
+        top = 266;
         calls.push_back("centre");
     }
     void SetBusyCursor(bool b) override { calls.push_back(b ? "busy" : "idle"); }
@@ -139,9 +139,9 @@ protected:
     {
         WriteUsualFiles();
         panel.Power().Load();
-        panel.Power().CATbutton_Click();
+        panel.Power().PressPower();
         if (meterSpeed >= 0)
-            panel.Power().mnuMeterSpeed_Click(meterSpeed);
+            panel.Power().ChooseMeterSpeed(meterSpeed);
         loop.Advance(0.5);
         TakeFrames();
     }

@@ -1,9 +1,9 @@
 #include "tests/support/WindowRig.h"
 
 #include "platform/ScriptedDialogs.h"
+#include "program/ProgramWindow.h"
 #include "sim/BackgroundSim.h"
 #include "state/DataFiles.h"
-#include "ui/MainWindow.h"
 
 namespace kivo::testing {
 
@@ -25,7 +25,7 @@ bool SaveStartFiles(state::ModKIVO f, const std::string& dir)
     return files.SaveSettingsFile() && files.SaveBandDataFile() && files.SaveHomeFile();
 }
 
-bool OpenOnSimulator(ui::MainWindow& w, sim::BackgroundSim& radio, std::string& error)
+bool OpenOnSimulator(program::ProgramWindow& w, sim::BackgroundSim& radio, std::string& error)
 {
     const std::string port = radio.Start(error);
     if (port.empty())

@@ -8,8 +8,8 @@
 namespace kivo::sim {
 class BackgroundSim;
 }
-namespace kivo::ui {
-class MainWindow;
+namespace kivo::program {
+class ProgramWindow;
 }
 
 namespace kivo::testing {
@@ -23,6 +23,6 @@ bool SaveStartFiles(state::ModKIVO f, const std::string& dir);
 
 // Starts `radio`, points the window's port at its pseudo-terminal and loads the panel as a start
 // does; false, with the reason in `error`, when the simulator could not start.
-bool OpenOnSimulator(ui::MainWindow& w, sim::BackgroundSim& radio, std::string& error);
+bool OpenOnSimulator(program::ProgramWindow& w, sim::BackgroundSim& radio, std::string& error);
 
 } // namespace kivo::testing

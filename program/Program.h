@@ -25,7 +25,10 @@
 
 #include <string>
 
-namespace kivo::panel {
+namespace kivo::program {
+
+// The program is made mostly of the panel's units.
+using namespace kivo::panel;
 
 // The port number bindings, a text file beside the settings.
 inline constexpr const char* kPortsFileName = "serialports.txt";
@@ -47,13 +50,13 @@ struct Program {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
         memory.SetRecoveryFolder(dataDir);
-        sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
+        sharing.Rig().moxKey = [this] { panel.Transmit().PressMox(); };
         WirePanelMenus(menus, panel, comm, memory, dialogs);
-        menus.On(MenuGroup::CommPort, radio::kPortNetwork, [this] { networkPort.mnuNetworkPort_Click(); });
+        menus.On(MenuGroup::CommPort, radio::kPortNetwork, [this] { networkPort.ChooseNetworkPort(); });
         networkPort.Load();
-        menus.On(MenuGroup::Settings, radio::kDetectCatRateEntry, [this] { rateDetect.mnuDetectCatRate_Click(); });
-        menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.mnuShareRadio_Click(); });
-        menus.On(MenuGroup::Settings, kAnnounceSMeterEntry, [this] { announcements.mnuAnnounceSMeter_Click(); });
+        menus.On(MenuGroup::Settings, radio::kDetectCatRateEntry, [this] { rateDetect.DetectCatRate(); });
+        menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.ShareRadio(); });
+        menus.On(MenuGroup::Settings, kAnnounceSMeterEntry, [this] { announcements.ToggleAnnounceSMeter(); });
         panel.KeyTargets().speakState = [this] { announcements.SpeakState(); };
         announcements.Load();
         menus.On(MenuGroup::Memory, 1, [this] { channels.Import(); });
@@ -111,4 +114,4 @@ private:
     std::string m_optionsFile;
 };
 
-} // namespace kivo::panel
+} // namespace kivo::program
