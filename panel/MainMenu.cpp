@@ -152,7 +152,7 @@ void MainMenu::Click(MenuGroup group, int index) const
         it->second(index);
 }
 
-void WirePanelMenus(MainMenu& menus, FrontPanel& panel, radio::CommPort& comm, state::MemoryFile& memory,
+void WirePanelMenus(MainMenu& menus, FrontPanel& panel, PortChoice& comm, state::MemoryFile& memory,
                     platform::Dialogs& dialogs)
 {
     for (int i : {0, 1, 3, 4})

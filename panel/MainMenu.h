@@ -83,7 +83,7 @@ private:
 
 // Registers the handlers of the panel's units, the memory file's File entries and Help >
 // Contents.
-void WirePanelMenus(MainMenu& menus, FrontPanel& panel, radio::CommPort& comm, state::MemoryFile& memory,
+void WirePanelMenus(MainMenu& menus, FrontPanel& panel, PortChoice& comm, state::MemoryFile& memory,
                     platform::Dialogs& dialogs);
 
 } // namespace kivo::panel

@@ -4,11 +4,11 @@
 // unit's constructor.
 
 #include "panel/Meter.h"
+#include "panel/PortChoice.h"
 #include "platform/Dialogs.h"
 #include "platform/DisplayModel.h"
 #include "platform/EventLoop.h"
 #include "platform/Window.h"
-#include "radio/CommPort.h"
 #include "radio/RadioLink.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
@@ -26,7 +26,7 @@ struct PanelContext {
     platform::EventLoop& loop;
     platform::Window& window;
     radio::RadioLink& cat;
-    radio::CommPort& comm;
+    PortChoice& comm;
     Meter& meter;
     state::DataFiles& files;
     state::MemoryFile& memory;

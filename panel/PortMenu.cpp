@@ -7,7 +7,7 @@ namespace kivo::panel {
 using radio::kPortNetwork;
 using radio::kPortNone;
 
-PortMenu::PortMenu(const state::ModKIVO& s, radio::CommPort& comm, platform::DisplayModel& display)
+PortMenu::PortMenu(const state::ModKIVO& s, PortChoice& comm, platform::DisplayModel& display)
     : m_s(s), m_comm(comm), m_display(display)
 {
     for (int i = 1; i <= kPortNone; ++i)

@@ -3,8 +3,8 @@
 // number with its device, the network port with its address) and their check marks, as the link's
 // port handling reports them; and the Settings menu held while a rate search has the port.
 
+#include "panel/PortChoice.h"
 #include "platform/DisplayModel.h"
-#include "radio/CommPort.h"
 #include "state/ModKIVO.h"
 
 #include <string>
@@ -14,7 +14,7 @@ namespace kivo::panel {
 class PortMenu {
 public:
     // Captions the entries, and takes over the port handling's reports for as long as it lives.
-    PortMenu(const state::ModKIVO& s, radio::CommPort& comm, platform::DisplayModel& display);
+    PortMenu(const state::ModKIVO& s, PortChoice& comm, platform::DisplayModel& display);
     ~PortMenu();
     PortMenu(const PortMenu&) = delete;
     PortMenu& operator=(const PortMenu&) = delete;
@@ -29,7 +29,7 @@ public:
 
 private:
     const state::ModKIVO& m_s;
-    radio::CommPort& m_comm;
+    PortChoice& m_comm;
     platform::DisplayModel& m_display;
 };
 

@@ -85,7 +85,7 @@ private:
     void ShowTuneOnStartup();
 
     platform::Window& m_window;
-    radio::CommPort& m_comm;
+    PortChoice& m_comm;
     state::DataFiles& m_files;
     state::MemoryFile& m_memory;
     VfoModel& m_vfo;

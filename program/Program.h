@@ -8,7 +8,10 @@
 #include "panel/FrontPanel.h"
 #include "panel/MainMenu.h"
 #include "panel/Meter.h"
+#include "panel/NetworkPortChoice.h"
+#include "panel/PortChoice.h"
 #include "panel/RadioSharing.h"
+#include "panel/RateSearch.h"
 #include "platform/ChosenPort.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
@@ -17,7 +20,6 @@
 #include "radio/Cat.h"
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
-#include "radio/NetworkPort.h"
 #include "scope/BandScope.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
@@ -37,8 +39,8 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
-        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop),
-          comm(s, line, dialogs), networkPort(s, comm, network, dialogs, fs, dataDir), meter(s, cat, loop, display),
+        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop), commPort(line),
+          comm(s, commPort, dialogs), networkPort(s, comm, network, dialogs, fs, dataDir), meter(s, cat, loop, display),
           rateDetect(s, cat, comm, dialogs),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
@@ -97,10 +99,11 @@ struct Program {
     state::DataFiles files;
     state::MemoryFile memory;
     radio::Cat cat;
-    radio::CommPort comm;
-    radio::NetworkPortMenu networkPort;
+    radio::CommPort commPort; // the chosen one opened at the chosen rate
+    PortChoice comm;          // Settings > Serial Port and CAT Rate
+    NetworkPortChoice networkPort;
     Meter meter;
-    radio::CatRateDetect rateDetect; // Settings > Detect CAT Rate...
+    RateSearch rateDetect; // Settings > Detect CAT Rate...
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;

@@ -1,39 +1,20 @@
 #pragma once
-// Settings > Detect CAT Rate...: finds the rate the radio's CAT port is set to. A rate that does
-// not match the radio's own is the commonest reason for a radio that never answers, and the
-// radio's menu is easy to forget. Each rate in turn is tried with the frequency-and-mode read;
-// the one whose reply decodes is chosen as the CAT Rate menu would choose it.
+// Finding the rate the radio's CAT port is set to: each rate in turn is tried with the
+// frequency-and-mode read, and the first whose reply decodes is the radio's.
 
-#include "platform/Dialogs.h"
 #include "radio/CommPort.h"
 #include "radio/RadioLink.h"
-#include "state/ModKIVO.h"
+
+#include <functional>
 
 namespace kivo::radio {
 
 // Settings > "Detect CAT Rate...": an entry added after the first ones.
 inline constexpr int kDetectCatRateEntry = 17;
 
-class CatRateDetect {
-public:
-    CatRateDetect(state::ModKIVO& s, RadioLink& cat, CommPort& comm, platform::Dialogs& dialogs);
-
-    // The menu entry: refused while the CAT system is on (as the rate menu is) and with no port
-    // chosen; otherwise searches, selects the rate found (or keeps the old one) and says which.
-    void DetectCatRate();
-    // The search alone: the rate index 0..2 the radio answered at, or -1. Leaves the port open
-    // at the last rate tried and PortReady false; the caller settles both.
-    int Search();
-
-private:
-    // One frequency-and-mode read at the rate the port is open at; true for a valid reply.
-    bool Answers();
-
-    state::ModKIVO& m_s;
-    RadioLink& m_cat;
-    CommPort& m_comm;
-    platform::Dialogs& m_dialogs;
-    bool m_busy = false;
-};
+// Opens port `number` at each rate 0..2 in turn (`trying` told each rate first) and reads the
+// radio's frequency and mode there: the rate index the radio answered at, or -1 (also when the
+// port does not open). Leaves the port open at the last rate tried.
+int ProbeCatRate(CommPort& port, RadioLink& cat, int number, const std::function<void(int rate)>& trying = {});
 
 } // namespace kivo::radio

@@ -2,14 +2,7 @@
 
 namespace kivo::radio {
 
-namespace {
-constexpr const char* kChangeWhileOnTitle = "Communications Port Error";
-}
-
-CommPort::CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs)
-    : m_kivo(kivo), m_port(port), m_dialogs(dialogs)
-{
-}
+CommPort::CommPort(platform::SerialPort& port) : m_port(port) {}
 
 std::string CommPort::LineSettings() const
 {
@@ -19,17 +12,17 @@ std::string CommPort::LineSettings() const
     return t + ",N,8,2";
 }
 
-bool CommPort::TryOpen(std::string& error)
+bool CommPort::Open(int number, int rate, std::string& error)
 {
-    switch (m_kivo.Settings.CatRate) {
+    switch (rate) {
     case 1: CatRateText = "9600 "; break;
     case 2: CatRateText = "38400"; break;
     default: CatRateText = "4800 "; break;
     }
     if (m_port.IsOpen())
         m_port.Close();
-    if (m_port.PortNumber() != m_kivo.Settings.CommPort)
-        m_port.SetPortNumber(m_kivo.Settings.CommPort);
+    if (m_port.PortNumber() != number)
+        m_port.SetPortNumber(number);
     if (!m_port.IsOpen()) {
         m_port.SetBufferSizes(5, 5, 5);
         m_port.SetLineSettings(LineSettings());
@@ -42,107 +35,11 @@ bool CommPort::TryOpen(std::string& error)
     return true;
 }
 
-void CommPort::OpenCommPort()
-{
-    std::string error;
-    if (TryOpen(error)) {
-        m_kivo.PortReady = true;
-        return;
-    }
-    const std::string which = m_kivo.Settings.CommPort == kPortNetwork
-                                  ? std::string("Network port error. ")
-                                  : "Communications port  " + std::to_string(m_kivo.Settings.CommPort) + " error. ";
-    m_dialogs.MessageBox(which + error + "." + " Please select a new comm port from the Settings Menu.",
-                         "Open Communications Port", platform::Icon::Exclamation, platform::Buttons::Ok);
-    m_kivo.PortReady = false;
-}
-
-void CommPort::CheckPortEntry(int index)
-{
-    if (onPortChecked)
-        onPortChecked(index);
-}
-
-void CommPort::ChooseCommPort(int index)
-{
-    if (m_kivo.CATOn) {
-        m_dialogs.MessageBox("Cannot change the Serial Communications Port while the CAT system is in use. Please "
-                             "turn off the POWER button on the KIVO software before changing communications port.",
-                             kChangeWhileOnTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
-        return;
-    }
-    if (!IsPort(index))
-        index = kPortNone;
-    m_kivo.Settings.CommPort = state::Integer(index);
-    if (m_networkChosen != (index == kPortNetwork)) {
-        m_networkChosen = index == kPortNetwork;
-        if (onNetworkChosen)
-            onNetworkChosen(m_networkChosen);
-    }
-    if (index == kPortNone) {
-        m_kivo.PortReady = false;
-        m_lost = false;
-    } else {
-        OpenCommPort();
-    }
-    CheckPortEntry(m_kivo.PortReady ? index : kPortNone);
-}
-
-void CommPort::ChooseCatRate(int index)
-{
-    if (m_kivo.CATOn) {
-        m_dialogs.MessageBox("Cannot change the Serial Communications Port Rate while the CAT system is in use. "
-                             "Please turn off the POWER button on the KIVO software before changing communications "
-                             "port.",
-                             kChangeWhileOnTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
-        return;
-    }
-    if (index < 0 || index > 2)
-        index = 0;
-    if (onRateChecked)
-        onRateChecked(index);
-    if (index != m_kivo.Settings.CatRate) {
-        m_kivo.Settings.CatRate = state::Integer(index);
-        OpenCommPort();
-        // Re-opening may have failed: the port menu shows the outcome as the port handler does.
-        CheckPortEntry(m_kivo.PortReady ? m_kivo.Settings.CommPort : kPortNone);
-    }
-}
-
 void CommPort::PortLost()
 {
     if (m_port.IsOpen())
         m_port.Close();
-    m_kivo.PortReady = false;
     m_lost = true;
-    CheckPortEntry(kPortNone);
-}
-
-bool CommPort::ReopenLost()
-{
-    if (!m_lost)
-        return m_kivo.PortReady;
-    std::string error;
-    if (!TryOpen(error))
-        return false;
-    m_kivo.PortReady = true;
-    CheckPortEntry(m_kivo.Settings.CommPort);
-    return true;
-}
-
-void CommPort::SetNetworkCaption(const std::string& where)
-{
-    if (onNetworkAddress)
-        onNetworkAddress(where);
-}
-
-void CommPort::RefreshPortCaptions(const std::function<std::string(int)>& deviceOf)
-{
-    for (int i = 1; i < kPortNone; ++i) {
-        const std::string dev = deviceOf ? deviceOf(i) : std::string();
-        if (onPortDevice)
-            onPortDevice(i, dev);
-    }
 }
 
 } // namespace kivo::radio

@@ -1,14 +1,11 @@
 #pragma once
-// Which serial port and speed the link uses, the two Settings menu groups that choose them,
-// and (re)opening the port. The menus' check marks and captions are the panel's: told through
-// the on... reports.
+// The port the link talks through: opening the chosen serial device or network port at a CAT rate
+// with the radio's line settings, and a port whose device went away. Which port and rate are
+// chosen, and what is said about a port that does not open, are the panel's.
 
 #include "platform/ChosenPort.h"
-#include "platform/Dialogs.h"
 #include "platform/SerialPort.h"
-#include "state/ModKIVO.h"
 
-#include <functional>
 #include <string>
 
 namespace kivo::radio {
@@ -19,61 +16,28 @@ constexpr int kPortNetwork = platform::kNetworkPortNumber;
 
 class CommPort {
 public:
-    CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::Dialogs& dialogs);
+    explicit CommPort(platform::SerialPort& port);
 
-    // Opens (or re-opens) the port for Settings.CommPort and Settings.CatRate; sets PortReady.
-    void OpenCommPort();
-    // Settings > Serial Port entry 1..9, 10 for "None", or 11 for the network port.
-    void ChooseCommPort(int index);
-    // Settings > CAT Rate entry 0..2.
-    void ChooseCatRate(int index);
+    // Opens (or re-opens) port `number` at CAT rate `rate` (0: 4800, 1: 9600, 2: 38400 bps);
+    // false with the port's description of the error.
+    bool Open(int number, int rate, std::string& error);
 
-    // The device of the open port went away: close it and clear PortReady, remembering that
-    // the port was lost so that POWER can try it again once the device is back.
+    // The device of the open port went away: closes it, remembering that the port was lost so that
+    // it can be tried again once the device is back.
     void PortLost();
     bool WasLost() const { return m_lost; }
-    // Tries the lost port again without a message; true when it is open now.
-    bool ReopenLost();
+    // No port is chosen any more: a lost one is not tried again.
+    void ForgetLost() { m_lost = false; }
 
-    // Reports the device behind each of the port numbers 1 .. 9 (onPortDevice). `deviceOf` maps a
-    // port number to its device path, empty when there is none.
-    void RefreshPortCaptions(const std::function<std::string(int)>& deviceOf);
-    // Reports the address the network port connects to ("" when none is set; onNetworkAddress).
-    void SetNetworkCaption(const std::string& where);
-    // Told the Serial Port entry to check (kPortNone: the port is not open), the CAT Rate entry
-    // chosen, the device behind a port number, and the network port's address.
-    std::function<void(int index)> onPortChecked;
-    std::function<void(int index)> onRateChecked;
-    std::function<void(int number, const std::string& device)> onPortDevice;
-    std::function<void(const std::string& where)> onNetworkAddress;
-    // Told when a search for the radio's rate takes the port (true) and gives it back (false):
-    // the port and rate menus would reopen it under the search.
-    std::function<void(bool)> onSearching;
-    // The network port is POWER's port. The settings file keeps None for it; the network port's
-    // own file remembers the choice, and a start that finds None there takes the network port.
-    bool NetworkChosen() const { return m_networkChosen; }
-    void SetNetworkChosen(bool on) { m_networkChosen = on; }
-    // Told when a choice of port changes whether the network port is the one.
-    std::function<void(bool)> onNetworkChosen;
-    // Whether the chosen port is one the program can open: a number or the network port.
+    // Whether a port number is one the program can open: a number or the network port.
     static bool IsPort(int number) { return (number >= 1 && number < kPortNone) || number == kPortNetwork; }
 
     std::string CatRateText = "9600 ";
     // "9600,N,8,2" for the current rate.
     std::string LineSettings() const;
 
-    // Opens the port at Settings.CommPort and Settings.CatRate without a message or a change of
-    // PortReady; false with the port's description of the error.
-    bool TryOpen(std::string& error);
-
 private:
-    void CheckPortEntry(int index);
-
-    bool m_networkChosen = false;
-
-    state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
-    platform::Dialogs& m_dialogs;
     bool m_lost = false;
 };
 

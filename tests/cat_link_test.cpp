@@ -1,11 +1,11 @@
 #include "panel/LinkReports.h"
 #include "panel/Meter.h"
+#include "panel/PortChoice.h"
 #include "panel/PortMenu.h"
 #include "platform/DisplayModel.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/VirtualEventLoop.h"
 #include "radio/Cat.h"
-#include "radio/CommPort.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 #include "tests/support/Bytes.h"
@@ -27,7 +27,8 @@ struct Link : ::testing::Test {
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
     radio::Cat cat{kivo, port, loop};
-    radio::CommPort comm{kivo, port, dialogs};
+    radio::CommPort commPort{port};
+    panel::PortChoice comm{kivo, commPort, dialogs};
     panel::PortMenu portMenu{kivo, comm, display};
     panel::LinkReports reports{kivo, display, cat};
 

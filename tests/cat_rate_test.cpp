@@ -3,13 +3,12 @@
 // menu would, and nothing found leaves the old rate.
 
 #include "panel/PortMenu.h"
+#include "panel/RateSearch.h"
 #include "platform/DisplayModel.h"
 #include "platform/Elements.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/VirtualEventLoop.h"
 #include "radio/Cat.h"
-#include "radio/CatRateDetect.h"
-#include "radio/CommPort.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 
@@ -38,9 +37,10 @@ struct Detect {
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
     radio::Cat cat{kivo, port, loop};
-    radio::CommPort comm{kivo, port, dialogs};
+    radio::CommPort commPort{port};
+    panel::PortChoice comm{kivo, commPort, dialogs};
     panel::PortMenu portMenu{kivo, comm, display};
-    radio::CatRateDetect detect{kivo, cat, comm, dialogs};
+    panel::RateSearch detect{kivo, cat, comm, dialogs};
 };
 
 TEST(CatRateDetect, FindsTheRateTheRadioIsSetToAndSelectsIt)

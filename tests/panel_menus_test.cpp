@@ -71,7 +71,8 @@ struct Started {
     state::DataFiles files;
     state::MemoryFile memory{s, fs, dialogs};
     radio::Cat cat{s, port, loop};
-    radio::CommPort comm{s, port, dialogs};
+    radio::CommPort commPort{port};
+    panel::PortChoice comm{s, commPort, dialogs};
     panel::Meter meter{s, cat, loop, display};
     kivo::testing::FakeWindow window;
     FakeLayout layout;

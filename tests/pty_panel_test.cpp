@@ -41,7 +41,8 @@ struct PtyPanel {
     state::DataFiles files{s, fs, dialogs, dir.path()};
     state::MemoryFile memory{s, fs, dialogs};
     radio::Cat cat{s, port, loop};
-    radio::CommPort comm{s, port, dialogs};
+    radio::CommPort commPort{port};
+    panel::PortChoice comm{s, commPort, dialogs};
     panel::Meter meter{s, cat, loop, display};
     kivo::testing::FakeWindow window;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};

@@ -3,13 +3,12 @@
 #include "panel/LinkReports.h"
 #include "panel/Meter.h"
 #include "panel/PortMenu.h"
+#include "panel/RateSearch.h"
 #include "platform/DisplayModel.h"
 #include "platform/PosixSerialPort.h"
 #include "platform/ScriptedDialogs.h"
 #include "platform/SystemEventLoop.h"
 #include "radio/Cat.h"
-#include "radio/CatRateDetect.h"
-#include "radio/CommPort.h"
 #include "sim/BackgroundSim.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
@@ -309,9 +308,10 @@ TEST(Ft817SimProgram, AnswersOnlyAtItsOwnRateSoTheProgramCanFindIt)
     platform::DisplayModel display;
     platform::ScriptedDialogs dialogs;
     radio::Cat cat(kivo, port, loop);
-    radio::CommPort comm(kivo, port, dialogs);
+    radio::CommPort commPort(port);
+    panel::PortChoice comm(kivo, commPort, dialogs);
     panel::PortMenu portMenu(kivo, comm, display);
-    radio::CatRateDetect detect(kivo, cat, comm, dialogs);
+    panel::RateSearch detect(kivo, cat, comm, dialogs);
     kivo.Settings.CommPort = 1;
     kivo.Settings.CatRate = 1;
     comm.OpenCommPort();

@@ -124,7 +124,8 @@ protected:
     sim::SimPort port{loop, radio, {.serviceTime = 0}};
     platform::DisplayModel display;
     radio::Cat cat{s, port, loop};
-    radio::CommPort comm{s, port, dialogs};
+    radio::CommPort commPort{port};
+    panel::PortChoice comm{s, commPort, dialogs};
     panel::Meter meter{s, cat, loop, display};
     FakeWindow window;
     panel::FrontPanel panel{{s, display, dialogs, loop, window, cat, comm, meter, files, memory}};

@@ -1,6 +1,11 @@
-#include "radio/NetworkPort.h"
+#include "panel/NetworkPortChoice.h"
 
-namespace kivo::radio {
+namespace kivo::panel {
+
+using radio::kChosenLine;
+using radio::kPortNetwork;
+using radio::kRawCaption;
+using radio::kRfc2217Caption;
 
 namespace {
 
@@ -8,10 +13,10 @@ constexpr const char* kTitle = "Network Port";
 
 } // namespace
 
-NetworkPortMenu::NetworkPortMenu(state::ModKIVO& kivo, CommPort& comm, platform::TcpSerialPort& port,
-                                 platform::Dialogs& dialogs, platform::FileSystem& fs, const std::string& dataDir)
-    : m_kivo(kivo), m_comm(comm), m_port(port), m_dialogs(dialogs), m_fs(fs),
-      m_path(dataDir + "/" + kNetworkPortFileName)
+NetworkPortChoice::NetworkPortChoice(const state::ModKIVO& s, PortChoice& comm, platform::TcpSerialPort& port,
+                                     platform::Dialogs& dialogs, platform::FileSystem& fs, const std::string& dataDir)
+    : m_s(s), m_comm(comm), m_port(port), m_dialogs(dialogs), m_fs(fs),
+      m_path(dataDir + "/" + radio::kNetworkPortFileName)
 {
     // A failed save only loses the choice, which the menu shows and can make again.
     m_comm.onNetworkChosen = [this](bool) {
@@ -20,12 +25,12 @@ NetworkPortMenu::NetworkPortMenu(state::ModKIVO& kivo, CommPort& comm, platform:
     };
 }
 
-std::string NetworkPortMenu::FileText(const platform::NetworkAddress& address) const
+std::string NetworkPortChoice::FileText(const platform::NetworkAddress& address) const
 {
     return platform::NetworkAddressText(address) + (m_comm.NetworkChosen() ? std::string(kChosenLine) + "\n" : "");
 }
 
-void NetworkPortMenu::Load()
+void NetworkPortChoice::Load()
 {
     m_port.SetAddress(std::nullopt);
     m_damaged = false;
@@ -46,7 +51,7 @@ void NetworkPortMenu::Load()
     m_comm.SetNetworkCaption(m_port.Address() ? m_port.Address()->Text() : "");
 }
 
-void NetworkPortMenu::Apply(const platform::NetworkAddress& address)
+void NetworkPortChoice::Apply(const platform::NetworkAddress& address)
 {
     m_port.SetAddress(address);
     m_comm.SetNetworkCaption(address.Text());
@@ -59,9 +64,9 @@ void NetworkPortMenu::Apply(const platform::NetworkAddress& address)
     }
 }
 
-void NetworkPortMenu::ChooseNetworkPort()
+void NetworkPortChoice::ChooseNetworkPort()
 {
-    if (m_kivo.CATOn) {
+    if (m_s.CATOn) {
         m_comm.ChooseCommPort(kPortNetwork); // its refusal: no change of port while on
         return;
     }
@@ -105,4 +110,4 @@ void NetworkPortMenu::ChooseNetworkPort()
     }
 }
 
-} // namespace kivo::radio
+} // namespace kivo::panel
