@@ -11,7 +11,8 @@ namespace {
 constexpr const char* kOptionKey = "FollowRadioDial=";
 }
 
-DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo) : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo)
+DialFollower::DialFollower(const PanelContext& ctx, VfoModel& vfo)
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo)
 {
     m_meter.SetFreqModeListener(this);
     m_display.SetChecked(el::mnuSettingsArray(kFollowDialEntry), m_on);

@@ -37,7 +37,8 @@ Long EntryValue(const std::string& mask, const std::string& digits)
 
 } // namespace
 
-Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys) : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys)
+Keypad::Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys)
 {
 }
 

@@ -27,7 +27,8 @@ Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const
 }
 
 Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platform::Timer& sendFreq)
-    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq), m_tmrKnob(ctx.loop.CreateTimer())
+    : ContextRefs(ctx), m_shown(ctx.s, ctx.display), m_vfo(vfo), m_keys(keys), m_sendFreq(sendFreq),
+      m_tmrKnob(ctx.loop.CreateTimer())
 {
     m_tmrKnob->SetInterval(200);
     m_tmrKnob->onTick = [this] {
