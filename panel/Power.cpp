@@ -195,6 +195,9 @@ void Power::PowerOn()
         m_cat.SendPTT(false);
         m_pttOffOwed = false;
     }
+    // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
+    // VFO: everything below is meant for the main one.
+    m_cat.BringVfoInStep();
     m_s.CATOn = true;
     auto& g = m_meter.Gauge();
     g.Select(0);

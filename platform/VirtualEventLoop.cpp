@@ -43,6 +43,8 @@ void VirtualEventLoop::ProcessEventsUntil(double deadline)
         explicit Nest(int& d, int& max) : depth(d) { max = std::max(max, ++depth); }
         ~Nest() { --depth; }
     } nest(m_depth, m_maxDepth);
+    if (onPass)
+        onPass();
     PollFds();
     for (;;) {
         auto next = m_queue.NextDue();

@@ -31,6 +31,8 @@ public:
     int WaitDepth() const { return m_depth; }
     int MaxWaitDepth() const { return m_maxDepth; }
     void ResetMaxWaitDepth() { m_maxDepth = m_depth; }
+    // Called on every pass of the event pump, so a run can stop a wait that never ends.
+    std::function<void()> onPass;
 
 private:
     void PollFds();

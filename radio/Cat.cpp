@@ -46,7 +46,7 @@ bool Cat::WaitFrameGap()
         return false;
     // Events run during the wait and may write frames of their own, each restarting the gap.
     while (m_frameGap > 0 && LineBusy()) {
-        platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
+        platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);
         if (CheckVanished() || !m_port.IsOpen())
             return false;
     }
@@ -232,8 +232,12 @@ void Cat::SendSplitOn()
 
 void Cat::SendSplitOff()
 {
-    m_kivo.RadioSplitOn = false;
+    // Only a split off that went out ends the radio's split: one a lost port kept back (power-off
+    // after the cable went) must still go out when the panel is lit again.
+    const unsigned long before = m_writes;
     Write(MakeFrame(op::kSplitOff));
+    if (m_writes != before)
+        m_kivo.RadioSplitOn = false;
 }
 
 void Cat::SendPTT(bool on) { Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
@@ -245,12 +249,29 @@ void Cat::ToggleVFOAB()
     const bool outer = !m_toggling;
     m_toggling = true;
     platform::Pause(m_loop, 0.25);
+    const unsigned long before = m_writes;
     Write(MakeFrame(op::kToggleVFO));
+    if (m_writes != before)
+        m_radioOther = !m_radioOther;
     ++m_toggles;
     m_otherVfo = !m_otherVfo;
     platform::Pause(m_loop, 0.25);
     if (outer)
         m_toggling = false;
+}
+
+void Cat::BringVfoInStep()
+{
+    if (!VfoOutOfStep())
+        return;
+    platform::Pause(m_loop, 0.25);
+    const unsigned long before = m_writes;
+    Write(MakeFrame(op::kToggleVFO));
+    if (m_writes != before) {
+        m_radioOther = !m_radioOther;
+        ++m_toggles;
+    }
+    platform::Pause(m_loop, 0.25);
 }
 
 std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendRequest)

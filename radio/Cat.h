@@ -83,7 +83,7 @@ public:
     void SetFrameGap(double seconds) { m_frameGap = seconds; }
     double FrameGap() const { return m_frameGap; }
     // True while a frame written now would first have to wait out the frame gap.
-    bool LineBusy() const { return m_loop.Now() - m_lastWrite < m_frameGap; }
+    bool LineBusy() const { return m_loop.Now() < m_lastWrite + m_frameGap; }
     // The first waiting byte of a status reply (0 when none), discarding the rest so a late
     // or doubled reply never shifts the next one.
     std::uint8_t TakeStatusByte();
@@ -113,6 +113,11 @@ public:
     // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
     // and its pause is over: the radio's current VFO is not the panel's main VFO then.
     bool OnOtherVfo() const { return m_toggling || m_otherVfo; }
+    // True when the toggles that really went out leave the radio on another VFO than the panel
+    // asked for: a port lost between the toggles of a sequence, or with SUB on, took one away.
+    bool VfoOutOfStep() const { return m_otherVfo != m_radioOther; }
+    // One toggle when out of step, so the radio is on the VFO the panel works again.
+    void BringVfoInStep();
     // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.
     unsigned long VfoToggles() const { return m_toggles; }
     // True (and reported once through hooks.portVanished) when the device has gone away.
@@ -147,6 +152,7 @@ private:
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     bool m_otherVfo = false;
+    bool m_radioOther = false; // the same, counting only the toggles written to the port
     unsigned long m_toggles = 0;
 };
 

@@ -64,9 +64,12 @@ void Wire::Receive(std::string_view bytes)
         rf.wrongRate = m_options.rate != 0 && lineRate && lineRate() != m_options.rate;
         const bool silent = Silent();
         ++m_commands;
-        if (rf.accepted && (m_dropNext > 0 || Chance(m_options.dropRate))) {
+        const bool dropNext =
+            m_dropNext > 0 && (m_dropOpcodes.empty() || m_dropOpcodes.find(rf.bytes[4]) != std::string::npos);
+        if (rf.accepted && (dropNext || Chance(m_options.dropRate))) {
             // Lost on the way: the radio never saw a whole frame.
-            m_dropNext = std::max(0, m_dropNext - 1);
+            if (dropNext)
+                --m_dropNext;
             rf.accepted = false;
             rf.fault = "lost on the line";
         } else if (rf.accepted && silent) {

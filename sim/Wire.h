@@ -81,8 +81,13 @@ public:
 
     // Applies to the replies of the next read(s), in order.
     void InjectFault(InjectedFault f) { m_faults.push_back(f); }
-    // The next `count` commands are lost on the line, whatever they are.
-    void DropNext(int count) { m_dropNext += count; }
+    // The next `count` commands are lost on the line: any command, or only those whose opcode
+    // is one of the bytes of `opcodes`. Replaces a drop still pending.
+    void DropNext(int count, std::string opcodes = {})
+    {
+        m_dropNext = count;
+        m_dropOpcodes = std::move(opcodes);
+    }
     // Forgets the injected faults not yet applied.
     void ClearFaults()
     {
@@ -127,6 +132,7 @@ private:
     std::size_t m_droppedCount = 0;
     std::size_t m_commands = 0;
     int m_dropNext = 0;
+    std::string m_dropOpcodes;
     unsigned m_rng;
 };
 

@@ -1,0 +1,66 @@
+// The random operator on demand: seeds one after another for a number of seconds (the soak run),
+// or one seed, printing what was reached and checked, and the shortest failing sequence of any
+// seed that fails.
+//   random-operator --seconds 600          seeds 1000, 1001, ... for ten minutes
+//   random-operator --seed 7 --steps 2500  one seed
+// Exits 1 when a seed failed.
+
+#include "tests/support/RandomOperator.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+int main(int argc, char** argv)
+{
+    using namespace kivo::testing;
+    double seconds = 0;
+    std::uint64_t seed = 1000;
+    std::size_t steps = 2000;
+    bool one = false, shrink = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--seconds" && i + 1 < argc)
+            seconds = std::atof(argv[++i]);
+        else if (a == "--seed" && i + 1 < argc) {
+            seed = std::strtoull(argv[++i], nullptr, 10);
+            one = seconds == 0;
+        } else if (a == "--steps" && i + 1 < argc)
+            steps = std::size_t(std::atol(argv[++i]));
+        else if (a == "--no-shrink")
+            shrink = false;
+        else {
+            std::fprintf(stderr, "usage: random-operator [--seconds S] [--seed N] [--steps N] [--no-shrink]\n");
+            return 2;
+        }
+    }
+    const auto t0 = std::chrono::steady_clock::now();
+    const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
+    Tally all;
+    int seeds = 0, failures = 0;
+    do {
+        const auto list = GenerateSteps(seed, steps);
+        Tally t;
+        const Outcome o = RunSteps(list, &t);
+        all.Add(t);
+        ++seeds;
+        if (o.failed) {
+            ++failures;
+            std::printf("seed %llu fails: %s (step %zu)\n", static_cast<unsigned long long>(seed), o.what.c_str(),
+                        o.step + 1);
+            if (shrink) {
+                const auto shortest = Shrink(list, o);
+                const Outcome again = RunSteps(shortest);
+                std::printf("%s\n", Report(shortest, again.failed ? again : o).c_str());
+            }
+            std::fflush(stdout);
+        }
+        ++seed;
+    } while (!one && elapsed() < seconds);
+    const double s = elapsed();
+    std::printf("%d seeds, %d failing; %.1f s, %.0f steps/s\n%s\n", seeds, failures, s, double(all.steps) / s,
+                all.Text().c_str());
+    return failures ? 1 : 0;
+}
