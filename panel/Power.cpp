@@ -191,10 +191,9 @@ void Power::PortVanished()
 void Power::PowerOn()
 {
     // A radio the port was lost from on air hears transmit off before anything else.
-    if (m_pttOffOwed) {
-        m_cat.SendPTT(false);
-        m_pttOffOwed = false;
-    }
+    // Owed until it really went out: the port may have gone again meanwhile.
+    if (m_pttOffOwed)
+        m_pttOffOwed = !m_cat.SendPTT(false);
     // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
     // VFO: everything below is meant for the main one.
     m_cat.BringVfoInStep();

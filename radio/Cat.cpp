@@ -61,10 +61,12 @@ void Cat::WriteNow(const Frame& frame)
     CheckVanished();
 }
 
-void Cat::Write(const Frame& frame)
+bool Cat::Write(const Frame& frame)
 {
-    if (WaitFrameGap())
-        WriteNow(frame);
+    if (!WaitFrameGap())
+        return false;
+    WriteNow(frame);
+    return true;
 }
 
 unsigned Cat::Request(const Frame& frame)
@@ -240,7 +242,7 @@ void Cat::SendSplitOff()
         m_kivo.RadioSplitOn = false;
 }
 
-void Cat::SendPTT(bool on) { Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
+bool Cat::SendPTT(bool on) { return Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
 
 void Cat::ToggleVFOAB()
 {

@@ -63,7 +63,8 @@ public:
     void SendDCSCodeSB();
     void SendSplitOn();
     void SendSplitOff();
-    void SendPTT(bool on);
+    // True when the frame went out (the port is open and there).
+    bool SendPTT(bool on);
     // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs.
     void ToggleVFOAB();
     // Asks the radio for its current frequency and mode and takes them into the main VFO
@@ -91,7 +92,8 @@ public:
     void ShowFreqMB();
     void ShowFreqSB();
     // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
-    void Write(const Frame& frame);
+    // True when it went out.
+    bool Write(const Frame& frame);
     // Writes a request whose answer the caller will read: waits out the frame gap, discards
     // what is waiting, then writes, so an acknowledgement of an earlier command is never taken
     // for the answer. Returns the request's number (never 0), or 0 when the port is closed or

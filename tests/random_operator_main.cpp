@@ -52,7 +52,10 @@ int main(int argc, char** argv)
                         o.step + 1);
             if (shrink) {
                 const auto shortest = Shrink(list, o);
+                std::fflush(stdout);
+                ::setenv("KIVO_RANDOM_TRACE", "1", 1); // the shortest again, traced on standard error
                 const Outcome again = RunSteps(shortest);
+                ::unsetenv("KIVO_RANDOM_TRACE");
                 std::printf("%s\n", Report(shortest, again.failed ? again : o).c_str());
             }
             std::fflush(stdout);

@@ -716,9 +716,6 @@ private:
     std::array<Unknown, 2> m_unknown{};
     bool m_swapped = false;  // the operator has the radio on the VFO the panel does not expect
     bool m_portGone = false; // the cable is out
-    // The cable went while on air: the program told the user the radio may still transmit, and
-    // sends transmit off first at the next POWER on. Until then the radio may be on air.
-    bool m_pttOwed = false;
     enum class Keyer { None, Mox, Space, Client } m_keyedBy = Keyer::None;
     std::string m_fileError;
     std::size_t m_timerBase = 0;
@@ -764,7 +761,10 @@ void Run::Restart()
     m_dialogs.loop = nullptr;
     m_m.reset();
     Start();
-    if (bandSaved && state::ToBytes(m_m->s.BandData) != state::ToBytes(band))
+    // The VFOs the bands keep (the tuning limits in force are the session's, not the store's).
+    const auto& now = m_m->s.BandData;
+    if (bandSaved && (now.BandVFOMB != band.BandVFOMB || now.BandVFOSB != band.BandVFOSB ||
+                      now.BandPMSVFO != band.BandPMSVFO || now.PMSLow != band.PMSLow || now.PMSHigh != band.PMSHigh))
         m_fileError = "restart: the band store read back differs from the one saved at exit";
 }
 
@@ -1066,7 +1066,6 @@ void Run::LineFault(const Step& st)
         break;
     case 8:
         // The cable out and back in; the operator presses POWER again (or not) later.
-        m_pttOwed = m_pttOwed || m_radio.Transmitting();
         m_m->port.Vanish();
         m_portGone = true;
         Wait(span);
@@ -1246,9 +1245,10 @@ std::string Run::CheckStep(const Step& st, bool wasOnAir)
         return "transmit: still on air after Space was let go";
     if (s.Transmitting && !s.CATOn)
         return "transmit: on air with the panel dark";
-    if (s.CATOn)
-        m_pttOwed = false;
-    if (m_radio.Transmitting() && !s.Transmitting && PortUsable() && !m_pttOwed)
+    // The cable went while on air: the program told the user the radio may still transmit, and
+    // sends transmit off first at the next POWER on. Until then the radio may be on air.
+    const bool owed = m_m->panel.Power().PttOffOwed();
+    if (m_radio.Transmitting() && !s.Transmitting && PortUsable() && !owed)
         return "transmit: the radio is on air while the panel is not";
     return {};
 }
