@@ -98,7 +98,7 @@ const std::vector<KeyChoice>& PanelKeys()
 {
     static const std::vector<KeyChoice> keys = [] {
         std::vector<KeyChoice> k = {
-            {el::CATbutton, 3},  {el::MOXbutton, 8},      {el::SEARCHbutton, 4},  {el::SYNCbutton, 2},
+            {el::CATbutton, 3},  {el::MOXbutton, 8},      {el::SEARCHbutton, 10}, {el::SYNCbutton, 2},
             {el::FASTbutton, 2}, {el::LOCKbutton, 5},     {el::HOMEbutton, 7},    {el::VFOMRbutton, 9},
             {el::ABbutton, 3},   {el::SPLITbutton, 8},    {el::SUBbutton, 8},     {el::RPTbutton, 2},
             {el::REVbutton, 2},  {el::TONEbutton, 2},     {el::SCANbutton, 9},    {el::PRIbutton, 7},
@@ -109,7 +109,7 @@ const std::vector<KeyChoice>& PanelKeys()
         for (int b = 0; b < panel::kBandKeyCount; ++b)
             k.push_back({el::BandButton(b), 1});
         for (int m = 0; m < panel::kModeKeyCount; ++m)
-            k.push_back({el::ModeButton(m), 1});
+            k.push_back({el::ModeButton(m), m == 5 ? 5 : 1}); // FM, where SEARCH works
         return k;
     }();
     return keys;
@@ -470,6 +470,13 @@ void WriteStartFiles(const std::string& dir)
     bd.LastBandSB = 0;
     bd.BandVFOMB[1] = {14520000, 5, 60000, -1, 1, 8, 0, 0};
     bd.BandVFOSB[0] = {43310000, 5, 760000, 0, 0, 12, 5, 0};
+    // HOME channels on 2 m, 20 m and 70 cm.
+    f.HomeMem[1].VFO1 = {14600000, 5, 60000, 0, 0, 8, 0, 0};
+    f.HomeMem[1].Band1 = 1;
+    f.HomeMem[7].VFO1 = {1423000, 1, 0, 0, 0, 8, 0, 0};
+    f.HomeMem[7].Band1 = 7;
+    f.HomeMem[0].VFO1 = {43350000, 5, 760000, 0, 0, 8, 0, 0};
+    f.HomeMem[0].Band1 = 0;
     state::DataFiles w(f, fs, dialogs, dir);
     w.SaveSettingsFile();
     w.SaveBandDataFile();
