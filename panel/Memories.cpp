@@ -129,6 +129,11 @@ bool Memories::ChangeMemory(int step)
         DisplayMCKinfo();
         return true;
     }
+    // With SUB the radio works the sub VFO: a memory recalled now would land there.
+    if (m_s.SubSelected) {
+        m_dialogs.Beep();
+        return false;
+    }
     // One full round at most: a counter that says a memory is used does not make it so.
     int pos = m_s.CurMemPos;
     bool found = false;

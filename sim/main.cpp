@@ -48,6 +48,7 @@ void Usage(std::FILE* to)
                "  dial MHZ        its dial turned to MHZ (dial 14.074) on the VFO in use\n"
                "  mode NAME       its MODE key: LSB USB CW CWR AM WFM FM DIG PKT\n"
                "  ab              its A/B key: the other VFO\n"
+               "  state           print the VFOs, split and PTT as they are now (with --log)\n"
                "--log names each fault made and each action of the radio's own panel.\n",
                to);
 }
@@ -115,6 +116,15 @@ bool RadioPanelLine(kivo::sim::Ft817& radio, const std::string& line, std::strin
         }
         radio.Current().mode = std::uint8_t(code);
         done = "radio's own MODE key: " + arg;
+        return true;
+    }
+    if (what == "state") {
+        const auto show = [](const kivo::sim::Vfo& v) {
+            return std::to_string(v.freq * 10) + " Hz mode " + std::to_string(int(v.mode));
+        };
+        done = "state: VFO A " + show(radio.A()) + ", VFO B " + show(radio.B()) + ", on VFO " +
+               (radio.OnB() ? "B" : "A") + ", split " + (radio.Split() ? "on" : "off") + ", PTT " +
+               (radio.Transmitting() ? "on" : "off");
         return true;
     }
     if (what == "ab") {

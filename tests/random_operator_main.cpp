@@ -7,6 +7,12 @@
 
 #include "tests/support/RandomOperator.h"
 
+#include "platform/FileSystem.h"
+#include "platform/ScriptedDialogs.h"
+#include "state/DataFiles.h"
+
+#include <filesystem>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +26,21 @@ int main(int argc, char** argv)
     std::uint64_t seed = 1000;
     std::size_t steps = 2000;
     bool one = false, shrink = true;
+    if (argc == 4 && std::string(argv[1]) == "--prepare-data") {
+        // A data folder for the program on a radio at LINK as Serial Port 1 (scripts/e2e-random.sh).
+        const std::string data = argv[2], link = argv[3];
+        std::filesystem::create_directories(data);
+        kivo::state::ModKIVO s;
+        s.Settings.CommPort = 1;
+        s.Settings.TuneOnStartup = 0;
+        s.Settings.MeterSpeed = 1;
+        kivo::platform::PosixFileSystem fs;
+        kivo::platform::ScriptedDialogs dialogs;
+        kivo::state::DataFiles files(s, fs, dialogs, data);
+        const bool ok = files.SaveSettingsFile() && files.SaveBandDataFile() &&
+                        fs.WriteAtomic(data + "/serialports.txt", "1\t" + link + "\n");
+        return ok ? 0 : 1;
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--seconds" && i + 1 < argc)
