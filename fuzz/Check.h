@@ -35,6 +35,7 @@ public:
     void Beep() override {}
     std::optional<std::string> OpenFile(const std::string&, const std::string&) override { return std::nullopt; }
     std::optional<std::string> SaveFile(const std::string&, const std::string&) override { return std::nullopt; }
+    bool AskForm(const std::string&, const std::string&, std::vector<platform::FormField>&) override { return false; }
     void ShowHelp(const std::string&) override {}
     void CloseHelp() override {}
     int boxes = 0;
@@ -73,7 +74,7 @@ inline void CheckSettings(const state::SettingsRec& s)
     FUZZ_CHECK(s.MeterSpeed >= 0 && s.MeterSpeed <= 6);
     FUZZ_CHECK(s.ScanSpeed >= 0 && s.ScanSpeed <= 6);
     FUZZ_CHECK(s.PRISpeed >= 0 && s.PRISpeed <= 3);
-    FUZZ_CHECK(s.CommPort >= 1 && s.CommPort <= 10);
+    FUZZ_CHECK(s.CommPort >= 1 && s.CommPort <= 11);
     FUZZ_CHECK(s.CatRate >= 0 && s.CatRate <= 2);
     FUZZ_CHECK(s.DisplaySize >= 0 && s.DisplaySize <= 2);
     FUZZ_CHECK(s.DisplayStyle == 4 || s.DisplayStyle == 5);

@@ -3,6 +3,7 @@
 
 #include "fuzz/Check.h"
 #include "radio/CatCodec.h"
+#include "radio/ModeCodes.h"
 
 #include <cstdint>
 #include <string_view>
@@ -12,22 +13,6 @@ using namespace kivo;
 namespace {
 
 bool Bcd(std::uint8_t b) { return (b >> 4) <= 9 && (b & 0x0F) <= 9; }
-
-bool KnownModeCode(std::uint8_t c)
-{
-    switch (c & 0x7F) {
-    case 0x00:
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x04:
-    case 0x06:
-    case 0x08:
-    case 0x0A:
-    case 0x0C: return true;
-    default: return false;
-    }
-}
 
 void CheckFreqMode(std::string_view reply)
 {
@@ -39,7 +24,7 @@ void CheckFreqMode(std::string_view reply)
         shapeOk = Bcd(b);
         bcd = bcd * 100 + (b >> 4) * 10 + (b & 0x0F);
     }
-    const bool valid = shapeOk && bcd >= 10000 && KnownModeCode(std::uint8_t(reply[4]));
+    const bool valid = shapeOk && bcd >= 10000 && radio::IsModeCode(std::uint8_t(reply[4]) & 0x7F);
     FUZZ_CHECK(r.has_value() == valid);
     if (!r)
         return;

@@ -2,47 +2,13 @@
 
 namespace kivo::net {
 
-// The panel as one client sees it: everything passes through, and a PTT set it makes is told,
-// so the server knows which client keyed the transmitter.
-class ClientRig final : public RigModel {
-public:
-    ClientRig(RigModel& rig, std::function<void(bool)> keyed) : m_rig(rig), m_keyed(std::move(keyed)) {}
-
-    bool Lit() const override { return m_rig.Lit(); }
-    Got<Vfo> CurrentVfo() const override { return m_rig.CurrentVfo(); }
-    int ToggleVfo() override { return m_rig.ToggleVfo(); }
-    Got<std::int64_t> Frequency(Vfo v) const override { return m_rig.Frequency(v); }
-    int SetFrequency(Vfo v, std::int64_t hz) override { return m_rig.SetFrequency(v, hz); }
-    Got<RigMode> Mode(Vfo v) const override { return m_rig.Mode(v); }
-    int SetMode(Vfo v, RigMode mode) override { return m_rig.SetMode(v, mode); }
-    Got<bool> Ptt() const override { return m_rig.Ptt(); }
-    int SetPtt(bool on) override
-    {
-        // A transmitter already keyed (by MOX, or another client) stays theirs.
-        const bool was = m_rig.Ptt().value;
-        const int r = m_rig.SetPtt(on);
-        if (r == rprt::kOk && (!on || !was))
-            m_keyed(on);
-        return r;
-    }
-    Got<bool> Split() const override { return m_rig.Split(); }
-    int SetSplit(bool on) override { return m_rig.SetSplit(on); }
-    Got<int> SMeter() const override { return m_rig.SMeter(); }
-
-private:
-    RigModel& m_rig;
-    std::function<void(bool)> m_keyed;
-};
-
 struct RigServer::Client {
-    Client(std::unique_ptr<platform::TcpConnection> c, RigModel& panel, RigServer& server)
-        : conn(std::move(c)), peer(conn->Peer()), rig(panel, [&server, this](bool on) { server.Keyed(*this, on); }),
-          session(rig)
+    Client(std::unique_ptr<platform::TcpConnection> c, RigModel& panel)
+        : conn(std::move(c)), peer(conn->Peer()), session(panel)
     {
     }
     std::unique_ptr<platform::TcpConnection> conn;
     std::string peer;
-    ClientRig rig;
     Session session;
     std::string in;
     std::string out;
@@ -91,7 +57,7 @@ void RigServer::Accept()
     while (auto conn = m_listener.Accept()) {
         if (Clients() >= m_limits.clients)
             continue; // closed as it goes out of scope
-        m_clients.push_back(std::make_unique<Client>(std::move(conn), m_rig, *this));
+        m_clients.push_back(std::make_unique<Client>(std::move(conn), m_rig));
         Client& c = *m_clients.back();
         m_loop.WatchFd(c.conn->Fd(), [this, &c] { OnReadable(c); });
         Changed();
@@ -137,8 +103,12 @@ bool RigServer::ServeOneLine(Client& c)
             continue;
         }
         const Answer a = c.session.Handle(line); // may wait while the panel talks to the radio
-        if (c.gone)
+        if (a.keyed)
+            Keyed(c, *a.keyed);
+        if (c.gone) {
+            ReleaseIfKeyer(c); // it went while its T 1 waited for the radio
             return false;
+        }
         c.out += a.text;
         Flush(c);
         if (a.close) {
@@ -190,16 +160,24 @@ void RigServer::Drop(Client& c, bool quit)
         return;
     c.gone = true;
     m_loop.UnwatchFd(c.conn->Fd());
-    if (m_keyer == &c) {
-        m_keyer = nullptr;
-        // A transmitter keyed by a client that vanished (a crash, a cable) must not stay keyed.
-        if (!quit) {
-            m_rig.SetPtt(false);
-            m_keyerName.clear();
-        }
+    if (quit) {
+        if (m_keyer == &c)
+            m_keyer = nullptr; // its transmitter stays keyed, named after it
+    } else {
+        ReleaseIfKeyer(c);
     }
     m_sweepDue = true;
     Changed();
+}
+
+void RigServer::ReleaseIfKeyer(const Client& c)
+{
+    // A transmitter keyed by a client that vanished (a crash, a cable) must not stay keyed.
+    if (m_keyer != &c)
+        return;
+    m_keyer = nullptr;
+    m_keyerName.clear();
+    m_rig.SetPtt(false);
 }
 
 void RigServer::Keyed(Client& c, bool on)

@@ -62,6 +62,7 @@ private:
     // connection just drops unkeys the transmitter it keyed.
     void Drop(Client& c, bool quit = false);
     void Keyed(Client& c, bool on);
+    void ReleaseIfKeyer(const Client& c);
     void Changed();
     void Sweep();
 

@@ -77,9 +77,10 @@ Answer Session::Handle(std::string_view line)
 {
     const Command c = ParseLine(line);
     if (c.error != rprt::kOk)
-        return {FormatAnswer(c, c.error, {}), false};
+        return {FormatAnswer(c, c.error, {}), false, std::nullopt};
 
     Result r;
+    std::optional<bool> keyed;
     switch (c.cmd) {
     case Cmd::GetFreq: r = Frequency(m_rig, Target(), "Frequency"); break;
     case Cmd::SetFreq: r = SetFrequency(m_rig, Target(), c.hz); break;
@@ -117,7 +118,13 @@ Answer Session::Handle(std::string_view line)
         r = p.error ? Fail(p.error) : Value("PTT", p.value ? "1" : "0");
         break;
     }
-    case Cmd::SetPtt: r = Fail(m_rig.SetPtt(c.on)); break;
+    case Cmd::SetPtt: {
+        const bool was = m_rig.Ptt().value;
+        r = Fail(m_rig.SetPtt(c.on));
+        if (r.code == rprt::kOk && (!c.on || !was))
+            keyed = c.on;
+        break;
+    }
     case Cmd::GetSplitVfo: {
         const auto s = m_rig.Split();
         const auto tx = TxVfo(m_rig);
@@ -155,10 +162,10 @@ Answer Session::Handle(std::string_view line)
         break;
     // The panel's LOCK holds the knobs, not the client: never reported as locked.
     case Cmd::GetLockMode: r = Value("Locked", "0"); break;
-    case Cmd::Quit: return {FormatAnswer(c, rprt::kOk, {}), true};
+    case Cmd::Quit: return {FormatAnswer(c, rprt::kOk, {}), true, std::nullopt};
     case Cmd::None: r = Fail(rprt::kNotImplemented); break;
     }
-    return {FormatAnswer(c, r.code, r.fields), false};
+    return {FormatAnswer(c, r.code, r.fields), false, keyed};
 }
 
 } // namespace kivo::net

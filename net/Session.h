@@ -12,6 +12,9 @@ namespace kivo::net {
 struct Answer {
     std::string text; // the whole answer, ending with "\n"
     bool close = false;
+    // Set when this line keyed (true) or unkeyed (false) the transmitter. Keying one that MOX or
+    // another client keyed already leaves it theirs: not set then.
+    std::optional<bool> keyed;
 };
 
 class Session {

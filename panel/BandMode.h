@@ -23,7 +23,7 @@ public:
     // is pending.
     BandMode(const PanelContext& ctx, VfoModel& vfo, Keypad& keypad);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     struct Hooks : FunctionHooks, OtherKeyHooks {
         // Leaves memory check once HOME has stored into the HOME channel.
         std::function<void()> turnOffMCK;

@@ -56,6 +56,7 @@ bool Keyboard::IsPanelKey(int code)
     case 'D':
     case 'F':
     case 'H':
+    case 'I':
     case 'L':
     case 'M':
     case 'P':
@@ -136,6 +137,11 @@ bool Keyboard::KeyDown(int code, int modifiers, bool repeat)
     // A key that is down already comes again only by auto-repeat, whatever the platform says.
     if (!m_down.emplace(code, modifiers).second)
         repeat = true;
+    // Ctrl+I speaks the state, a dark panel's too.
+    if (code == 'I' && modifiers == kCtrlDown && !repeat) {
+        m_t.SpeakState();
+        return true;
+    }
     if (!m_s.CATOn && code != 'P')
         return panelKey;
 

@@ -54,6 +54,8 @@ public:
     virtual void TurnOnLMeter() = 0;
     // Whether the key, knob or jog key of that element name takes input now.
     virtual bool Enabled(const std::string& element) const = 0;
+    // Says the frequency, mode, function and meter to the screen reader.
+    virtual void SpeakState() = 0;
 };
 
 class Keyboard {

@@ -58,6 +58,12 @@ void PanelKeyTargets::StepFrequency() { m_panel.Tuning().StepFrequency(); }
 void PanelKeyTargets::TurnOffLMeter() { m_meter.TurnOffLMeter(); }
 void PanelKeyTargets::TurnOnLMeter() { m_meter.TurnOnLMeter(); }
 
+void PanelKeyTargets::SpeakState()
+{
+    if (speakState)
+        speakState();
+}
+
 bool PanelKeyTargets::Enabled(const std::string& element) const
 {
     // The enabled state that decides whether the mouse reaches a key decides for the keyboard too.

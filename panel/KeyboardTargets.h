@@ -31,6 +31,10 @@ public:
     void TurnOffLMeter() override;
     void TurnOnLMeter() override;
     bool Enabled(const std::string& element) const override;
+    void SpeakState() override;
+
+    // The key that speaks the panel's state; the program's announcements say it.
+    std::function<void()> speakState;
 
 private:
     FrontPanel& m_panel;

@@ -39,7 +39,7 @@ class Keypad final : public MhzKeyEntry {
 public:
     Keypad(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     struct Hooks {
         // A digit key while a quick-memory store or recall is pending.
         std::function<void(int digit)> quickMemory;

@@ -31,6 +31,8 @@ std::vector<MenuEntry> BuildTree()
     const char* const ports[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9"};
     for (int i = 1; i <= 9; ++i)
         t.push_back({2, G::CommPort, i, ports[i - 1], K::Radio, F::CommPort});
+    // This program's own: the radio's port on another computer, after the numbered ones.
+    t.push_back({2, G::CommPort, radio::kPortNetwork, "Network Port...", K::Radio, F::CommPort, true});
     t.push_back({2, G::CommPort, 10, "None", K::Radio, F::CommPort});
     t.push_back({1, G::Settings, 1, "CAT Rate", K::Menu});
     const char* const rates[] = {"4800 bps", "9600 bps", "38400 bps"};
@@ -77,6 +79,7 @@ std::vector<MenuEntry> BuildTree()
         // This program's own entries: indexes after the classic ones, placed where they belong.
         {1, G::Settings, kFollowDialEntry, "Follow Radio Dial", K::Check, F::None, true},
         {1, G::Settings, 16, "Share Radio on Network", K::Check, F::None, true},
+        {1, G::Settings, 18, "Announce S-Meter Changes", K::Check, F::None, true},
         {0, G::Bar, 2, "Memory", K::Menu},
         {1, G::Memory, 0, "Manager...", K::Command},
         {1, G::Memory, 1, "Import Channels (CSV)...", K::Command, F::None, true},

@@ -22,7 +22,7 @@ class Memories final : public MemoryStepper {
 public:
     Memories(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     struct Hooks : OtherKeyHooks {
         // The PMS key's action, which ends PMS.
         std::function<void()> pmsKey;

@@ -100,7 +100,9 @@ void Power::Load()
     m_keys.ToggleFunctionButtons();
 
     state::SettingsMenuHandlers menus = settingsMenus;
-    menus.commPort = [this](int i) { m_comm.mnuCommPortArray_Click(i); };
+    menus.commPort = [this](int i) {
+        m_comm.mnuCommPortArray_Click(i == radio::kPortNone && m_comm.NetworkChosen() ? radio::kPortNetwork : i);
+    };
     menus.catRate = [this](int i) { m_comm.mnuCatRate_Click(i); };
     menus.meterSpeed = [this](int i) { mnuMeterSpeed_Click(i); };
     menus.priSpeed = [this](int i) {
@@ -180,6 +182,9 @@ void Power::PortVanished()
             PowerOff();
         std::string text = "The radio's serial port has gone away: the cable was unplugged or the radio was switched "
                            "off. Press POWER to connect again once the radio is back.";
+        if (m_s.Settings.CommPort == radio::kPortNetwork)
+            text = "The connection to the radio's network port was lost: the computer beside the radio, its serial "
+                   "port server or the network went away. Press POWER to connect again once it is back.";
         if (onAir)
             text = "The radio's serial port has gone away while the radio was transmitting: the cable was unplugged "
                    "or the radio was switched off. The radio may still be transmitting: release it on the radio "

@@ -4,16 +4,20 @@
 
 #include "lock/MenuLock.h"
 #include "memmgr/ChannelFile.h"
+#include "panel/Announcements.h"
 #include "panel/FrontPanel.h"
 #include "panel/MainMenu.h"
 #include "panel/RadioSharing.h"
+#include "platform/ChosenPort.h"
 #include "platform/DisplayModel.h"
 #include "platform/FileSystem.h"
 #include "platform/PosixSerialPort.h"
+#include "platform/TcpSerialPort.h"
 #include "radio/Cat.h"
 #include "radio/CatRateDetect.h"
 #include "radio/CommPort.h"
 #include "radio/Meter.h"
+#include "radio/NetworkPort.h"
 #include "scope/BandScope.h"
 #include "state/DataFiles.h"
 #include "state/MemoryFile.h"
@@ -30,21 +34,28 @@ inline constexpr const char* kOptionsFileName = "options.txt";
 
 struct Program {
     Program(platform::EventLoop& loop, platform::Dialogs& dialogs, platform::Window& window, const std::string& dataDir)
-        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, port, loop, display),
-          comm(s, port, dialogs, display), meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, display),
+        : dialogs(dialogs), files(s, fs, dialogs, dataDir), memory(s, fs, dialogs), cat(s, line, loop, display),
+          comm(s, line, dialogs, display), networkPort(s, comm, network, dialogs, fs, dataDir),
+          meter(s, cat, loop, display), rateDetect(s, cat, comm, dialogs, display),
           panel({s, display, dialogs, loop, window, cat, comm, meter, files, memory}), channels(s, fs, dialogs),
           sharing({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel, fs, dataDir),
           menuLock(s, display, dialogs),
           scope({s, display, dialogs, loop, window, cat, comm, meter, files, memory}, panel.Tuning(), fs, dataDir),
-          m_portsFile(dataDir + "/" + kPortsFileName), m_optionsFile(dataDir + "/" + kOptionsFileName)
+          announcements(s, display, fs, dataDir), m_portsFile(dataDir + "/" + kPortsFileName),
+          m_optionsFile(dataDir + "/" + kOptionsFileName)
     {
         // A real radio drops frames that arrive closer together than this.
         cat.SetFrameGap(kRadioFrameGap);
         memory.SetRecoveryFolder(dataDir);
         sharing.Rig().moxKey = [this] { panel.Transmit().MOXbutton_Click(); };
         WirePanelMenus(menus, panel, comm, memory, dialogs);
+        menus.On(MenuGroup::CommPort, radio::kPortNetwork, [this] { networkPort.mnuNetworkPort_Click(); });
+        networkPort.Load();
         menus.On(MenuGroup::Settings, radio::kDetectCatRateEntry, [this] { rateDetect.mnuDetectCatRate_Click(); });
         menus.On(MenuGroup::Settings, kShareRadioEntry, [this] { sharing.mnuShareRadio_Click(); });
+        menus.On(MenuGroup::Settings, kAnnounceSMeterEntry, [this] { announcements.mnuAnnounceSMeter_Click(); });
+        panel.KeyTargets().speakState = [this] { announcements.SpeakState(); };
+        announcements.Load();
         menus.On(MenuGroup::Memory, 1, [this] { channels.Import(); });
         menus.On(MenuGroup::Memory, 2, [this] { channels.Export(); });
         // POWER off ends a sweep as it disarms SCAN.
@@ -77,19 +88,23 @@ struct Program {
     state::ModKIVO s;
     platform::DisplayModel display;
     platform::PosixFileSystem fs;
-    platform::PosixSerialPort port;
+    platform::PosixSerialPort port;           // the numbered serial devices
+    platform::TcpSerialPort network;          // Settings > Serial Port > Network Port...
+    platform::ChosenPort line{port, network}; // the one of the two the Serial Port menu chose
     state::DataFiles files;
     state::MemoryFile memory;
     radio::Cat cat;
     radio::CommPort comm;
+    radio::NetworkPortMenu networkPort;
     radio::Meter meter;
     radio::CatRateDetect rateDetect; // Settings > Detect CAT Rate...
     FrontPanel panel;
     memmgr::ChannelFile channels; // the Memory menu's channel list import and export
     RadioSharing sharing;
-    lock::MenuLock menuLock; // File > Lock Menus... and Unlock Menus...
-    MainMenu menus;          // every click on the main window's menu bar
-    scope::BandScope scope;  // the SCOPE key's window's logic
+    lock::MenuLock menuLock;     // File > Lock Menus... and Unlock Menus...
+    MainMenu menus;              // every click on the main window's menu bar
+    scope::BandScope scope;      // the SCOPE key's window's logic
+    Announcements announcements; // what a screen reader is told of the panel's changes
 
 private:
     std::string m_portsFile;

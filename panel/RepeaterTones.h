@@ -19,7 +19,7 @@ public:
     // RPT, REV and TONE are the keypad's digits 1, 2 and 3 while an entry is pending.
     RepeaterTones(const PanelContext& ctx, Keypad& keypad);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     struct Hooks {
         // REV in memory check on a memory channel clears that channel instead.
         std::function<void()> clearMemory;

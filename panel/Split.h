@@ -16,7 +16,7 @@ class Split final : public Switchable {
 public:
     Split(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     // Re-enter the MR or PMS function after split off.
     FunctionHooks hooks;
 

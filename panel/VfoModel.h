@@ -31,7 +31,7 @@ public:
     // Captions the mode labels; the dark panel shows none of them.
     VfoModel(const PanelContext& ctx, KeyEnabling& keys);
 
-    // Operations of units still to come; unset, they do nothing.
+    // What this unit asks of other units; FrontPanel wires them.
     struct Hooks {
         // The CLAR key's action, which turns the clarifier off when it is on.
         std::function<void()> clarKey;

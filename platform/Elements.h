@@ -103,14 +103,15 @@ inline constexpr const char* btnJogDown = "btnJogDown";
 inline constexpr const char* btnJogUp = "btnJogUp";
 
 // Menu entries.
-inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 10}; // 10 is "None"
+inline constexpr Array mnuCommPortArray{"mnuCommPortArray", 1, 11}; // 10 is "None", 11 the network port
 inline constexpr Array mnuCatRate{"mnuCatRate", 0, 2};
 inline constexpr Array mnuMeterSpeed{"mnuMeterSpeed", 0, 6};
 inline constexpr Array mnuPRIspeed{"mnuPRIspeed", 0, 3}; // 3 is "OFF"
 inline constexpr Array mnuScanSpeed{"mnuScanSpeed", 0, 6};
 inline constexpr Array mnuPauseInterval{"mnuPauseInterval", 0, 4};
-// 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network"
-inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 16};
+// 14 "Tune to Radio on Start-up", 15 "Follow Radio Dial", 16 "Share Radio on Network",
+// 17 "Announce S-Meter Changes"
+inline constexpr Array mnuSettingsArray{"mnuSettingsArray", 14, 18};
 inline constexpr Array mnuFileArray{"mnuFileArray", 0, 9};
 inline constexpr Array mnuResizeDisplayArray{"mnuResizeDisplayArray", 0, 8};
 // The top-level menus the menu lock disables as a whole.

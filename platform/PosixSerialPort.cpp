@@ -229,6 +229,7 @@ void PosixSerialPort::Pull()
         const ssize_t n = ::read(m_fd, buf, sizeof buf);
         if (n > 0) {
             m_rx.append(buf, size_t(n));
+            m_arrived += std::uint64_t(n);
             if (m_rx.size() > 4096) // nobody reads this much; keep the newest
                 m_rx.erase(0, m_rx.size() - 4096);
             continue;
@@ -249,6 +250,7 @@ int PosixSerialPort::BytesWaiting()
 
 void PosixSerialPort::DiscardInput()
 {
+    Pull(); // counted as arrived before it goes
     if (m_fd >= 0 && !m_vanished)
         ::tcflush(m_fd, TCIFLUSH);
     Pull();

@@ -39,6 +39,11 @@ public:
     void Write(std::string_view bytes) override;
     std::string Read() override;
     bool Vanished() const override { return m_vanished; }
+    std::uint64_t BytesArrived() override
+    {
+        Pull();
+        return m_arrived;
+    }
 
     // The built-in simulator's terminal: a device like the machine's own, bound to a number
     // under the name kSimulatorDevice.
@@ -69,6 +74,7 @@ private:
     std::string m_settings = "9600,N,8,2";
     std::string m_path;
     std::string m_rx;
+    std::uint64_t m_arrived = 0;
     std::string m_simulator;
     std::function<std::vector<std::string>()> m_lister = ListSerialDevices;
     PortMap m_map;

@@ -36,6 +36,20 @@ std::optional<std::string> ScriptedDialogs::NextFile(const std::string& filter)
     return f;
 }
 
+bool ScriptedDialogs::AskForm(const std::string& title, const std::string& text, std::vector<FormField>& fields)
+{
+    shownForms.push_back({title, text, fields});
+    if (forms.empty())
+        return false;
+    const auto typed = forms.front();
+    forms.pop_front();
+    if (!typed)
+        return false;
+    for (std::size_t i = 0; i < fields.size() && i < typed->size(); ++i)
+        fields[i].value = (*typed)[i];
+    return true;
+}
+
 std::optional<std::string> ScriptedDialogs::OpenFile(const std::string& filter, const std::string&)
 {
     return NextFile(filter);

@@ -1,6 +1,7 @@
 #pragma once
 // The serial port operations the radio link needs, and nothing else.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,11 @@ public:
 
     // True once the device has gone away while open (unplugged, hung up). Cleared by a good Open.
     virtual bool Vanished() const = 0;
+    // Every byte received so far, those already read or discarded included: whether anything
+    // arrived since a frame left, however the input was taken meanwhile.
+    virtual std::uint64_t BytesArrived() = 0;
+    // Whether Open puts the line settings into effect; a raw network port has the server's.
+    virtual bool SetsLineSettings() const { return true; }
     // A descriptor that turns readable when input arrives, so a wait can sleep until then; -1
     // when the port has none (closed, or not a device).
     virtual int InputHandle() const { return -1; }

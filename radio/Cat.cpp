@@ -40,43 +40,81 @@ bool Cat::CheckVanished()
     return true;
 }
 
-bool Cat::WaitFrameGap()
+bool Cat::AnswersOwed()
+{
+    const std::uint64_t arrived = m_port.BytesArrived();
+    // Another port's count (the menu chose another) starts afresh.
+    std::uint64_t fresh = arrived >= m_arrivedSeen ? arrived - m_arrivedSeen : 0;
+    m_arrivedSeen = arrived;
+    while (fresh > 0 && !m_owed.empty()) {
+        const int take = int(std::min<std::uint64_t>(fresh, std::uint64_t(m_owed.front().bytes)));
+        fresh -= std::uint64_t(take);
+        if ((m_owed.front().bytes -= take) == 0)
+            m_owed.pop_front();
+    }
+    // More than was owed: acknowledgements of set commands (or a radio's garbage, which costs no
+    // more than a wait to the limit now and then).
+    if (fresh > 0)
+        m_acksSeen = true;
+    // A frame the radio dropped, a reply lost on the way: not waited for past the limit.
+    while (!m_owed.empty() && m_loop.Now() - m_owed.front().sentAt >= kAnswerLimit)
+        m_owed.pop_front();
+    return !m_owed.empty();
+}
+
+bool Cat::WaitFrameGap(bool request)
 {
     if (CheckVanished() || !m_port.IsOpen())
         return false;
-    // Events run during the wait and may write frames of their own, each restarting the gap.
-    while (m_frameGap > 0 && LineBusy()) {
-        platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);
+    // Events run during the waits and may write frames of their own, each restarting them.
+    for (;;) {
+        if (m_frameGap > 0 && LineBusy()) {
+            platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);
+        } else if (request && AnswersOwed()) {
+            // On a cable the answer is in long before the gap is over. Over a network it may not
+            // be: arriving after the discard below it would be taken for this request's answer.
+            // It is waited for (and discarded), up to the limit.
+            WaitForInput(m_lastWrite + kAnswerLimit);
+        } else {
+            return true;
+        }
         if (CheckVanished() || !m_port.IsOpen())
             return false;
     }
-    return true;
 }
 
-void Cat::WriteNow(const Frame& frame)
+void Cat::WriteNow(const Frame& frame, bool request)
 {
+    AnswersOwed(); // what came before this frame is no answer to it
     m_port.Write(frame);
+    // The port's write returns once the frame has left (handed to the line or the network): the
+    // frame gap and the answer's wait count from here.
     m_lastWrite = m_loop.Now();
+    const bool read = frame.size() == 5 && std::uint8_t(frame[4]) == op::kReadFreqMode;
+    if (request)
+        m_owed.push_back({m_lastWrite, read ? 5 : 1, m_lastRequest + 1});
+    else if (m_acksSeen)
+        m_owed.push_back({m_lastWrite, 1, 0});
     ++m_writes;
     CheckVanished();
 }
 
 bool Cat::Write(const Frame& frame)
 {
-    if (!WaitFrameGap())
+    if (!WaitFrameGap(false))
         return false;
-    WriteNow(frame);
+    WriteNow(frame, false);
     return true;
 }
 
 unsigned Cat::Request(const Frame& frame)
 {
-    if (!WaitFrameGap())
+    if (!WaitFrameGap(true))
         return 0;
     // Nothing between the discard and the write: whatever waits now (an acknowledgement of an
     // earlier command, a late reply) can never be taken for this request's answer.
     m_port.DiscardInput();
-    WriteNow(frame);
+    WriteNow(frame, true);
     if (!m_port.IsOpen() || m_port.Vanished())
         return 0;
     m_writesAtRequest = m_writes;
@@ -102,6 +140,13 @@ void Cat::WaitForInput(double deadline)
     // descriptor that stays readable cannot turn the caller's loop into a spin.
     if (m_port.BytesWaiting() == 0 && m_loop.Now() < deadline)
         m_loop.ProcessEventsUntil(std::min(deadline, m_loop.Now() + kIdleLook));
+}
+
+bool Cat::AnswerOnItsWay(unsigned request)
+{
+    // The request waited for every earlier answer before it left, so what is still owed is its
+    // own answer or the acknowledgements of frames written since, which AnswerWaiting counts on.
+    return request != 0 && request == m_lastRequest && AnswersOwed();
 }
 
 bool Cat::AnswerWaiting(unsigned request, int length)

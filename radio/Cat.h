@@ -8,6 +8,7 @@
 #include "radio/CatCodec.h"
 #include "state/ModKIVO.h"
 
+#include <deque>
 #include <functional>
 #include <optional>
 
@@ -103,6 +104,14 @@ public:
     // request is still the latest (a later one discards its answer) and at least `length` more
     // bytes wait than the acknowledgements of frames written since could account for.
     bool AnswerWaiting(unsigned request, int length = 1);
+    // Whether the answer to this request (a number from Request) may still be on its way: it is
+    // the latest request, and its answer or the acknowledgement of a frame written since has not
+    // arrived yet, all less than kAnswerLimit ago. Over a network an answer can take longer than a poll's tick; asking
+    // again then would only discard it.
+    bool AnswerOnItsWay(unsigned request);
+    // The longest an answer is waited for after its frame left: the radio's 60 ms and a slow
+    // network's round trip, with room to spare.
+    static constexpr double kAnswerLimit = 0.5;
     // Processes events until input arrives on the port or `deadline`, sleeping in between; the
     // caller looks at the port again after it. A port with no descriptor to watch (or bytes
     // already waiting) is looked at again after 10 ms instead.
@@ -137,9 +146,14 @@ public:
 
 private:
     void SendFreq(const state::VFOInfo& vfo, const char* led);
-    // Waits until a frame may go out; false when the port is closed or gone.
-    bool WaitFrameGap();
-    void WriteNow(const Frame& frame);
+    // Waits until a frame may go out (for a request also until the last frame's answer is no
+    // longer on its way); false when the port is closed or gone.
+    bool WaitFrameGap(bool request);
+    void WriteNow(const Frame& frame, bool request);
+    // Credits the bytes that arrived since the last look to the frames whose answers are on
+    // their way, oldest first (the radio answers in order), and gives up on answers older than
+    // kAnswerLimit. True while any is still on its way.
+    bool AnswersOwed();
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;
@@ -151,6 +165,16 @@ private:
     unsigned m_lastRequest = 0;
     unsigned m_pollRequest = 0;
     unsigned long m_writes = 0;
+    // The frames whose answers are on their way: when each left, how many bytes are still to
+    // come, and its request number (0 for a set command's acknowledgement).
+    struct Owed {
+        double sentAt;
+        int bytes;
+        unsigned request;
+    };
+    std::deque<Owed> m_owed;
+    std::uint64_t m_arrivedSeen = 0; // the port's arrival count at the last look
+    bool m_acksSeen = false;         // more came than was owed: the radio acknowledges set commands
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     bool m_otherVfo = false;

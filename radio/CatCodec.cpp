@@ -1,5 +1,7 @@
 #include "radio/CatCodec.h"
 
+#include "radio/ModeCodes.h"
+
 #include <cstdlib>
 
 namespace kivo::radio {
@@ -162,19 +164,9 @@ std::optional<FreqMode> DecodeFreqModeReply(std::string_view reply)
     if (freq < 10000)
         return std::nullopt;
     const auto code = std::uint8_t(reply[4]);
-    // The codes an FT-817 reports (0x06 is wide FM, shown as USB); anything else is noise.
-    switch (code & 0x7F) {
-    case 0x00:
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x04:
-    case 0x06:
-    case 0x08:
-    case 0x0A:
-    case 0x0C: break;
-    default: return std::nullopt;
-    }
+    // 0x06 is wide FM, shown as USB.
+    if (!IsModeCode(code & 0x7F))
+        return std::nullopt;
     return FreqMode{freq, ModeOfCode(code)};
 }
 

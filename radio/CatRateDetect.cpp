@@ -50,9 +50,17 @@ void CatRateDetect::mnuDetectCatRate_Click()
         m_comm.mnuCatRate_Click(m_s.Settings.CatRate); // its refusal: the rate cannot change now
         return;
     }
-    if (m_s.Settings.CommPort < 1 || m_s.Settings.CommPort >= kPortNone) {
+    if (!CommPort::IsPort(m_s.Settings.CommPort)) {
         m_dialogs.MessageBox("No serial port is selected. Please select the radio's port from the Settings Menu "
                              "(Serial Port) first.",
+                             kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
+        return;
+    }
+    if (!m_cat.Port().SetsLineSettings()) {
+        m_dialogs.MessageBox("The network port is raw TCP: its rate is the one in the serial port server's "
+                             "configuration, which this program cannot change. Set it there to the radio's CAT RATE "
+                             "(menu 14), or serve the port with RFC 2217 and choose that under Settings > Serial Port "
+                             "> Network Port....",
                              kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }

@@ -14,6 +14,7 @@ CommPort::CommPort(state::ModKIVO& kivo, platform::SerialPort& port, platform::D
 {
     for (int i = 1; i <= kPortNone; ++i)
         m_display.SetCaption(el::mnuCommPortArray(i), i == kPortNone ? "None" : std::to_string(i));
+    SetNetworkCaption("");
     const char* rates[] = {"4800 bps", "9600 bps", "38400 bps"};
     for (int i = 0; i < 3; ++i)
         m_display.SetCaption(el::mnuCatRate(i), rates[i]);
@@ -57,15 +58,17 @@ void CommPort::OpenCommPort()
         m_kivo.PortReady = true;
         return;
     }
-    m_dialogs.MessageBox("Communications port  " + std::to_string(m_kivo.Settings.CommPort) + " error. " + error + "." +
-                             " Please select a new comm port from the Settings Menu.",
+    const std::string which = m_kivo.Settings.CommPort == kPortNetwork
+                                  ? std::string("Network port error. ")
+                                  : "Communications port  " + std::to_string(m_kivo.Settings.CommPort) + " error. ";
+    m_dialogs.MessageBox(which + error + "." + " Please select a new comm port from the Settings Menu.",
                          "Open Communications Port", platform::Icon::Exclamation, platform::Buttons::Ok);
     m_kivo.PortReady = false;
 }
 
 void CommPort::CheckPortEntry(int index)
 {
-    for (int i = 1; i <= kPortNone; ++i)
+    for (int i = 1; i <= kPortNetwork; ++i)
         m_display.SetChecked(el::mnuCommPortArray(i), i == index);
 }
 
@@ -77,9 +80,14 @@ void CommPort::mnuCommPortArray_Click(int index)
                              kChangeWhileOnTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
-    if (index < 1 || index > kPortNone)
+    if (!IsPort(index))
         index = kPortNone;
     m_kivo.Settings.CommPort = state::Integer(index);
+    if (m_networkChosen != (index == kPortNetwork)) {
+        m_networkChosen = index == kPortNetwork;
+        if (onNetworkChosen)
+            onNetworkChosen(m_networkChosen);
+    }
     if (index == kPortNone) {
         m_kivo.PortReady = false;
         m_lost = false;
@@ -129,6 +137,12 @@ bool CommPort::ReopenLost()
     m_kivo.PortReady = true;
     CheckPortEntry(m_kivo.Settings.CommPort);
     return true;
+}
+
+void CommPort::SetNetworkCaption(const std::string& where)
+{
+    m_display.SetCaption(el::mnuCommPortArray(kPortNetwork),
+                         where.empty() ? "Network Port..." : "Network Port...\t" + where);
 }
 
 void CommPort::RefreshPortCaptions(const std::function<std::string(int)>& deviceOf)

@@ -2,6 +2,7 @@
 // Which serial port and speed the link uses, the two Settings menu groups that choose them,
 // and (re)opening the port.
 
+#include "platform/ChosenPort.h"
 #include "platform/Dialogs.h"
 #include "platform/DisplayModel.h"
 #include "platform/SerialPort.h"
@@ -13,6 +14,8 @@
 namespace kivo::radio {
 
 constexpr int kPortNone = 10;
+// "Network Port...": the radio's port served over the network (this program's own entry).
+constexpr int kPortNetwork = platform::kNetworkPortNumber;
 
 class CommPort {
 public:
@@ -21,7 +24,7 @@ public:
 
     // Opens (or re-opens) the port for Settings.CommPort and Settings.CatRate; sets PortReady.
     void OpenCommPort();
-    // Settings > Serial Port entry 1..9, or 10 for "None".
+    // Settings > Serial Port entry 1..9, 10 for "None", or 11 for the network port.
     void mnuCommPortArray_Click(int index);
     // Settings > CAT Rate entry 0..2.
     void mnuCatRate_Click(int index);
@@ -36,6 +39,16 @@ public:
     // Captions of the port menu: "1" .. "9" (with the device behind the number) and "None".
     // `deviceOf` maps a port number to its device path, empty when there is none.
     void RefreshPortCaptions(const std::function<std::string(int)>& deviceOf);
+    // The network entry's caption names the address it connects to ("" when none is set).
+    void SetNetworkCaption(const std::string& where);
+    // The network port is POWER's port. The settings file keeps None for it; the network port's
+    // own file remembers the choice, and a start that finds None there takes the network port.
+    bool NetworkChosen() const { return m_networkChosen; }
+    void SetNetworkChosen(bool on) { m_networkChosen = on; }
+    // Told when a choice of port changes whether the network port is the one.
+    std::function<void(bool)> onNetworkChosen;
+    // Whether the chosen port is one the program can open: a number or the network port.
+    static bool IsPort(int number) { return (number >= 1 && number < kPortNone) || number == kPortNetwork; }
 
     std::string CatRateText = "9600 ";
     // "9600,N,8,2" for the current rate.
@@ -47,6 +60,8 @@ public:
 
 private:
     void CheckPortEntry(int index);
+
+    bool m_networkChosen = false;
 
     state::ModKIVO& m_kivo;
     platform::SerialPort& m_port;

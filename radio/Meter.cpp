@@ -80,6 +80,9 @@ void Meter::ReadRXStatus(bool& gotByte)
     // so following the dial costs the meter one tick in each read.
     if (m_fmAsked != 0) {
         const unsigned asked = m_fmAsked;
+        // A slow link: the reading is still coming, and a request now would discard it.
+        if (!m_cat.AnswerWaiting(asked, 5) && m_cat.AnswerOnItsWay(asked))
+            return;
         m_fmAsked = 0;
         if (m_freqMode)
             m_freqMode->FreqModeRead(m_cat.TakeFreqModeAnswer(asked));
@@ -89,6 +92,8 @@ void Meter::ReadRXStatus(bool& gotByte)
     // A byte is a reading only when it answers this poll's request; anything else waiting is
     // an acknowledgement of a set command, and goes with the discard of the next request.
     if (!m_cat.AnswerWaiting(m_rxAsked)) {
+        if (m_cat.AnswerOnItsWay(m_rxAsked))
+            return; // still coming over a slow link: asking again would only discard it
         if (m_freqMode && m_freqMode->FreqModeReadDue()) {
             m_rxAsked = 0;
             m_fmAsked = m_cat.Request(MakeFrame(op::kReadFreqMode));
@@ -100,6 +105,8 @@ void Meter::ReadRXStatus(bool& gotByte)
     m_rxAsked = 0;
     gotByte = true;
     EvaluateRxStatus(m_cat.TakeStatusByte());
+    if (onReading)
+        onReading(RXStatusByte);
 }
 
 void Meter::EvaluateRxStatus(std::uint8_t byte)
@@ -148,7 +155,7 @@ void Meter::ReadTXStatus(bool& gotByte)
         return;
     // As the receive poll, except that a radio quick enough to answer at once is read in the
     // same tick.
-    if (!m_cat.AnswerWaiting(m_txAsked))
+    if (!m_cat.AnswerWaiting(m_txAsked) && !m_cat.AnswerOnItsWay(m_txAsked))
         m_txAsked = m_cat.Request(MakeFrame(op::kReadTxStatus));
     if (!m_cat.AnswerWaiting(m_txAsked))
         return;

@@ -6,6 +6,7 @@
 #include "radio/Cat.h"
 #include "state/ModKIVO.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -61,6 +62,9 @@ public:
     platform::Timer& TimerSignalMeter() { return *m_signalTimer; }
     platform::Timer& TimerPowerMeter() { return *m_powerTimer; }
     LMeter& Gauge() { return m_gauge; }
+
+    // Called with each S-meter reading the receive poll takes (the network figures count them).
+    std::function<void(int sUnits)> onReading;
 
     int RXStatusByte = 0;
     double TXStatusValue = 0;

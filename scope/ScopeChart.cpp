@@ -1,5 +1,7 @@
 #include "scope/ScopeChart.h"
 
+#include "panel/SpokenNames.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -58,6 +60,22 @@ std::vector<Tick> ChartGeometry::YTicks() const
     for (const auto& [v, label] : kMarks)
         ticks.push_back({YOf(v), label});
     return ticks;
+}
+
+std::string ChartWords(const Sweep& trace, int cursor)
+{
+    if (trace.points.empty())
+        return "No sweep yet.";
+    const ScopePoint* peak = &trace.points.front();
+    for (const ScopePoint& p : trace.points)
+        if (p.sMeter > peak->sMeter)
+            peak = &p;
+    std::string words = "Peak " + panel::SMeterWords(peak->sMeter) + " at " + panel::KHzWords(peak->kHz) + ".";
+    if (cursor >= 0 && std::size_t(cursor) < trace.points.size()) {
+        const ScopePoint& at = trace.points[std::size_t(cursor)];
+        words += " Cursor at " + panel::KHzWords(at.kHz) + ", " + panel::SMeterWords(at.sMeter) + ".";
+    }
+    return words;
 }
 
 double SnapKHz(double kHz, double startKHz, double stepKHz)

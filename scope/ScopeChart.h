@@ -3,6 +3,8 @@
 // the plot area and back, and where the scale ticks go. The window paints with these; tests
 // check them without painting.
 
+#include "scope/Sweep.h"
+
 #include <string>
 #include <vector>
 
@@ -43,5 +45,10 @@ struct ChartGeometry {
 // `kHz` moved to the nearest point of the sweep's grid start + n * step; a click tunes to a
 // frequency that was measured.
 double SnapKHz(double kHz, double startKHz, double stepKHz);
+
+// The chart in words, for a screen reader: the trace's peak, and the point under the cursor
+// (an index into the trace's points, -1 for none): "Peak S7 at 145.000 megahertz. Cursor at
+// 145.010 megahertz, S3."
+std::string ChartWords(const Sweep& trace, int cursor);
 
 } // namespace kivo::scope

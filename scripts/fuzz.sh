@@ -19,6 +19,7 @@ flock /tmp/kivo-build.lock cmake --build "$out" -j2 >/dev/null || exit 2
 max_len() {
     case $1 in
     cat_reply) echo 64 ;;
+    network_stream) echo 256 ;;
     sim_wire) echo 512 ;;
     rigctl_line) echo 2048 ;; # room for a line past the 1 KiB limit
     random_operator) echo 512 ;; # 64 steps of eight bytes

@@ -1,5 +1,7 @@
 #include "sim/Ft817.h"
 
+#include "radio/ModeCodes.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -41,22 +43,6 @@ long Bcd8(std::string_view f)
         v = v * 100 + FromBcd(b);
     }
     return v;
-}
-
-bool ValidMode(std::uint8_t m)
-{
-    switch (m) {
-    case 0x00:
-    case 0x01:
-    case 0x02:
-    case 0x03:
-    case 0x04:
-    case 0x06:
-    case 0x08:
-    case 0x0A:
-    case 0x0C: return true;
-    default: return false;
-    }
 }
 
 // The bands the FT-817 tunes, in 10 Hz units.
@@ -211,7 +197,7 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
         return read(r);
     }
     case 0x07:
-        if (ValidMode(p1))
+        if (radio::IsModeCode(p1))
             Current().mode = p1;
         return ack();
     case 0x08: {

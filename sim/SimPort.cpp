@@ -8,8 +8,10 @@ namespace kivo::sim {
 SimPort::SimPort(platform::EventLoop& loop, Ft817& radio, WireOptions options) : m_wire(loop, radio, options)
 {
     m_wire.send = [this](const std::string& bytes) {
-        if (m_open && !m_gone && !m_silent)
+        if (m_open && !m_gone && !m_silent) {
             m_rx += bytes;
+            m_arrived += bytes.size();
+        }
     };
     // The speed is the first field of the line settings, "9600,N,8,2".
     m_wire.lineRate = [this] { return std::atoi(m_lineSettings.c_str()); };

@@ -26,6 +26,7 @@ public:
     void Write(std::string_view bytes) override;
     std::string Read() override;
     bool Vanished() const override { return m_vanished; }
+    std::uint64_t BytesArrived() override { return m_arrived; }
 
     Wire& GetWire() { return m_wire; }
     const Wire& GetWire() const { return m_wire; }
@@ -55,6 +56,7 @@ private:
     std::string m_lineSettings;
     std::string m_openError;
     std::string m_rx;
+    std::uint64_t m_arrived = 0;
     bool m_silent = false;
 };
 

@@ -60,7 +60,7 @@ void Wire::Receive(std::string_view bytes)
 
         ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}, false, {}};
         m_partial.clear();
-        double delay = m_options.serviceTime + m_options.lateSeconds;
+        double delay = m_options.serviceTime + m_options.late;
         rf.wrongRate = m_options.rate != 0 && lineRate && lineRate() != m_options.rate;
         const bool silent = Silent();
         ++m_commands;
@@ -89,8 +89,8 @@ void Wire::Receive(std::string_view bytes)
                 rf.answer = RandomBytes(int(rf.answer.size()));
                 rf.fault = "answer garbled";
             }
-            if (!rf.answer.empty() && m_options.lateSeconds > 0 && rf.fault.empty())
-                rf.fault = "answer " + std::to_string(std::lround(m_options.lateSeconds * 1000)) + " ms late";
+            if (!rf.answer.empty() && m_options.late > 0 && rf.fault.empty())
+                rf.fault = "answer " + std::to_string(std::lround(m_options.late * 1000)) + " ms late";
         }
         ++(rf.accepted ? m_acceptedCount : m_droppedCount);
         if (m_frames.size() >= std::max<std::size_t>(1, m_options.keepFrames))

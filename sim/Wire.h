@@ -48,12 +48,14 @@ struct WireOptions {
     // The CAT rate the radio's menu is set to, in bit/s; 0 answers at any rate. At another
     // rate the radio's receiver makes nothing of a frame and garbage comes back instead.
     int rate = 0;
+    // Added to the time of every answer, the radio ready as before: the answers of a radio
+    // behind a slow network link, as the program sees them.
+    double late = 0;
     // A bad line, for trying a program against one. The draws come from `seed`, so a run repeats.
-    double dropRate = 0;    // the fraction of commands lost whole: not carried out, not answered
-    double garbleRate = 0;  // the fraction of answers replaced by as many random bytes
-    double lateSeconds = 0; // added to the time of every answer
-    int silentAfter = 0;    // after this many commands none is carried out or answered, until
-                            // Unsilence() (0: never)
+    double dropRate = 0;   // the fraction of commands lost whole: not carried out, not answered
+    double garbleRate = 0; // the fraction of answers replaced by as many random bytes
+    int silentAfter = 0;   // after this many commands none is carried out or answered, until
+                           // Unsilence() (0: never)
 
     // Answers at once and only to reads: the simplest radio, for tests of exact pauses.
     static WireOptions Ideal() { return {.serviceTime = 0, .acks = false}; }

@@ -1,8 +1,9 @@
-// ft817-sim: an FT-817 on a pseudo-terminal, for trying the program without a radio.
+// ft817-sim: an FT-817 on a pseudo-terminal or a TCP port, for trying the program without a radio.
 
 #include "platform/SystemEventLoop.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
+#include "sim/TcpLink.h"
 
 #include <unistd.h>
 
@@ -24,10 +25,16 @@ void OnSignal(int) { g_stop = 1; }
 void Usage(std::FILE* to)
 {
     std::fputs("Usage: ft817-sim [--link PATH] [--log] [--service-ms N] [--acks none] [--ideal]\n"
-               "               [--rate 4800|9600|38400] [--drop P] [--garble P] [--late MS]\n"
-               "               [--silent-after N] [--vanish-after S]\n"
-               "Serves a simulated FT-817 CAT port on a pseudo-terminal.\n"
+               "               [--rate 4800|9600|38400] [--late MS] [--tcp [ADDRESS:]PORT [--rfc2217]]\n"
+               "               [--drop P] [--garble P] [--silent-after N] [--vanish-after S]\n"
+               "Serves a simulated FT-817 CAT port on a pseudo-terminal (or over TCP).\n"
                "  --link PATH     also make PATH a symlink to the terminal\n"
+               "  --tcp [ADDRESS:]PORT\n"
+               "                  serve it on a TCP port instead, as a serial port server does\n"
+               "                  (ADDRESS a numeric one, default 127.0.0.1; PORT 0: any free one)\n"
+               "  --rfc2217       with --tcp: Telnet with the COM-PORT-OPTION, whose rate --rate\n"
+               "                  checks (default: raw TCP, any rate)\n"
+               "  --late MS       send every answer MS milliseconds late (a slow network link)\n"
                "  --log           print each frame received, in hex with its meaning and the answer\n"
                "  --service-ms N  time the radio works on a command before it answers (default 60);\n"
                "                  a command that starts arriving meanwhile is lost\n"
@@ -39,7 +46,6 @@ void Usage(std::FILE* to)
                "  --drop P        lose a fraction P (0..1) of the commands on the line: not carried out,\n"
                "                  not answered\n"
                "  --garble P      answer garbage (as many random bytes) in place of a fraction P of answers\n"
-               "  --late MS       answer every command MS milliseconds later than the service time\n"
                "  --silent-after N  after N commands answer nothing, until the terminal is opened afresh\n"
                "  --vanish-after S  close the terminal after S seconds and offer it again 3 s later (the\n"
                "                  same path when free, and the --link), again S seconds after each return\n"
@@ -136,6 +142,19 @@ bool RadioPanelLine(kivo::sim::Ft817& radio, const std::string& line, std::strin
     return false;
 }
 
+// A number of milliseconds, 0..10000, as seconds; false (and said) when it is not one.
+bool Milliseconds(const char* option, const char* text, double& seconds)
+{
+    char* end = nullptr;
+    const long ms = std::strtol(text, &end, 10);
+    if (*end != '\0' || ms < 0 || ms > 10000) {
+        std::fprintf(stderr, "ft817-sim: %s wants a number of milliseconds, 0..10000\n", option);
+        return false;
+    }
+    seconds = double(ms) / 1000.0;
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -146,6 +165,10 @@ int main(int argc, char** argv)
     int rate = 0;
     int silentAfter = 0;
     double vanishAfter = 0;
+    double late = 0;
+    std::string tcpHost = "127.0.0.1";
+    int tcpPort = -1;
+    bool rfc2217 = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--link" && i + 1 < argc) {
@@ -153,13 +176,8 @@ int main(int argc, char** argv)
         } else if (a == "--log") {
             log = true;
         } else if (a == "--service-ms" && i + 1 < argc) {
-            char* end = nullptr;
-            const long ms = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || ms < 0 || ms > 10000) {
-                std::fprintf(stderr, "ft817-sim: --service-ms wants a number of milliseconds, 0..10000\n");
+            if (!Milliseconds("--service-ms", argv[++i], options.serviceTime))
                 return 2;
-            }
-            options.serviceTime = double(ms) / 1000.0;
         } else if (a == "--acks" && i + 1 < argc) {
             const std::string v = argv[++i];
             if (v != "none" && v != "on") {
@@ -184,13 +202,6 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "ft817-sim: --garble wants a fraction, 0..1\n");
                 return 2;
             }
-        } else if (a == "--late" && i + 1 < argc) {
-            long ms = 0;
-            if (!ParseCount(argv[++i], 0, 10000, ms)) {
-                std::fprintf(stderr, "ft817-sim: --late wants a number of milliseconds, 0..10000\n");
-                return 2;
-            }
-            options.lateSeconds = double(ms) / 1000.0;
         } else if (a == "--silent-after" && i + 1 < argc) {
             long n = 0;
             if (!ParseCount(argv[++i], 1, 100000000, n)) {
@@ -205,6 +216,24 @@ int main(int argc, char** argv)
                 return 2;
             }
             vanishAfter = double(secs);
+        } else if (a == "--late" && i + 1 < argc) {
+            if (!Milliseconds("--late", argv[++i], late))
+                return 2;
+        } else if (a == "--tcp" && i + 1 < argc) {
+            std::string v = argv[++i];
+            if (const auto colon = v.rfind(':'); colon != std::string::npos) {
+                tcpHost = v.substr(0, colon);
+                v = v.substr(colon + 1);
+            }
+            char* end = nullptr;
+            const long port = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || port < 0 || port > 65535) {
+                std::fprintf(stderr, "ft817-sim: --tcp wants [ADDRESS:]PORT, PORT 0..65535\n");
+                return 2;
+            }
+            tcpPort = int(port);
+        } else if (a == "--rfc2217") {
+            rfc2217 = true;
         } else if (a == "--ideal") {
             // The ideal radio's timing; the line's faults chosen before or after stay.
             const auto ideal = kivo::sim::WireOptions::Ideal();
@@ -220,16 +249,41 @@ int main(int argc, char** argv)
         }
     }
 
+    if (rfc2217 && tcpPort < 0) {
+        std::fprintf(stderr, "ft817-sim: --rfc2217 goes with --tcp\n");
+        return 2;
+    }
+    if (vanishAfter > 0 && tcpPort >= 0) {
+        std::fprintf(stderr, "ft817-sim: --vanish-after takes the terminal away; with --tcp there is none\n");
+        return 2;
+    }
+    if (!link.empty() && tcpPort >= 0) {
+        std::fprintf(stderr, "ft817-sim: --link makes a link to the terminal; with --tcp there is none\n");
+        return 2;
+    }
     options.rate = rate;
     options.silentAfter = silentAfter;
+    options.late = late;
     kivo::platform::SystemEventLoop loop;
     kivo::sim::Ft817 radio;
-    kivo::sim::PtyLink pty(loop, radio, options);
+    std::unique_ptr<kivo::sim::PtyLink> pty;
+    std::unique_ptr<kivo::sim::TcpLink> tcp;
     std::string error;
-    if (!pty.Start(error) || (!link.empty() && !pty.MakeLink(link, error))) {
+    std::string where;
+    if (tcpPort >= 0) {
+        tcp = std::make_unique<kivo::sim::TcpLink>(loop, radio, options, rfc2217);
+        if (tcp->Start(tcpHost, tcpPort, error))
+            where = tcpHost + ":" + std::to_string(tcp->Port()) + (rfc2217 ? " (RFC 2217)" : " (raw TCP)");
+    } else {
+        pty = std::make_unique<kivo::sim::PtyLink>(loop, radio, options);
+        if (pty->Start(error) && (link.empty() || pty->MakeLink(link, error)))
+            where = pty->Path();
+    }
+    if (where.empty()) {
         std::fprintf(stderr, "ft817-sim: %s\n", error.c_str());
         return 1;
     }
+    kivo::sim::Wire& wire = tcp ? tcp->GetWire() : pty->GetWire();
     const double start = loop.Now();
     const auto say = [&](const std::string& what) {
         if (!log)
@@ -238,7 +292,7 @@ int main(int argc, char** argv)
         std::fflush(stdout);
     };
     if (log) {
-        pty.GetWire().onFrame = [&](const kivo::sim::ReceivedFrame& f) {
+        wire.onFrame = [&](const kivo::sim::ReceivedFrame& f) {
             std::string answer = f.wrongRate  ? "(wrong rate) garbage sent"
                                  : f.accepted ? kivo::sim::DescribeAnswer(f.answer)
                                               : "(dropped)";
@@ -276,18 +330,18 @@ int main(int argc, char** argv)
         vanish = loop.CreateTimer();
         vanish->SetInterval(int(vanishAfter * 1000));
         vanish->onTick = [&] {
-            if (pty.Offered()) {
-                pty.Withdraw();
+            if (pty->Offered()) {
+                pty->Withdraw();
                 say("fault: the terminal vanished");
                 vanish->SetInterval(kAwayMs);
                 return;
             }
             std::string err;
-            if (!pty.Offer(err)) {
+            if (!pty->Offer(err)) {
                 std::fprintf(stderr, "ft817-sim: %s\n", err.c_str());
                 return; // tried again after the same pause
             }
-            say("the terminal is back on " + pty.Path());
+            say("the terminal is back on " + pty->Path());
             vanish->SetInterval(int(vanishAfter * 1000));
         };
         vanish->SetEnabled(true);
@@ -295,7 +349,7 @@ int main(int argc, char** argv)
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     std::signal(SIGPIPE, SIG_IGN);
-    std::printf("ft817-sim: serving on %s\n", pty.Path().c_str());
+    std::printf("ft817-sim: serving on %s\n", where.c_str());
     std::fflush(stdout);
     while (!g_stop)
         loop.ProcessEventsUntil(loop.Now() + 0.5);

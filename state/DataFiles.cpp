@@ -90,7 +90,12 @@ void DataFiles::OpenSettingsFile(const SettingsMenuHandlers& menus, const Positi
 
 bool DataFiles::SaveSettingsFile()
 {
-    const auto r = m_fs.WriteAtomic(PathOf(kSettingsFileName), ToBytes(m_s.Settings));
+    // Port numbers after the classic ten are this program's own, remembered in files of their own;
+    // the settings file, which other programs read too, keeps None (10) for them.
+    SettingsRec onDisk = m_s.Settings;
+    if (onDisk.CommPort > kLastFilePort)
+        onDisk.CommPort = kLastFilePort;
+    const auto r = m_fs.WriteAtomic(PathOf(kSettingsFileName), ToBytes(onDisk));
     if (!r)
         SaveError("FT817.KIVO", "Save FT-817 Settings File", r);
     return static_cast<bool>(r);

@@ -89,6 +89,9 @@ struct BandDataRec {
 // Step table indexed [band][mode slot].
 using StepTable = std::array<std::array<Long, kStepModeSlots>, kBandCount>;
 
+// The highest port number the settings file holds: ports 1..9 and None (10).
+constexpr Integer kLastFilePort = 10;
+
 struct SettingsRec {
     Long FormLeft = 0;
     Long FormTop = 0;

@@ -66,7 +66,7 @@ void Sanitize(SettingsRec& s)
     range(s.MeterSpeed, 0, 6, d.MeterSpeed);
     range(s.ScanSpeed, 0, 6, d.ScanSpeed);
     range(s.PRISpeed, 0, 3, d.PRISpeed);
-    range(s.CommPort, 1, 10, 10);
+    range(s.CommPort, 1, kLastFilePort, kLastFilePort);
     range(s.CatRate, 0, 2, d.CatRate);
     range(s.DisplaySize, 0, 2, d.DisplaySize);
     range(s.DisplayStyle, 4, 5, d.DisplayStyle);

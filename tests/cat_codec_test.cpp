@@ -1,11 +1,14 @@
 // Frame encoders and reply decoders of the CAT command set.
 
 #include "radio/CatCodec.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
 namespace kivo::radio {
 namespace {
+
+using kivo::testing::F;
 
 std::string Hex(const std::string& bytes)
 {
@@ -18,14 +21,6 @@ std::string Hex(const std::string& bytes)
         out += d[c & 15];
     }
     return out;
-}
-
-std::string Bytes(std::initializer_list<int> b)
-{
-    std::string s;
-    for (int v : b)
-        s += char(v);
-    return s;
 }
 
 TEST(CatCodec, FrequencyBcdAtItsLimits)
@@ -136,18 +131,18 @@ TEST(CatCodec, FreqModeReplyIsValidatedBeforeUse)
         std::string reply;
         std::optional<FreqMode> want;
     } rows[] = {
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x08}), FreqMode{14420000, 5}},
-        {Bytes({0x00, 0x71, 0x25, 0x00, 0x00}), FreqMode{712500, 0}},
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x88}), FreqMode{14420000, 5}}, // narrow FM
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x06}), FreqMode{14420000, 1}}, // wide FM shows as USB
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x8C}), FreqMode{14420000, 7}},
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x05}), std::nullopt}, // no such mode
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0xFF}), std::nullopt},
-        {Bytes({0x1A, 0x42, 0x00, 0x00, 0x08}), std::nullopt}, // not BCD
-        {Bytes({0x14, 0x42, 0x00, 0xF0, 0x08}), std::nullopt},
-        {Bytes({0x00, 0x00, 0x99, 0x99, 0x01}), std::nullopt}, // below 100 kHz
-        {Bytes({0x14, 0x42, 0x00, 0x00}), std::nullopt},       // short
-        {Bytes({0x14, 0x42, 0x00, 0x00, 0x08, 0x00}), std::nullopt},
+        {F({0x14, 0x42, 0x00, 0x00, 0x08}), FreqMode{14420000, 5}},
+        {F({0x00, 0x71, 0x25, 0x00, 0x00}), FreqMode{712500, 0}},
+        {F({0x14, 0x42, 0x00, 0x00, 0x88}), FreqMode{14420000, 5}}, // narrow FM
+        {F({0x14, 0x42, 0x00, 0x00, 0x06}), FreqMode{14420000, 1}}, // wide FM shows as USB
+        {F({0x14, 0x42, 0x00, 0x00, 0x8C}), FreqMode{14420000, 7}},
+        {F({0x14, 0x42, 0x00, 0x00, 0x05}), std::nullopt}, // no such mode
+        {F({0x14, 0x42, 0x00, 0x00, 0xFF}), std::nullopt},
+        {F({0x1A, 0x42, 0x00, 0x00, 0x08}), std::nullopt}, // not BCD
+        {F({0x14, 0x42, 0x00, 0xF0, 0x08}), std::nullopt},
+        {F({0x00, 0x00, 0x99, 0x99, 0x01}), std::nullopt}, // below 100 kHz
+        {F({0x14, 0x42, 0x00, 0x00}), std::nullopt},       // short
+        {F({0x14, 0x42, 0x00, 0x00, 0x08, 0x00}), std::nullopt},
         {std::string(), std::nullopt},
     };
     for (const Row& r : rows) {

@@ -6,6 +6,7 @@
 #include "radio/Meter.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,7 @@ using sim::Fault;
 
 namespace {
 
-std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
+using kivo::testing::F;
 
 struct Link : ::testing::Test {
     platform::VirtualEventLoop loop;

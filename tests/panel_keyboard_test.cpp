@@ -36,6 +36,7 @@ struct Recorder final : panel::KeyTargets {
     void TurnOffLMeter() override { calls.push_back("meter off"); }
     void TurnOnLMeter() override { calls.push_back("meter on"); }
     bool Enabled(const std::string& element) const override { return !disabled.count(element); }
+    void SpeakState() override { calls.push_back("speak"); }
 
     std::vector<std::string> calls;
     std::set<std::string> disabled;
@@ -130,6 +131,9 @@ TEST_F(KeyboardTest, EachKeyDownCallsItsHandler)
         {"F2: 3.5 MHz", vk::kF1 + 1, 0, {"press BandButton(10)"}},
         {"F11: 144 MHz", vk::kF1 + 10, 0, {"press BandButton(1)"}},
         {"F12: 430 MHz", vk::kF1 + 11, kCtrlDown, {"press BandButton(0)"}},
+        {"Ctrl+I speaks the state", 'I', kCtrlDown, {"speak"}},
+        {"Ctrl+I while dark too", 'I', kCtrlDown, {"speak"}, true},
+        {"I alone", 'I', 0, {}},
         {"a key not in the table", 'Q', 0, {}},
     };
     for (const Row& row : rows) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 using namespace kivo;
 using panel::MenuGroup;
@@ -177,9 +178,15 @@ const std::map<MenuGroup, SettingField> kFields = {
 TEST(MenuTree, EveryEntryHasTheCaptionIndexAndPlaceOfTheClassicTree)
 {
     std::vector<panel::MenuEntry> classic;
-    for (const auto& e : panel::MainMenuTree())
+    std::set<std::pair<MenuGroup, int>> places;
+    for (const auto& e : panel::MainMenuTree()) {
         if (!e.own)
             classic.push_back(e);
+        // One handler per entry: a second entry on the same index would take the first one's clicks.
+        if (e.kind != MenuKind::Separator) {
+            EXPECT_TRUE(places.insert({e.group, e.index}).second) << e.caption;
+        }
+    }
     ASSERT_EQ(classic.size(), std::size(kTree));
     for (std::size_t i = 0; i < classic.size(); ++i) {
         const auto& e = classic[i];

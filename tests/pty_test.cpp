@@ -11,6 +11,7 @@
 #include "sim/BackgroundSim.h"
 #include "sim/Ft817.h"
 #include "sim/PtyLink.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -28,13 +29,7 @@ using namespace kivo;
 
 namespace {
 
-std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
+using kivo::testing::F;
 
 struct PtyCase {
     const char* line;

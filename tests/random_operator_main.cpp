@@ -3,6 +3,7 @@
 // seed that fails.
 //   random-operator --seconds 600          seeds 1000, 1001, ... for ten minutes
 //   random-operator --seed 7 --steps 2500  one seed
+//   random-operator --replay FILE          the rows of a failure's listing, traced
 // Exits 1 when a seed failed.
 
 #include "tests/support/RandomOperator.h"
@@ -11,12 +12,13 @@
 #include "platform/ScriptedDialogs.h"
 #include "state/DataFiles.h"
 
-#include <filesystem>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 
 int main(int argc, char** argv)
@@ -26,6 +28,7 @@ int main(int argc, char** argv)
     std::uint64_t seed = 1000;
     std::size_t steps = 2000;
     bool one = false, shrink = true;
+    std::string replay;
     if (argc == 4 && std::string(argv[1]) == "--prepare-data") {
         // A data folder for the program on a radio at LINK as Serial Port 1 (scripts/e2e-random.sh).
         const std::string data = argv[2], link = argv[3];
@@ -52,10 +55,37 @@ int main(int argc, char** argv)
             steps = std::size_t(std::atol(argv[++i]));
         else if (a == "--no-shrink")
             shrink = false;
+        else if (a == "--replay" && i + 1 < argc)
+            replay = argv[++i];
         else {
-            std::fprintf(stderr, "usage: random-operator [--seconds S] [--seed N] [--steps N] [--no-shrink]\n");
+            std::fprintf(stderr,
+                         "usage: random-operator [--seconds S] [--seed N] [--steps N] [--no-shrink] [--replay FILE]\n");
             return 2;
         }
+    }
+    if (!replay.empty()) {
+        // Rows as a failure prints them: {Act::Knob, 1529861686u, 3827693069u, 79},
+        std::map<std::string, Act> acts;
+        for (int a = 0; a < int(Act::kCount); ++a) {
+            const std::string row = Literal({Act(a), 0, 0, 0});
+            acts[row.substr(row.find("::") + 2, row.find(',') - row.find("::") - 2)] = Act(a);
+        }
+        std::ifstream in(replay);
+        std::vector<Step> list;
+        for (std::string line; std::getline(in, line);) {
+            const auto at = line.find("{Act::");
+            if (at == std::string::npos)
+                continue;
+            char name[32] = {};
+            unsigned arg = 0, more = 0, wait = 0;
+            if (std::sscanf(line.c_str() + at, "{Act::%31[A-Za-z], %uu, %uu, %u}", name, &arg, &more, &wait) == 4 &&
+                acts.count(name))
+                list.push_back({acts[name], arg, more, std::uint16_t(wait)});
+        }
+        ::setenv("KIVO_RANDOM_TRACE", "1", 1);
+        const Outcome o = RunSteps(list);
+        std::printf("%s\n", o.failed ? Report(list, o).c_str() : "no invariant broken");
+        return o.failed ? 1 : 0;
     }
     const auto t0 = std::chrono::steady_clock::now();
     const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };

@@ -2,6 +2,7 @@
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
 #include "sim/Wire.h"
+#include "tests/support/Bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,7 @@ using kivo::sim::Fault;
 
 namespace {
 
-std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
+using kivo::testing::F;
 
 TEST(Ft817, SetCommandsChangeStateAndInvalidFramesChangeNothing)
 {

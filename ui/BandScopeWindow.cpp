@@ -1,7 +1,7 @@
 #include "ui/BandScopeWindow.h"
 
 #include "ui/AboutBox.h"
-
+#include "ui/Accessibility.h"
 #include "ui/StripChart.h"
 
 #include <QAction>
@@ -24,9 +24,11 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-QLabel* Caption(const char* text)
+// A caption over a control; a screen reader names the control by it.
+QLabel* Caption(const char* text, QWidget* control)
 {
     auto* l = new QLabel(QString::fromLatin1(text));
+    l->setBuddy(control);
     QFont f = l->font();
     f.setPointSizeF(f.pointSizeF() * 0.85);
     f.setBold(true);
@@ -67,10 +69,20 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
     }
     m_steps = List(el::listSteps, scope::kStepCaptions);
     m_widths = List(el::listScanWidth, scope::kWidthCaptions);
-    m_binding.Bind(el::listSteps, [this](const platform::Element& e) { m_steps->setCurrentRow(int(e.value)); });
-    m_binding.Bind(el::listScanWidth, [this](const platform::Element& e) { m_widths->setCurrentRow(int(e.value)); });
-    connect(m_steps, &QListWidget::itemClicked, this, [this] { m_scope.listSteps_Click(m_steps->currentRow()); });
-    connect(m_widths, &QListWidget::itemClicked, this, [this] { m_scope.listScanWidth_Click(m_widths->currentRow()); });
+    // A list takes no name from its caption.
+    m_steps->setAccessibleName(QStringLiteral("Scan step"));
+    m_widths->setAccessibleName(QStringLiteral("Scan width"));
+    // A row chosen with the arrow keys counts as a click; one the model chose does not.
+    m_binding.Bind(el::listSteps, [this](const platform::Element& e) {
+        const QSignalBlocker quiet(m_steps);
+        m_steps->setCurrentRow(int(e.value));
+    });
+    m_binding.Bind(el::listScanWidth, [this](const platform::Element& e) {
+        const QSignalBlocker quiet(m_widths);
+        m_widths->setCurrentRow(int(e.value));
+    });
+    connect(m_steps, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.listSteps_Click(row); });
+    connect(m_widths, &QListWidget::currentRowChanged, this, [this](int row) { m_scope.listScanWidth_Click(row); });
 
     auto* start = new QPushButton;
     start->setObjectName(QString::fromLatin1(el::cmdSCAN));
@@ -87,7 +99,13 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
 
     auto* progress = new QLabel;
     progress->setObjectName(QString::fromLatin1(el::lblScopeProgress));
+    QSizePolicy keep = progress->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    progress->setSizePolicy(keep);
     m_binding.BindLabel(el::lblScopeProgress, progress);
+    // Nothing to read while there is no progress: a reader finds no empty line.
+    m_binding.Bind(el::lblScopeProgress,
+                   [progress](const platform::Element& e) { progress->setVisible(e.visible && !e.caption.empty()); });
 
     m_chart = new StripChart(m_scope, this);
     connect(m_chart, &StripChart::clicked, this, [this](double kHz) { m_scope.stripScope_Click(kHz); });
@@ -98,13 +116,13 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
     };
 
     auto* controls = new QGridLayout;
-    controls->addWidget(Caption("CURRENT FREQUENCY"), 0, 0);
+    controls->addWidget(Caption("CURRENT FREQUENCY", current), 0, 0);
     controls->addWidget(current, 1, 0);
-    controls->addWidget(Caption("CENTER FREQUENCY"), 2, 0);
+    controls->addWidget(Caption("CENTER FREQUENCY", centre), 2, 0);
     controls->addWidget(centre, 3, 0);
-    controls->addWidget(Caption("SCAN STEP"), 0, 1);
+    controls->addWidget(Caption("SCAN STEP", m_steps), 0, 1);
     controls->addWidget(m_steps, 1, 1, 4, 1);
-    controls->addWidget(Caption("SCAN WIDTH"), 0, 2);
+    controls->addWidget(Caption("SCAN WIDTH", m_widths), 0, 2);
     controls->addWidget(m_widths, 1, 2, 4, 1);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(start);
@@ -115,12 +133,20 @@ BandScopeWindow::BandScopeWindow(panel::Program& prog, QWidget* parent)
     // A row of its own, so the changing text never moves the lists beside it.
     controls->addWidget(progress, 5, 0, 1, 5);
 
-    auto* body = new QWidget;
+    auto* body = new Pane(QString::fromLatin1(scope::kCaption));
     auto* all = new QVBoxLayout(body);
     all->addLayout(controls);
     all->addWidget(m_chart, 1);
     setCentralWidget(body);
     BuildMenus();
+    menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
+    // Tab follows the window's layout: the boxes, the lists, the keys, the chart.
+    setTabOrder(current, centre);
+    setTabOrder(centre, m_steps);
+    setTabOrder(m_steps, m_widths);
+    setTabOrder(m_widths, start);
+    setTabOrder(start, reset);
+    setTabOrder(reset, m_chart);
 
     m_scope.Load();
 }

@@ -54,6 +54,9 @@ public:
     // Just the back colour, for a panel whose colour follows the model (e.g. "DisplayPanel").
     void BindColor(const std::string& name, std::function<void(const QColor&)> apply);
 
+    // The model the widgets show.
+    const platform::DisplayModel& Model() const { return m_model; }
+
     // Every element name something is bound to.
     std::vector<std::string> BoundNames() const;
 

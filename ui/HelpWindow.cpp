@@ -89,6 +89,7 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
     m_forward = new QPushButton(QStringLiteral("&Forward"));
     m_contents = new QPushButton(QStringLiteral("&Contents"));
     m_browser = new QTextBrowser;
+    m_browser->setAccessibleName(QStringLiteral("Help page"));
     m_browser->setOpenExternalLinks(true);
 
     auto* buttons = new QHBoxLayout;

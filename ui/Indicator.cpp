@@ -1,5 +1,7 @@
 #include "ui/Indicator.h"
 
+#include "ui/Accessibility.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -27,6 +29,7 @@ Indicator::Indicator(const QString& text, Style style, QWidget* parent) : QWidge
 {
     setStyle(style);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    InstallAccessibleWidgets();
 }
 
 void Indicator::setOn(bool on)
@@ -35,6 +38,30 @@ void Indicator::setOn(bool on)
         return;
     m_on = on;
     update();
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    SendAccessibleEvent(event);
+}
+
+DisplayLabel::DisplayLabel(const QString& text, QWidget* parent) : QLabel(text, parent) { InstallAccessibleWidgets(); }
+
+void DisplayLabel::showEvent(QShowEvent* event)
+{
+    QLabel::showEvent(event);
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent lit(this, changed);
+    SendAccessibleEvent(lit);
+}
+
+void DisplayLabel::hideEvent(QHideEvent* event)
+{
+    QLabel::hideEvent(event);
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent dark(this, changed);
+    SendAccessibleEvent(dark);
 }
 
 void Indicator::setText(const QString& text)

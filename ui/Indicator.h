@@ -2,6 +2,7 @@
 // A small front-panel annunciator: a round LED with a caption, or a lit label such as "ON AIR".
 
 #include <QColor>
+#include <QLabel>
 #include <QString>
 #include <QWidget>
 
@@ -51,6 +52,18 @@ private:
     QColor m_onColor;
     QColor m_offColor;
     QColor m_back;
+};
+
+// A label of the display panel, lit by being shown (a mode, a tone or shift mark, ON AIR): a
+// screen reader finds it checked while shown and invisible while dark.
+class DisplayLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit DisplayLabel(const QString& text = {}, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 };
 
 } // namespace kivo::ui

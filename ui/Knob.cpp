@@ -1,5 +1,7 @@
 #include "ui/Knob.h"
 
+#include "ui/Accessibility.h"
+
 #include <QConicalGradient>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +50,26 @@ Knob::Knob(QWidget* parent) : QWidget(parent)
         m_wheelRest = 0;
         Unhold(m_wheeling);
     });
+    InstallAccessibleWidgets();
+}
+
+void Knob::Step(long detents)
+{
+    if (!isEnabled() || detents == 0)
+        return;
+    Hold(m_stepping);
+    Turn(detents);
+    Unhold(m_stepping);
+}
+
+void Knob::setReading(const Reading& r)
+{
+    const bool changed = r.value != m_reading.value;
+    m_reading = r;
+    if (!changed)
+        return;
+    QAccessibleValueChangeEvent event(this, r.value);
+    SendAccessibleEvent(event);
 }
 
 void Knob::setDetentsPerTurn(int detents)
@@ -84,7 +106,7 @@ void Knob::LetGoOfEverything()
 {
     const bool was = isHeld();
     m_quiet.stop();
-    m_mouseDown = m_wheeling = m_keyHeld = false;
+    m_mouseDown = m_wheeling = m_keyHeld = m_stepping = false;
     m_keysDown.clear();
     m_haveAngle = false;
     m_dragRest = 0;

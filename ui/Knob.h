@@ -25,7 +25,20 @@ public:
     // Detents turned since construction, clockwise positive.
     long value() const { return m_value; }
     // True while the knob is held (mouse down, wheel burst or arrow key down).
-    bool isHeld() const { return m_mouseDown || m_wheeling || m_keyHeld; }
+    bool isHeld() const { return m_mouseDown || m_wheeling || m_keyHeld || m_stepping; }
+    // One turn of `detents` from outside (a screen reader's increase or decrease): grabbed,
+    // turned and released at once.
+    void Step(long detents);
+
+    // What the knob sets, for a screen reader: the frequency it tunes or the channel; a change
+    // of the value is announced.
+    struct Reading {
+        double value = 0;
+        double minimum = 0;
+        double maximum = 0;
+    };
+    const Reading& reading() const { return m_reading; }
+    void setReading(const Reading& r);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -65,6 +78,8 @@ private:
     bool m_mouseDown = false;
     bool m_wheeling = false;
     bool m_keyHeld = false;
+    bool m_stepping = false;
+    Reading m_reading;
     std::set<int> m_keysDown;
     bool m_haveAngle = false;
     qreal m_lastAngle = 0;

@@ -1,5 +1,7 @@
 #include "ui/LedDisplay.h"
 
+#include "ui/Accessibility.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -120,14 +122,41 @@ LedDisplay::LedDisplay(QWidget* parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // Reached with Tab, so a screen reader reads it and follows its changes.
+    setFocusPolicy(Qt::TabFocus);
+    InstallAccessibleWidgets();
+}
+
+void LedDisplay::setSpokenText(const QString& words)
+{
+    if (words == m_spoken)
+        return;
+    m_spoken = words;
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    SendAccessibleEvent(event);
+}
+
+void LedDisplay::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void LedDisplay::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void LedDisplay::setText(const QString& text)
 {
     if (text == m_text)
         return;
+    const QString old = m_text;
     m_text = text;
     update();
+    QAccessibleTextUpdateEvent event(this, 0, old, text);
+    SendAccessibleEvent(event);
 }
 
 void LedDisplay::setLitColor(const QColor& c)
@@ -170,6 +199,12 @@ void LedDisplay::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     drawDisplay(p, rect());
+    if (hasFocus()) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0xF0, 0xA0, 0x20), 2.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void LedDisplay::drawDisplay(QPainter& p, const QRectF& r) const

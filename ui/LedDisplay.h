@@ -18,6 +18,9 @@ public:
     explicit LedDisplay(QWidget* parent = nullptr);
 
     QString text() const { return m_text; }
+    // The shown text in words, for a screen reader ("144.200 megahertz"); its name when set.
+    QString spokenText() const { return m_spoken; }
+    void setSpokenText(const QString& words);
     // Colour of the segments that are on.
     QColor litColor() const { return m_lit; }
     // Faint colour of the segments that are off, as a real LCD shows them.
@@ -39,9 +42,12 @@ public slots:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     QString m_text;
+    QString m_spoken;
     QColor m_lit;
     QColor m_unlit;
     QColor m_back;

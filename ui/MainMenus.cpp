@@ -87,8 +87,13 @@ void BuildMainMenus(QMainWindow& window, panel::Program& prog, ElementBinding& b
         QAction* a = parent->addAction(caption);
         a->setObjectName(QString::fromStdString(name));
         a->setCheckable(e.kind == MenuKind::Check || e.kind == MenuKind::Radio);
-        QObject::connect(a, &QAction::triggered, &window,
-                         [&prog, group = e.group, index = e.index] { prog.menus.Click(group, index); });
+        QObject::connect(a, &QAction::triggered, &window, [&prog, a, name, group = e.group, index = e.index] {
+            prog.menus.Click(group, index);
+            // A click toggles the entry's check itself; a choice refused or cancelled leaves the
+            // model as it was, and so no change that would set it back.
+            if (a->isCheckable() && prog.display.Has(name))
+                a->setChecked(prog.display.Get(name).checked);
+        });
         bindAction(name, a);
     }
 }

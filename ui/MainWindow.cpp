@@ -1,13 +1,16 @@
 #include "ui/MainWindow.h"
 
+#include "ui/Accessibility.h"
 #include "ui/BandScopeWindow.h"
 #include "ui/KeyForwarder.h"
 #include "ui/MainMenus.h"
+#include "ui/MeterGauge.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -35,11 +38,18 @@ MainWindow::MainWindow(const std::string& dataDir, QWidget* parent) : QMainWindo
     setCentralWidget(m_view);
     m_view->onScopeKey = [this] { ShowBandScope(this, *m_program); };
     BuildMainMenus(*this, *m_program, *m_binding);
+    menuBar()->setAccessibleName(QStringLiteral("Menu bar"));
+    // What changes on the panel is said through a notification of the window's own.
+    m_spoken = new SpokenStatus(this);
+    auto& said = m_program->announcements;
+    said.onSpeak = [this](const std::string& words) { m_spoken->Say(Q(words)); };
+    said.onMeterUnit = [this] { m_view->Meter()->AnnounceReading(); };
     // Shown only while the radio is shared on the network: where, and with how many programs.
     auto* share = new QLabel(this);
     share->setObjectName(QString::fromUtf8(el::lblShareStatus));
     statusBar()->addWidget(share);
     statusBar()->setSizeGripEnabled(false);
+    statusBar()->setAccessibleName(QStringLiteral("Status"));
     m_binding->BindLabel(el::lblShareStatus, share);
     m_binding->Bind(el::lblShareStatus, [this](const platform::Element& e) { statusBar()->setVisible(e.visible); });
     // The window is as large as the panel's size and view make it.
@@ -85,7 +95,8 @@ void MainWindow::SetBusyCursor(bool busy)
 void MainWindow::ShowSplash(const std::string& versionText)
 {
     if (!m_splash) {
-        m_splash = std::make_unique<QWidget>(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+        m_splash = std::make_unique<Pane>(QStringLiteral("KIVO FT-817 starting"), nullptr,
+                                          Qt::SplashScreen | Qt::FramelessWindowHint);
         m_splash->setAutoFillBackground(true);
         QPalette pal = m_splash->palette();
         pal.setColor(QPalette::Window, kBody);

@@ -22,6 +22,7 @@ namespace kivo::ui {
 
 class Knob;
 class LedDisplay;
+class SpokenStatus;
 class KeyForwarder;
 class PanelKey;
 
@@ -41,6 +42,8 @@ public:
     LedDisplay* SubFreqDisplay() const { return m_view->SubFreqDisplay(); }
     PanelKey* Key(const std::string& name) const { return m_view->Key(name); }
     PanelView* View() const { return m_view; }
+    // The notification a screen reader says the announcements through.
+    SpokenStatus* Spoken() const { return m_spoken; }
 
     // platform::Window
     long LeftTwips() const override;
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<panel::Program> m_program;
     std::unique_ptr<ElementBinding> m_binding;
     PanelView* m_view = nullptr;
+    SpokenStatus* m_spoken = nullptr;
     std::unique_ptr<QWidget> m_splash;
     QLabel* m_splashVersion = nullptr;
     // Last, so it stops forwarding before the program goes.

@@ -44,6 +44,7 @@ MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
     setWindowTitle(QString::fromLatin1(memmgr::kCaption));
 
     auto* menuBar = new QMenuBar(this);
+    menuBar->setAccessibleName(QStringLiteral("Menu bar"));
     QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&Contents"), this, [this] { m_dialogs.ShowHelp("Contents"); });
     help->addAction(QStringLiteral("&About KIVO FT-817"), this, [this] {
@@ -66,6 +67,9 @@ MemoryManagerWindow::MemoryManagerWindow(state::ModKIVO& s, QWidget* parent)
     m_table = new MemoryTableView;
     m_model = new MemoryTableModel(*m_manager, this);
     m_table->setModel(m_model);
+    m_table->setAccessibleName(QStringLiteral("Memories"));
+    m_table->horizontalHeader()->setAccessibleName(QStringLiteral("Column headings"));
+    m_table->verticalHeader()->setAccessibleName(QStringLiteral("Row headings"));
     m_delegate = static_cast<DescriptionDelegate*>(m_table->itemDelegate());
     // The widths were laid out for a small 8-point font; a larger desktop font widens a column
     // to its heading and its widest text rather than cutting "144.200.00" short.

@@ -1,5 +1,7 @@
 #include "ui/MeterGauge.h"
 
+#include "ui/Accessibility.h"
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -72,6 +74,33 @@ void Triangle(QPainter& p, double v, qreal tipRadius, qreal length, const QColor
 MeterGauge::MeterGauge(QWidget* parent) : QWidget(parent), m_back(0x00, 0xC8, 0xF0), m_ink(0x10, 0x16, 0x1A)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    setFocusPolicy(Qt::TabFocus);
+    InstallAccessibleWidgets();
+}
+
+void MeterGauge::setReading(double value, double maximum, const QString& words)
+{
+    m_readingValue = value;
+    m_readingMaximum = maximum;
+    m_readingWords = words;
+}
+
+void MeterGauge::AnnounceReading()
+{
+    QAccessibleValueChangeEvent event(this, m_readingValue);
+    SendAccessibleEvent(event);
+}
+
+void MeterGauge::focusInEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void MeterGauge::focusOutEvent(QFocusEvent* event)
+{
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 double MeterGauge::value(int i) const { return Valid(i) ? m_ind[i].value : 0; }
@@ -219,6 +248,12 @@ void MeterGauge::paintEvent(QPaintEvent*)
     p.setPen(QPen(QColor(0x0A, 0x0A, 0x0B), 1.0));
     p.setBrush(housing);
     p.drawChord(QRectF(kPivot.x() - 42, kFaceH - 16, 84, 44), 0, 180 * 16);
+    if (hasFocus()) {
+        p.setClipping(false);
+        p.setPen(QPen(QColor(0xF0, 0xA0, 0x20), 2.0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(face.adjusted(1, 1, -1, -1), 7, 7);
+    }
 }
 
 } // namespace kivo::ui

@@ -35,11 +35,22 @@ public:
     QColor inkColor() const { return m_ink; }
     void setInkColor(const QColor& c);
 
+    // The reading in words and as a level, for a screen reader ("S9 plus 20"; 0..15, or the watts
+    // of 0..5 on air). Set quietly: the meter is read when asked.
+    void setReading(double value, double maximum, const QString& words);
+    double readingValue() const { return m_readingValue; }
+    double readingMaximum() const { return m_readingMaximum; }
+    QString readingWords() const { return m_readingWords; }
+    // Tells a screen reader the reading changed (a new whole S-unit, when the operator asked).
+    void AnnounceReading();
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Indicator {
@@ -52,6 +63,9 @@ private:
     std::array<Indicator, kIndicators> m_ind;
     QColor m_back;
     QColor m_ink;
+    double m_readingValue = 0;
+    double m_readingMaximum = kScaleMax;
+    QString m_readingWords;
 };
 
 } // namespace kivo::ui

@@ -1,5 +1,7 @@
 #include "ui/PanelKey.h"
 
+#include "ui/Accessibility.h"
+
 #include <QEnterEvent>
 #include <QFontMetrics>
 #include <QLinearGradient>
@@ -27,6 +29,17 @@ PanelKey::PanelKey(const QString& text, QWidget* parent) : QAbstractButton(paren
     setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
+    InstallAccessibleWidgets();
+}
+
+void PanelKey::AccessiblePress()
+{
+    if (!isEnabled())
+        return;
+    if (accessiblePress)
+        accessiblePress();
+    else
+        animateClick();
 }
 
 QSize PanelKey::sizeHint() const

@@ -3,6 +3,8 @@
 
 #include <QAbstractButton>
 
+#include <functional>
+
 namespace kivo::ui {
 
 class PanelKey : public QAbstractButton {
@@ -13,6 +15,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+
+    // What a screen reader's press does; a click when not set.
+    std::function<void()> accessiblePress;
+    // The screen reader pressed the key: nothing while it is disabled.
+    void AccessiblePress();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #include "ui/PanelView.h"
 
+#include "panel/SpokenNames.h"
 #include "platform/Elements.h"
 #include "ui/Indicator.h"
 #include "ui/Knob.h"
@@ -13,7 +14,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <utility>
+#include <vector>
 
 namespace kivo::ui {
 
@@ -35,10 +38,13 @@ void KeepSpaceWhenHidden(QWidget* w)
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
+// The element's words from the panel's one table of them.
+QString Spoken(const std::string& element) { return Q(panel::SpokenName(element)); }
+
 } // namespace
 
 PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent)
-    : QWidget(parent), m_panel(panel), m_binding(binding)
+    : Pane(QStringLiteral("Front panel"), parent), m_panel(panel), m_binding(binding)
 {
     // SCOPE opens a window: the window's business, not the panel's.
     m_clicks[el::SCOPEbutton] = [this] {
@@ -76,6 +82,9 @@ PanelView::PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget*
     all->setSpacing(12);
     all->addLayout(top, 2);
     all->addLayout(lower, 3);
+
+    BindSpoken();
+    OrderFocus();
 
     // The knobs report absolute detents; the panel starts from where they are.
     m_panel.Tuning().SetKnobPositions(m_mainKnob->value(), m_subKnob->value(), m_channelKnob->value());
@@ -119,6 +128,7 @@ PanelKey* PanelView::AddKey(const std::string& name)
 {
     auto* key = new PanelKey;
     key->setObjectName(Q(name));
+    key->setAccessibleName(Spoken(name));
     m_binding.BindButton(name, key);
     if (auto it = m_clicks.find(name); it != m_clicks.end())
         connect(key, &QAbstractButton::clicked, this, [onClick = it->second] { onClick(); });
@@ -135,8 +145,13 @@ PanelKey* PanelView::AddKey(const std::string& name)
 
 QLabel* PanelView::AddLabel(const std::string& name, const QString& text, QWidget* parent)
 {
-    auto* l = new QLabel(text, parent);
+    // The memory's name is text to read; the others are lamps, lit by being shown.
+    QLabel* l = name == el::lblMemoryDesc ? new QLabel(text, parent) : new DisplayLabel(text, parent);
     l->setObjectName(Q(name));
+    if (name == el::lblMemoryDesc)
+        l->setAccessibleDescription(Spoken(name));
+    else
+        l->setAccessibleName(Spoken(name));
     QFont f = l->font();
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 0.9);
@@ -151,7 +166,7 @@ QLabel* PanelView::AddLabel(const std::string& name, const QString& text, QWidge
 
 QWidget* PanelView::BuildDisplay()
 {
-    m_displayPanel = new QWidget;
+    m_displayPanel = new Pane(QStringLiteral("Display"));
     m_displayPanel->setObjectName(QString::fromUtf8(el::DisplayPanel));
     m_displayPanel->setAutoFillBackground(true);
     m_binding.BindColor(el::DisplayPanel, [this](const QColor& c) {
@@ -171,6 +186,7 @@ QWidget* PanelView::BuildDisplay()
     auto* upper = new QHBoxLayout;
     m_memNumber = new LedDisplay;
     m_memNumber->setObjectName(QString::fromUtf8(el::ledMRnumber));
+    m_memNumber->setAccessibleName(Spoken(el::ledMRnumber));
     m_memNumber->setMinimumSize(54, 26);
     KeepSpaceWhenHidden(m_memNumber);
     m_binding.BindLed(el::ledMRnumber, m_memNumber);
@@ -205,6 +221,7 @@ QWidget* PanelView::BuildDisplay()
 
     m_freq = new LedDisplay;
     m_freq->setObjectName(QString::fromUtf8(el::ledFreq));
+    m_freq->setAccessibleName(Spoken(el::ledFreq));
     m_freq->setMinimumSize(360, 78);
     KeepSpaceWhenHidden(m_freq);
     m_binding.BindLed(el::ledFreq, m_freq);
@@ -212,6 +229,7 @@ QWidget* PanelView::BuildDisplay()
 
     m_meter = new MeterGauge;
     m_meter->setObjectName(QString::fromUtf8(el::LMeter));
+    m_meter->setAccessibleName(Spoken(el::LMeter));
     m_meter->setMinimumSize(220, 110);
     KeepSpaceWhenHidden(m_meter);
     m_binding.BindMeter(el::LMeter, m_meter, el::LMeterStart.name);
@@ -226,6 +244,7 @@ QWidget* PanelView::BuildDisplay()
     sub->addStretch();
     m_subFreq = new LedDisplay;
     m_subFreq->setObjectName(QString::fromUtf8(el::ledSubFreq));
+    m_subFreq->setAccessibleName(Spoken(el::ledSubFreq));
     m_subFreq->setMinimumSize(170, 34);
     KeepSpaceWhenHidden(m_subFreq);
     m_binding.BindLed(el::ledSubFreq, m_subFreq);
@@ -239,7 +258,7 @@ QWidget* PanelView::BuildDisplay()
 
 QWidget* PanelView::BuildKeys()
 {
-    auto* w = new QWidget;
+    auto* w = new Pane(QStringLiteral("Keys"));
     auto* grid = new QGridLayout(w);
     grid->setSpacing(6);
     const char* const rows[3][8] = {
@@ -272,6 +291,7 @@ Knob* PanelView::AddKnob(const char* name, int which)
 {
     auto* knob = new Knob;
     knob->setObjectName(QString::fromUtf8(name));
+    knob->setAccessibleName(Spoken(name));
     m_binding.BindKnob(name, knob);
     auto& t = m_panel.Tuning();
     connect(knob, &Knob::grabbed, this, [&t, which] { t.SetupTuningKnob(which, panel::kGrab); });
@@ -289,7 +309,7 @@ Knob* PanelView::AddKnob(const char* name, int which)
 
 QWidget* PanelView::BuildKnobs()
 {
-    auto* w = new QWidget;
+    auto* w = new Pane(QStringLiteral("Knobs"));
     auto* grid = new QGridLayout(w);
 
     m_mainKnob = AddKnob(el::MainKnob, panel::kMainKnob);
@@ -307,9 +327,17 @@ QWidget* PanelView::BuildKnobs()
     auto jog = [this, &t](const char* name, const QString& caption, int dir) {
         auto* key = new PanelKey(caption);
         key->setObjectName(QString::fromUtf8(name));
+        key->setAccessibleName(Spoken(name));
         m_binding.BindWidget(name, key);
         connect(key, &QAbstractButton::pressed, this, [&t, dir] { t.JogButton_Press(dir); });
         connect(key, &QAbstractButton::released, this, [&t] { t.JogButton_Release(); });
+        // A press from a screen reader is a tap, which the held key's timer would not see:
+        // one step, as D and U on the keyboard take.
+        key->accessiblePress = [this, dir] {
+            const unsigned char code = dir < 0 ? 'D' : 'U';
+            m_panel.Keyboard().KeyDown(code, 0);
+            m_panel.Keyboard().KeyUp(code, 0);
+        };
         m_keys[name] = key;
         return key;
     };
@@ -322,11 +350,51 @@ QWidget* PanelView::BuildKnobs()
     for (auto [name, text] : {std::pair{el::ledFAST, "FAST"}, {el::ledLOCK, "LOCK"}, {el::LEDsub, "SUB"}}) {
         auto* ind = new Indicator(QString::fromUtf8(text));
         ind->setObjectName(QString::fromUtf8(name));
+        ind->setAccessibleName(Spoken(name));
         m_binding.BindIndicator(name, ind);
         leds->addWidget(ind);
     }
     grid->addLayout(leds, 3, 0, 1, 3);
     return w;
+}
+
+void PanelView::BindSpoken()
+{
+    const platform::DisplayModel& model = m_binding.Model();
+    for (LedDisplay* d : {m_freq, m_subFreq})
+        m_binding.Bind(d->objectName().toStdString(),
+                       [d](const platform::Element& e) { d->setSpokenText(Q(panel::FrequencyWords(e.caption))); });
+    m_binding.Bind(el::ledMRnumber, [this](const platform::Element& e) {
+        m_memNumber->setSpokenText(Q(panel::MemoryNumberWords(e.caption)));
+    });
+    const auto meter = [this, &model](const platform::Element&) {
+        const panel::MeterLevel level = panel::MeterReading(model);
+        m_meter->setReading(level.value, level.maximum, Q(panel::MeterWords(model)));
+    };
+    for (const std::string& name : {el::LMeterIndicator(0), el::LMeterIndicator(1), std::string(el::lblOnAir)})
+        m_binding.Bind(name, meter);
+    const auto knobs = [this, &model](const platform::Element&) {
+        for (auto [knob, which] : {std::pair{m_mainKnob, panel::kMainKnob},
+                                   {m_subKnob, panel::kSubKnob},
+                                   {m_channelKnob, panel::kChannelKnob}}) {
+            const panel::KnobReading r = panel::KnobValue(model, which);
+            knob->setReading({r.value, r.minimum, r.maximum});
+        }
+    };
+    for (const char* name : {el::ledFreq, el::ledSubFreq, el::ledMRnumber, el::LEDsub})
+        m_binding.Bind(name, knobs);
+}
+
+void PanelView::OrderFocus()
+{
+    std::vector<QWidget*> order{m_powerKey, m_memNumber, m_freq, m_meter, m_subFreq};
+    for (auto* key : m_keysPanel->findChildren<PanelKey*>(QString(), Qt::FindDirectChildrenOnly))
+        order.push_back(key);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_mainKnob, m_channelKnob, m_subKnob, Key(el::btnJogDown),
+                                                      Key(el::btnJogUp), Key(el::MhzDownButton), Key(el::MhzUpButton)})
+        order.push_back(w);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 } // namespace kivo::ui

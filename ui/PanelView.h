@@ -4,9 +4,8 @@
 // It decides nothing itself.
 
 #include "panel/FrontPanel.h"
+#include "ui/Accessibility.h"
 #include "ui/ElementBinding.h"
-
-#include <QWidget>
 
 #include <functional>
 #include <map>
@@ -24,7 +23,7 @@ class MeterGauge;
 class PanelKey;
 class PanelScale;
 
-class PanelView final : public QWidget {
+class PanelView final : public Pane {
 public:
     // Builds and binds every widget of the panel; `panel` and `binding` outlive the view.
     PanelView(panel::FrontPanel& panel, ElementBinding& binding, QWidget* parent = nullptr);
@@ -42,6 +41,7 @@ public:
     Knob* MainKnob() const { return m_mainKnob; }
     LedDisplay* FreqDisplay() const { return m_freq; }
     LedDisplay* SubFreqDisplay() const { return m_subFreq; }
+    MeterGauge* Meter() const { return m_meter; }
     // What the SCOPE key does: the band scope window is the main window's to open.
     std::function<void()> onScopeKey;
 
@@ -52,6 +52,10 @@ private:
     PanelKey* AddKey(const std::string& name);
     QLabel* AddLabel(const std::string& name, const QString& text, QWidget* parent);
     Knob* AddKnob(const char* name, int which);
+    // The readings a screen reader gets: the displays in words, the meter, what the knobs set.
+    void BindSpoken();
+    // Tab goes along the panel's rows: POWER, the displays and the meter, the keys, the knobs.
+    void OrderFocus();
 
     panel::FrontPanel& m_panel;
     ElementBinding& m_binding;

@@ -3,11 +3,17 @@
 #include "ui/HelpWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -157,6 +163,52 @@ std::optional<std::string> QtDialogs::SaveFile(const std::string& filter, const 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return ToPath(dialog.selectedFiles().constFirst());
+}
+
+bool QtDialogs::AskForm(const std::string& title, const std::string& text, std::vector<platform::FormField>& fields)
+{
+    QDialog dialog(m_parent);
+    dialog.setWindowTitle(FromUtf8(title));
+    dialog.setObjectName(QStringLiteral("formDialog"));
+    dialog.setAccessibleName(FromUtf8(title));
+    auto* layout = new QFormLayout(&dialog);
+    if (!text.empty()) {
+        auto* intro = new QLabel(FromUtf8(text));
+        intro->setWordWrap(true);
+        layout->addRow(intro);
+    }
+    std::vector<QWidget*> editors;
+    for (const auto& f : fields) {
+        const QString label = FromUtf8(f.label);
+        QWidget* editor = nullptr;
+        if (f.choices.empty()) {
+            auto* line = new QLineEdit(FromUtf8(f.value));
+            editor = line;
+        } else {
+            auto* combo = new QComboBox;
+            for (const auto& c : f.choices)
+                combo->addItem(FromUtf8(c));
+            combo->setCurrentText(FromUtf8(f.value));
+            editor = combo;
+        }
+        editor->setAccessibleName(QString(label).remove(u'&').remove(u':'));
+        editor->setObjectName(QStringLiteral("formField%1").arg(editors.size()));
+        layout->addRow(label, editor);
+        editors.push_back(editor);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (auto* line = qobject_cast<QLineEdit*>(editors[i]))
+            fields[i].value = line->text().toStdString();
+        else if (auto* combo = qobject_cast<QComboBox*>(editors[i]))
+            fields[i].value = combo->currentText().toStdString();
+    }
+    return true;
 }
 
 void QtDialogs::ShowHelp(const std::string& topic)

@@ -30,6 +30,9 @@ public:
     std::optional<std::string> SaveFile(const std::string& filter, const std::string& initialPath) override;
     // Opens the shared help viewer at the topic's page (HelpPageOf); when the page is not in the
     // help folder, a message box says where it was looked for instead.
+    // The fields in a form layout: a line edit for text, a drop-down for a choice, each named for
+    // screen readers by its label.
+    bool AskForm(const std::string& title, const std::string& text, std::vector<platform::FormField>& fields) override;
     void ShowHelp(const std::string& topic) override;
     void CloseHelp() override;
 

@@ -1,5 +1,6 @@
 #include "ui/RepeaterShiftsDialog.h"
 
+#include "ui/Accessibility.h"
 #include "ui/DialogFrame.h"
 
 #include <QDialog>
@@ -25,7 +26,7 @@ struct OnOff {
 OnOff AddOnOff(QGridLayout* grid, int row, const char* band, const char* name)
 {
     grid->addWidget(new QLabel(QString::fromUtf8(band)), row, 0);
-    auto* pair = new QWidget;
+    auto* pair = new Pane(QString::fromUtf8(band));
     auto* h = new QHBoxLayout(pair);
     h->setContentsMargins(0, 0, 0, 0);
     OnOff o{new QRadioButton(QStringLiteral("On")), new QRadioButton(QStringLiteral("Off"))};
@@ -54,7 +55,9 @@ void ShowRepeaterShiftsDialog(QWidget* parent, panel::RepeaterShifts& model)
         const panel::RptShiftBox& b = panel::kRptShiftBoxes[std::size_t(k)];
         auto* edit = new QLineEdit;
         edit->setObjectName(QStringLiteral("txtRPToffset(%1)").arg(k));
-        g->addWidget(new QLabel(QString::fromUtf8(b.label)), k, 0);
+        auto* label = new QLabel(QString::fromUtf8(b.label));
+        label->setBuddy(edit);
+        g->addWidget(label, k, 0);
         g->addWidget(edit, k, 1);
         g->addWidget(new QLabel(QString::fromUtf8(b.hint)), k, 2);
         QObject::connect(edit, &QLineEdit::textEdited, &dlg,

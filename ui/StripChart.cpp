@@ -1,10 +1,14 @@
 #include "ui/StripChart.h"
 
+#include "ui/Accessibility.h"
+
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace kivo::ui {
 
@@ -37,11 +41,41 @@ QColor WaterfallColor(int sMeter)
                             float(a.blueF() + (b.blueF() - a.blueF()) * f));
 }
 
+// The chart for a screen reader: its text is the peak and the point under the cursor.
+class ChartInterface final : public ReadoutInterface {
+public:
+    explicit ChartInterface(StripChart* chart) : ReadoutInterface(chart, QAccessible::Chart) {}
+    QString Text() const override { return static_cast<StripChart*>(widget())->Summary(); }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())
+            return Text();
+        return ReadoutInterface::text(t);
+    }
+};
+
+QAccessibleInterface* ChartFactory(const QString&, QObject* object)
+{
+    if (auto* chart = qobject_cast<StripChart*>(object))
+        return new ChartInterface(chart);
+    return nullptr;
+}
+
 } // namespace
 
 StripChart::StripChart(const scope::BandScope& scope, QWidget* parent) : QWidget(parent), m_scope(scope)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(ChartFactory);
+        return true;
+    }();
+    (void)installed;
     setObjectName(QStringLiteral("stripScope"));
+    setAccessibleName(QStringLiteral("Sweep chart"));
+    // Left and Right move the cursor over the sweep's points, Enter tunes there: a click's work
+    // from the keyboard.
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
     setCursor(Qt::CrossCursor);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -64,7 +98,79 @@ QPointF StripChart::ToWidget(double kHz, double sMeter) const
     return {g.XOf(kHz) * width() / kWidth, g.YOf(sMeter) * height() / kHeight};
 }
 
-void StripChart::Refresh() { update(); }
+void StripChart::Refresh()
+{
+    if (m_cursor >= int(m_scope.Trace().points.size()))
+        m_cursor = -1;
+    update();
+    TellChange();
+}
+
+QString StripChart::Summary() const { return QString::fromStdString(scope::ChartWords(m_scope.Trace(), m_cursor)); }
+
+void StripChart::SetCursor(int index)
+{
+    const int n = int(m_scope.Trace().points.size());
+    index = n == 0 ? -1 : std::clamp(index, 0, n - 1);
+    if (index == m_cursor)
+        return;
+    m_cursor = index;
+    update();
+    TellChange();
+}
+
+void StripChart::TellChange()
+{
+    const QString now = Summary();
+    if (now == m_told)
+        return;
+    QAccessibleTextUpdateEvent event(this, 0, m_told, now);
+    m_told = now;
+    SendAccessibleEvent(event);
+}
+
+void StripChart::focusInEvent(QFocusEvent* event)
+{
+    if (m_cursor < 0)
+        SetCursor(0);
+    QWidget::focusInEvent(event);
+}
+
+void StripChart::keyPressEvent(QKeyEvent* event)
+{
+    const int n = int(m_scope.Trace().points.size());
+    switch (event->key()) {
+    case Qt::Key_Left: SetCursor(m_cursor - 1); break;
+    case Qt::Key_Right: SetCursor(m_cursor + 1); break;
+    case Qt::Key_PageUp: SetCursor(m_cursor - 10); break;
+    case Qt::Key_PageDown: SetCursor(m_cursor + 10); break;
+    case Qt::Key_Home: SetCursor(0); break;
+    case Qt::Key_End: SetCursor(n - 1); break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_cursor >= 0 && m_cursor < n)
+            emit clicked(m_scope.Trace().points[std::size_t(m_cursor)].kHz);
+        break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    event->accept();
+}
+
+void StripChart::mouseMoveEvent(QMouseEvent* event)
+{
+    const auto& points = m_scope.Trace().points;
+    if (points.empty())
+        return;
+    const double x = event->position().x() * kWidth / width();
+    const scope::ChartGeometry g = Geometry();
+    const double kHz = g.KHzAt(x);
+    int nearest = 0;
+    for (int i = 1; i < int(points.size()); ++i)
+        if (std::abs(points[std::size_t(i)].kHz - kHz) < std::abs(points[std::size_t(nearest)].kHz - kHz))
+            nearest = i;
+    SetCursor(nearest);
+}
 
 StripChart::GridKey StripChart::Key() const
 {
@@ -170,6 +276,14 @@ void StripChart::DrawTrace(QPainter& p, const scope::ChartGeometry& g) const
         p.setPen(QPen(kCursor, 1, Qt::DashLine));
         const double x = line.back().x();
         p.drawLine(QPointF(x, g.area.top), QPointF(x, g.area.top + g.area.height));
+    }
+    // The keyboard's cursor, while the chart has the keyboard.
+    if (hasFocus() && m_cursor >= 0 && m_cursor < int(line.size())) {
+        p.setPen(QPen(kInk, 1, Qt::DotLine));
+        const double x = line[m_cursor].x();
+        p.drawLine(QPointF(x, g.area.top), QPointF(x, g.area.top + g.area.height));
+        p.setBrush(kInk);
+        p.drawEllipse(line[m_cursor], 2.5, 2.5);
     }
 }
 

@@ -28,6 +28,12 @@ public:
     // The widget point (pixels) of a frequency and S-meter value, for tests and clicks.
     QPointF ToWidget(double kHz, double sMeter) const;
 
+    // The chart in words: the peak, and the point under the cursor.
+    QString Summary() const;
+    // The point the cursor is on (arrow keys, the pointer), -1 for none; Enter tunes to it.
+    int Cursor() const { return m_cursor; }
+    void SetCursor(int index);
+
     QSize sizeHint() const override { return {720, 400}; }
     QSize minimumSizeHint() const override { return {400, 240}; }
 
@@ -39,6 +45,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     struct GridKey {
@@ -56,6 +65,9 @@ private:
     const scope::BandScope& m_scope;
     QPixmap m_grid;
     GridKey m_gridKey;
+    int m_cursor = -1;
+    QString m_told; // the summary a screen reader last heard
+    void TellChange();
 };
 
 } // namespace kivo::ui

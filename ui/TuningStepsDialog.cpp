@@ -27,8 +27,10 @@ void ShowTuningStepsDialog(QWidget* parent, panel::TuningSteps& steps, const pla
     auto* grid = new QGridLayout(&dlg);
     std::vector<std::pair<std::string, QComboBox*>> boxes;
     auto addBox = [&](QGridLayout* g, int row, const el::Array& box, int index, const std::string& label) {
-        g->addWidget(new QLabel(Q(model.Get(label).caption)), row, 0);
+        auto* caption = new QLabel(Q(model.Get(label).caption));
+        g->addWidget(caption, row, 0);
         auto* combo = new QComboBox;
+        caption->setBuddy(combo);
         combo->addItems(Q(model.Get(box(index)).caption).split(QLatin1Char('|')));
         QObject::connect(combo, &QComboBox::activated, &dlg,
                          [&steps, name = std::string(box.name), index](int e) { steps.Select(name, index, e); });

@@ -6,6 +6,7 @@
 #include "platform/VirtualEventLoop.h"
 #include "sim/Ft817.h"
 #include "sim/SimPort.h"
+#include "tests/support/Bytes.h"
 #include "tests/support/FileFixture.h"
 
 #include <cmath>
@@ -49,14 +50,6 @@ public:
     std::string version, title;
     std::vector<std::string> calls;
 };
-
-inline std::string F(std::initializer_list<int> bytes)
-{
-    std::string s;
-    for (int b : bytes)
-        s += char(b);
-    return s;
-}
 
 // Data files as a user who has run the program before has them: port 1, no tuning to the
 // radio, the main VFO on 2 m FM with minus shift and a tone, the sub VFO on 70 cm.
