@@ -289,7 +289,7 @@ void Cat::SendSplitOff()
 
 bool Cat::SendPTT(bool on) { return Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
 
-void Cat::ToggleVFOAB()
+void Cat::ToggleVFOAB(const std::function<void()>& switched)
 {
     // Marked for the whole call: events run in the pauses, and a reading taken in them could
     // come from either VFO.
@@ -302,6 +302,8 @@ void Cat::ToggleVFOAB()
         m_radioOther = !m_radioOther;
     ++m_toggles;
     m_otherVfo = !m_otherVfo;
+    if (switched)
+        switched();
     platform::Pause(m_loop, 0.25);
     if (outer)
         m_toggling = false;

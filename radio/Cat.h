@@ -66,8 +66,9 @@ public:
     void SendSplitOff();
     // True when the frame went out (the port is open and there).
     bool SendPTT(bool on);
-    // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs.
-    void ToggleVFOAB();
+    // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs. `switched`
+    // runs right after the toggle is written (or kept back by a lost port).
+    void ToggleVFOAB(const std::function<void()>& switched = {});
     // Asks the radio for its current frequency and mode and takes them into the main VFO
     // (or the sub VFO while SUB is active). A missing or invalid reply changes nothing.
     // Returns whether a reply was taken.
