@@ -123,6 +123,10 @@ const Found kFound[] = {
       {Act::PanelKey, 3277127975u, 1628549284u, 208},
       {Act::LineFault, 3222234018u, 4033983358u, 17},
       {Act::Menu, 130676837u, 1307238389u, 59}}},
+    {"HOME ending the priority monitor left its scan direction, holding the dial reading off for good",
+     {{Act::Keyboard, 3233157535u, 3200031285u, 126},
+      {Act::PanelKey, 3335041386u, 3843095028u, 79},
+      {Act::RadioDial, 998764554u, 2523525327u, 39}}},
 };
 
 TEST(RandomOperator, FoundFaultsStayMended)
@@ -134,7 +138,7 @@ TEST(RandomOperator, FoundFaultsStayMended)
 }
 
 // Seeds and their lengths: 47,500 steps in all.
-constexpr std::uint64_t kSeeds[] = {3, 5, 12, 14, 15, 16, 17, 20, 22, 24, 25, 26, 31, 41, 53, 56, 57, 58, 60};
+constexpr std::uint64_t kSeeds[] = {3, 5, 12, 14, 15, 16, 17, 20, 24, 26, 31, 41, 56, 57, 58, 60, 61, 63, 65};
 constexpr std::size_t kStepsPerSeed = 2500;
 
 TEST(RandomOperator, SeedsKeepEveryInvariant)
