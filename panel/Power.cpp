@@ -201,8 +201,10 @@ void Power::PowerOn()
     // A radio the port was lost from on air hears transmit off before anything else, twice as
     // MOX sends it (one lost on a noisy line must not leave it transmitting). Owed until it really
     // went out: the port may have gone again meanwhile.
-    if (m_pttOffOwed)
-        m_pttOffOwed = !(m_cat.SendPTT(false) | m_cat.SendPTT(false));
+    if (m_pttOffOwed) {
+        const bool sent = m_cat.SendPTT(false);
+        m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
+    }
     // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
     // VFO: everything below is meant for the main one.
     m_cat.BringVfoInStep();
@@ -301,8 +303,10 @@ void Power::SaveAndGoDark()
     if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.WasLost() &&
         m_comm.ReopenLost()) {
         m_cat.PortReopened();
-        if (m_pttOffOwed)
-            m_pttOffOwed = !(m_cat.SendPTT(false) | m_cat.SendPTT(false));
+        if (m_pttOffOwed) {
+            const bool sent = m_cat.SendPTT(false);
+            m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
+        }
         m_cat.BringVfoInStep();
         if (m_s.RadioSplitOn)
             m_cat.SendSplitOff();
