@@ -36,6 +36,7 @@ void Memories::PressVfoMr()
     const Integer mode = m_s.VFOMRMode;
     if (m_s.PRIOn) {
         m_s.PRIOn = false;
+        m_s.ScanDir = 0; // the monitor's; left set, it holds the dial reading off for good
         if (hooks.stopPriorityMonitor)
             hooks.stopPriorityMonitor();
         if (mode == kModeMR) {
@@ -111,12 +112,6 @@ void Memories::ChangeToMRfunction()
     m_meter.TurnOffLMeter();
     m_s.CurMemPos = WrapPosition(m_s.CurMemPos) - 1;
     ChangeMemory(1);
-    if (Current().Split == -1) {
-        m_cat.ToggleVFOAB();
-        m_vfo.SendInfoToRadioVFOSB();
-        m_cat.ToggleVFOAB();
-        m_cat.SendSplitOn();
-    }
     m_meter.TurnOnLMeter();
     m_display.SetVisible(el::ledMRnumber, true);
     m_display.SetVisible(el::lblCH, true);
@@ -132,6 +127,11 @@ bool Memories::ChangeMemory(int step)
         m_display.SetVisible(el::lblSKIP, Current().Skip != 0);
         DisplayMCKinfo();
         return true;
+    }
+    // With SUB the radio works the sub VFO: a memory recalled now would land there.
+    if (m_s.SubSelected) {
+        m_dialogs.Beep();
+        return false;
     }
     // One full round at most: a counter that says a memory is used does not make it so.
     int pos = m_s.CurMemPos;
@@ -152,6 +152,16 @@ bool Memories::ChangeMemory(int step)
     m_display.SetVisible(el::lblSKIP, m.Skip != 0);
     m_display.SetCaption(el::ledMRnumber, MemoryNumberText(pos));
     GetMemoryInfo();
+    // The radio's other VFO and split follow the memory: a split memory's transmit VFO goes there
+    // and split on, and a memory without split ends a split the last one left on the radio.
+    if (m.Split == -1) {
+        m_cat.ToggleVFOAB();
+        m_vfo.SendInfoToRadioVFOSB();
+        m_cat.ToggleVFOAB();
+        m_cat.SendSplitOn();
+    } else if (m_s.RadioSplitOn && !m_s.SplitOn) {
+        m_cat.SendSplitOff();
+    }
     m_display.SetCaption(el::lblMemoryDesc, m.Desc.Text());
     // The decimal key follows whether this memory is a split one.
     m_keys.ToggleFunctionButtons();

@@ -26,6 +26,11 @@ void Pms::PressPms()
         StorePMSLimits();
         return;
     }
+    // With SUB the radio is on the sub VFO: the main VFO's PMS state would be sent there.
+    if (m_s.SubSelected) {
+        m_dialogs.Beep();
+        return;
+    }
     if (m_s.VFOMRMode == state::kModePMS) {
         LeavePMS();
         return;

@@ -194,11 +194,19 @@ void Power::PortVanished()
 
 void Power::PowerOn()
 {
-    // A radio the port was lost from on air hears transmit off before anything else.
+    // The port may have been opened from the Serial Port menu since it was last lost: a loss of
+    // this one must be reported as well.
+    m_cat.PortReopened();
+    // A radio the port was lost from on air hears transmit off before anything else, twice as
+    // MOX sends it (one lost on a noisy line must not leave it transmitting). Owed until it really
+    // went out: the port may have gone again meanwhile.
     if (m_pttOffOwed) {
-        m_cat.SendPTT(false);
-        m_pttOffOwed = false;
+        const bool sent = m_cat.SendPTT(false);
+        m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
     }
+    // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
+    // VFO: everything below is meant for the main one.
+    m_cat.BringVfoInStep();
     m_s.CATOn = true;
     auto& g = m_meter.Gauge();
     g.Select(0);
@@ -288,6 +296,20 @@ bool Power::EndKIVO()
 
 void Power::SaveAndGoDark()
 {
+    // A port lost and back, POWER not pressed since: what the radio is owed (transmit off, the
+    // main VFO, split off) goes out before the program ends, as POWER would send it, or it never
+    // would and the next start would take the radio for receiving on its main VFO without split.
+    if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.WasLost() &&
+        m_comm.ReopenLost()) {
+        m_cat.PortReopened();
+        if (m_pttOffOwed) {
+            const bool sent = m_cat.SendPTT(false);
+            m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
+        }
+        m_cat.BringVfoInStep();
+        if (m_s.RadioSplitOn)
+            m_cat.SendSplitOff();
+    }
     if (!m_s.CATOn) {
         m_files.SaveBandDataFile();
         SaveWindowPosition();

@@ -55,6 +55,8 @@ public:
     // follow from the event loop. Lost on air, the message says the radio may still transmit,
     // and POWER sends transmit off first once the port is back.
     void PortVanished();
+    // Transmit off is owed to a radio the port was lost from on air; it goes out at POWER on.
+    bool PttOffOwed() const { return m_pttOffOwed; }
 
     // Power-off asks each unit added here to switch itself off, by `order`, then in the order
     // added.

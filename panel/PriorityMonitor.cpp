@@ -33,6 +33,12 @@ void PriorityMonitor::PressPri()
         StopMonitoring();
         return;
     }
+    // With SUB the radio is on the sub VFO, where the check's channel 0 and its return would
+    // land, and SUB leaves SCAN to start a scan under the check's own wait.
+    if (m_s.SubSelected) {
+        m_dialogs.Beep();
+        return;
+    }
     if (m_timer->Interval() == 0) {
         m_dialogs.MessageBox("The priority monitor interval under the Settings Menu has been turned off. You must "
                              "select a priority monitor interval before monitoring can take place.",

@@ -36,8 +36,13 @@ public:
     void ChoosePriSpeed(int index);
     // One priority check; the timer's tick.
     void Check();
-    // Stops the timer; PRIOn is already clear.
-    void StopTimer() { m_timer->SetEnabled(false); }
+    // Stops the timer and clears the monitor's scan direction (left set, it holds the dial
+    // reading off for good); PRIOn is already clear.
+    void StopTimer()
+    {
+        m_timer->SetEnabled(false);
+        m_s.ScanDir = 0;
+    }
     // PRI off when it is on.
     void SwitchOff() override;
 

@@ -92,8 +92,11 @@ void Transmit::Key()
 
 void Transmit::Release()
 {
-    // Off the air before anything else, whatever the display does after.
+    // Off the air before anything else, whatever the display does after. Twice: nothing checks
+    // that a frame arrived, and one lost on a noisy line must not leave the radio transmitting
+    // (the radio acknowledges the second with F0, already off).
     m_meter.TimerPowerMeter().SetEnabled(false);
+    m_cat.SendPTT(false);
     m_cat.SendPTT(false);
     m_s.Transmitting = false;
     m_display.SetVisible(el::lblOnAir, false);

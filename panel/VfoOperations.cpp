@@ -67,10 +67,13 @@ void VfoOperations::PressSwap()
 
 void VfoOperations::PressSub()
 {
-    m_s.SubSelected = !m_s.SubSelected;
-    m_keys.ToggleFunctionButtons();
-    m_keys.ChangeTuningKnob();
-    m_cat.ToggleVFOAB();
+    // The panel works the other VFO from the moment the radio does: a frame a timer sends during
+    // the toggle's first pause (a scan's step) is meant for the VFO the radio is still on.
+    m_cat.ToggleVFOAB([this] {
+        m_s.SubSelected = !m_s.SubSelected;
+        m_keys.ToggleFunctionButtons();
+        m_keys.ChangeTuningKnob();
+    });
     if (m_s.SubSelected) {
         m_display.SetValue(el::LEDsub, 1);
         m_blinkLit = true;

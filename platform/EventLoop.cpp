@@ -2,13 +2,14 @@
 
 namespace kivo::platform {
 
-void Pause(EventLoop& loop, double seconds)
+void Pause(EventLoop& loop, double seconds) { PauseUntil(loop, loop.Now() + (seconds > 0 ? seconds : 0)); }
+
+void PauseUntil(EventLoop& loop, double until)
 {
     // Monotonic double-precision time: no early or endless wait across midnight or a clock change.
-    const double end = loop.Now() + (seconds > 0 ? seconds : 0);
     do {
-        loop.ProcessEventsUntil(end);
-    } while (loop.Now() < end);
+        loop.ProcessEventsUntil(until);
+    } while (loop.Now() < until);
 }
 
 } // namespace kivo::platform

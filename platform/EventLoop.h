@@ -60,5 +60,9 @@ public:
 
 // Waits `seconds` while processing events: the program's only way to wait.
 void Pause(EventLoop& loop, double seconds);
+// Waits until the clock reads `until` at least. A wait for the rest of a span must name its end:
+// now + (end - now) can round to just below the end, and a clock that only moves when asked to
+// (the virtual one) would then be asked to move by nothing, over and over.
+void PauseUntil(EventLoop& loop, double until);
 
 } // namespace kivo::platform

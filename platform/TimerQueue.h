@@ -25,6 +25,10 @@ public:
     std::optional<double> NextDue() const;
     // Fires the single earliest item due at or before `t`; returns false when none is due.
     bool FireOneDueBy(double t);
+    // What is pending: timers alive (armed or not), and one-shots not yet run; a long run checks
+    // that these stay bounded.
+    std::size_t TimerCount() const { return m_timers.size(); }
+    std::size_t OneShotCount() const { return m_oneShots.size(); }
 
 private:
     class QueueTimer;

@@ -2,6 +2,8 @@
 
 #include <poll.h>
 
+#include <algorithm>
+
 namespace kivo::platform {
 
 VirtualEventLoop::VirtualEventLoop(double start) : m_now(start), m_queue([this] { return m_now; }) {}
@@ -36,6 +38,13 @@ void VirtualEventLoop::PollFds()
 
 void VirtualEventLoop::ProcessEventsUntil(double deadline)
 {
+    struct Nest {
+        int& depth;
+        explicit Nest(int& d, int& max) : depth(d) { max = std::max(max, ++depth); }
+        ~Nest() { --depth; }
+    } nest(m_depth, m_maxDepth);
+    if (onPass)
+        onPass();
     PollFds();
     for (;;) {
         auto next = m_queue.NextDue();

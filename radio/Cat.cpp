@@ -55,7 +55,7 @@ bool Cat::WaitFrameGap(bool request)
     // Events run during the waits and may write frames of their own, each restarting them.
     for (;;) {
         if (m_frameGap > 0 && LineBusy()) {
-            platform::Pause(m_loop, m_lastWrite + m_frameGap - m_loop.Now());
+            platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);
         } else if (request && AnswersOwed()) {
             // On a cable the answer is in long before the gap is over. Over a network it may not
             // be: arriving after the discard below it would be taken for this request's answer.
@@ -85,10 +85,12 @@ void Cat::WriteNow(const Frame& frame, bool request)
     CheckVanished();
 }
 
-void Cat::Write(const Frame& frame)
+bool Cat::Write(const Frame& frame)
 {
-    if (WaitFrameGap(false))
-        WriteNow(frame, false);
+    if (!WaitFrameGap(false))
+        return false;
+    WriteNow(frame, false);
+    return true;
 }
 
 unsigned Cat::Request(const Frame& frame)
@@ -245,26 +247,48 @@ void Cat::SendSplitOn()
 
 void Cat::SendSplitOff()
 {
-    if (hooks.splitSent)
-        hooks.splitSent(false);
+    // Only a split off that went out ends the radio's split: one a lost port kept back (power-off
+    // after the cable went) must still go out when the panel is lit again.
+    const unsigned long before = m_writes;
     Write(MakeFrame(op::kSplitOff));
+    if (m_writes != before && hooks.splitSent)
+        hooks.splitSent(false);
 }
 
-void Cat::SendPTT(bool on) { Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
+bool Cat::SendPTT(bool on) { return Write(MakeFrame(on ? op::kPttOn : op::kPttOff)); }
 
-void Cat::ToggleVFOAB()
+void Cat::ToggleVFOAB(const std::function<void()>& switched)
 {
     // Marked for the whole call: events run in the pauses, and a reading taken in them could
     // come from either VFO.
     const bool outer = !m_toggling;
     m_toggling = true;
     platform::Pause(m_loop, 0.25);
+    const unsigned long before = m_writes;
     Write(MakeFrame(op::kToggleVFO));
+    if (m_writes != before)
+        m_radioOther = !m_radioOther;
     ++m_toggles;
     m_otherVfo = !m_otherVfo;
+    if (switched)
+        switched();
     platform::Pause(m_loop, 0.25);
     if (outer)
         m_toggling = false;
+}
+
+void Cat::BringVfoInStep()
+{
+    if (!VfoOutOfStep())
+        return;
+    platform::Pause(m_loop, 0.25);
+    const unsigned long before = m_writes;
+    Write(MakeFrame(op::kToggleVFO));
+    if (m_writes != before) {
+        m_radioOther = !m_radioOther;
+        ++m_toggles;
+    }
+    platform::Pause(m_loop, 0.25);
 }
 
 std::optional<std::uint8_t> Cat::PollStatus(std::uint8_t opcode, bool& sendRequest)

@@ -33,10 +33,11 @@ public:
     // The sub VFO's DCS code is not sent: cache only.
     void SendDCSCodeSB() override;
     void SendSplitOn() override;
+    // Reports the split off only when the frame went out.
     void SendSplitOff() override;
-    void SendPTT(bool on) override;
+    bool SendPTT(bool on) override;
     // Pause 0.25 s, toggle, pause 0.25 s: the radio needs the time to switch VFOs.
-    void ToggleVFOAB() override;
+    void ToggleVFOAB(const std::function<void()>& switched = {}) override;
     // Asks the radio for its current frequency and mode and reports them (hooks.readingTaken) for
     // the main VFO (or the sub VFO while SUB is active). A missing or invalid reply reports
     // nothing. Returns whether a reply was taken.
@@ -54,12 +55,12 @@ public:
     void SetFrameGap(double seconds) override { m_frameGap = seconds; }
     double FrameGap() const override { return m_frameGap; }
     // True while a frame written now would first have to wait out the frame gap.
-    bool LineBusy() const override { return m_loop.Now() - m_lastWrite < m_frameGap; }
+    bool LineBusy() const override { return m_loop.Now() < m_lastWrite + m_frameGap; }
     // The first waiting byte of a status reply (0 when none), discarding the rest so a late
     // or doubled reply never shifts the next one.
     std::uint8_t TakeStatusByte() override;
     // Writes one frame, waiting out the frame gap first; silent on a closed or vanished port.
-    void Write(const Frame& frame) override;
+    bool Write(const Frame& frame) override;
     // Writes a request whose answer the caller will read: waits out the frame gap, discards
     // what is waiting, then writes, so an acknowledgement of an earlier command is never taken
     // for the answer. Returns the request's number (never 0), or 0 when the port is closed or
@@ -89,6 +90,8 @@ public:
     // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
     // and its pause is over: the radio's current VFO is not the panel's main VFO then.
     bool OnOtherVfo() const override { return m_toggling || m_otherVfo; }
+    bool VfoOutOfStep() const override { return m_otherVfo != m_radioOther; }
+    void BringVfoInStep() override;
     // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.
     unsigned long VfoToggles() const override { return m_toggles; }
     // True (and reported once through hooks.portVanished) when the device has gone away.
@@ -132,6 +135,7 @@ private:
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     bool m_otherVfo = false;
+    bool m_radioOther = false; // the same, counting only the toggles written to the port
     unsigned long m_toggles = 0;
 };
 

@@ -50,7 +50,7 @@ public:
         std::function<void(Integer dir)> rptDirSent;
         // A VFO's tone mode was sent (the sub VFO's only recorded: it has no command).
         std::function<void(bool main, Integer toneMode)> toneModeSent;
-        // The radio's split being switched.
+        // The radio's split being switched (off only once its frame went out).
         std::function<void(bool on)> splitSent;
         // ReadFreqModeFromRadio took a valid reading.
         std::function<void(const FreqMode& reading)> readingTaken;
@@ -84,9 +84,11 @@ public:
     virtual void SendDCSCodeSB() = 0;
     virtual void SendSplitOn() = 0;
     virtual void SendSplitOff() = 0;
-    virtual void SendPTT(bool on) = 0;
-    // Switches the radio between its VFOs, with the pauses the radio needs around it.
-    virtual void ToggleVFOAB() = 0;
+    // True when the frame went out (the port is open and there).
+    virtual bool SendPTT(bool on) = 0;
+    // Switches the radio between its VFOs, with the pauses the radio needs around it. `switched`
+    // runs right after the toggle is written (or kept back by a lost port).
+    virtual void ToggleVFOAB(const std::function<void()>& switched = {}) = 0;
 
     // Reads the radio's frequency and mode and reports a valid reading (hooks.readingTaken).
     // Returns whether a reading was taken.
@@ -101,13 +103,19 @@ public:
     virtual double FrameGap() const = 0;
     virtual bool LineBusy() const = 0;
     virtual std::uint8_t TakeStatusByte() = 0;
-    virtual void Write(const Frame& frame) = 0;
+    // True when it went out.
+    virtual bool Write(const Frame& frame) = 0;
     virtual unsigned Request(const Frame& frame) = 0;
     virtual bool AnswerWaiting(unsigned request, int length = 1) = 0;
     virtual bool AnswerOnItsWay(unsigned request) = 0;
     virtual void WaitForInput(double deadline) = 0;
     virtual std::optional<FreqMode> TakeFreqModeAnswer(unsigned request) = 0;
     virtual bool OnOtherVfo() const = 0;
+    // True when the toggles that really went out leave the radio on another VFO than the panel
+    // asked for: a port lost between the toggles of a sequence, or with SUB on, took one away.
+    virtual bool VfoOutOfStep() const = 0;
+    // One toggle when out of step, so the radio is on the VFO the panel works again.
+    virtual void BringVfoInStep() = 0;
     virtual unsigned long VfoToggles() const = 0;
     virtual bool CheckVanished() = 0;
     virtual void PortReopened() = 0;

@@ -22,6 +22,7 @@ max_len() {
     network_stream) echo 256 ;;
     sim_wire) echo 512 ;;
     rigctl_line) echo 2048 ;; # room for a line past the 1 KiB limit
+    random_operator) echo 512 ;; # 64 steps of eight bytes
     *) echo 0 ;; # libFuzzer's own choice: the largest seed
     esac
 }

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build needs, only those that are missing.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-          xvfb xauth libgl-dev clang clang-format clang-tidy libclang-rt-14-dev
+          xvfb xauth xdotool libgl-dev clang clang-format clang-tidy libclang-rt-14-dev
           python3 desktop-file-utils appstream dpkg-dev libhamlib-utils python3-hamlib
           dbus at-spi2-core python3-pyatspi ser2net)
 missing=()

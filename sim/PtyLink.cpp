@@ -1,6 +1,7 @@
 #include "sim/PtyLink.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -42,14 +43,58 @@ PtyLink::PtyLink(platform::SystemEventLoop& loop, Ft817& radio, WireOptions opti
 
 PtyLink::~PtyLink()
 {
+    Withdraw();
+    if (!m_link.empty())
+        ::unlink(m_link.c_str());
+}
+
+void PtyLink::Withdraw()
+{
     if (m_master >= 0) {
         m_loop.UnwatchFd(m_master);
         ::close(m_master);
+        m_master = -1;
     }
     if (m_slaveKeep >= 0)
         ::close(m_slaveKeep);
-    if (!m_link.empty())
-        ::unlink(m_link.c_str());
+    m_slaveKeep = -1;
+    m_closedByProgram = false;
+}
+
+bool PtyLink::Offer(std::string& error)
+{
+    Withdraw();
+    if (!Start(error))
+        return false;
+    if (m_link.empty())
+        return true;
+    const std::string link = m_link;
+    m_link.clear();
+    return MakeLink(link, error);
+}
+
+void PtyLink::WatchReopen()
+{
+    if (m_master < 0 || !m_wire.Silent())
+        return;
+    // Without a descriptor of its own on the terminal, the link sees the program close it.
+    if (m_slaveKeep >= 0) {
+        ::close(m_slaveKeep);
+        m_slaveKeep = -1;
+    }
+    pollfd p{m_master, POLLIN, 0};
+    ::poll(&p, 1, 0);
+    const bool hungUp = (p.revents & POLLHUP) != 0;
+    if (hungUp && !m_closedByProgram) {
+        m_closedByProgram = true;
+        m_loop.UnwatchFd(m_master); // a hang-up would wake the loop over and over
+    } else if (!hungUp && m_closedByProgram) {
+        // Opened again: a fresh start for the radio's CAT.
+        m_closedByProgram = false;
+        m_wire.Unsilence();
+        m_slaveKeep = ::open(m_path.c_str(), O_RDWR | O_NOCTTY);
+        m_loop.WatchFd(m_master, [this] { OnReadable(); });
+    }
 }
 
 bool PtyLink::Start(std::string& error)
@@ -78,6 +123,12 @@ bool PtyLink::Start(std::string& error)
     }
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     m_loop.WatchFd(m_master, [this] { OnReadable(); });
+    if (m_wire.Options().silentAfter > 0 && !m_reopen) {
+        m_reopen = m_loop.CreateTimer();
+        m_reopen->SetInterval(200);
+        m_reopen->onTick = [this] { WatchReopen(); };
+        m_reopen->SetEnabled(true);
+    }
     return true;
 }
 
@@ -103,6 +154,11 @@ void PtyLink::OnReadable()
         }
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && errno == EIO && m_slaveKeep < 0 && !m_closedByProgram) {
+            // Nobody has the terminal open: the reopen watch takes over.
+            m_closedByProgram = true;
+            m_loop.UnwatchFd(m_master);
+        }
         break;
     }
 }

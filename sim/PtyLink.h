@@ -4,6 +4,7 @@
 #include "platform/SystemEventLoop.h"
 #include "sim/Wire.h"
 
+#include <memory>
 #include <string>
 
 namespace kivo::sim {
@@ -24,8 +25,18 @@ public:
 
     Wire& GetWire() { return m_wire; }
 
+    // The terminal goes away, as a radio switched off or a cable pulled: the program's port sees
+    // a hang-up. The symlink stays and points nowhere until Offer().
+    void Withdraw();
+    // A new terminal in its place (the same path when the system gives it; the symlink follows).
+    bool Offer(std::string& error);
+    bool Offered() const { return m_master >= 0; }
+
 private:
     void OnReadable();
+    // While the wire is silent: a program that closes the terminal and opens it again gets
+    // answers again.
+    void WatchReopen();
 
     platform::SystemEventLoop& m_loop;
     Wire m_wire;
@@ -33,6 +44,8 @@ private:
     int m_slaveKeep = -1; // held open so the master never sees a hang-up between clients
     std::string m_path;
     std::string m_link;
+    std::unique_ptr<platform::Timer> m_reopen; // looks for the terminal opened afresh
+    bool m_closedByProgram = false;
 };
 
 } // namespace kivo::sim

@@ -1,6 +1,7 @@
 #include "sim/Wire.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kivo::sim {
 
@@ -35,6 +36,14 @@ std::string Wire::RandomBytes(int count)
     return bytes;
 }
 
+bool Wire::Chance(double p)
+{
+    if (p <= 0)
+        return false;
+    m_rng = m_rng * 1103515245u + 12345u;
+    return double((m_rng >> 8) & 0xFFFF) / 65536.0 < p;
+}
+
 void Wire::Receive(std::string_view bytes)
 {
     for (char c : bytes) {
@@ -49,11 +58,24 @@ void Wire::Receive(std::string_view bytes)
         if (m_partial.size() < 5)
             continue;
 
-        ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}};
+        ReceivedFrame rf{m_partial, now, m_partialStart >= m_busyUntil, {}, false, {}};
         m_partial.clear();
         double delay = m_options.serviceTime + m_options.late;
         rf.wrongRate = m_options.rate != 0 && lineRate && lineRate() != m_options.rate;
-        if (rf.wrongRate) {
+        const bool silent = Silent();
+        ++m_commands;
+        const bool dropNext =
+            m_dropNext > 0 && (m_dropOpcodes.empty() || m_dropOpcodes.find(rf.bytes[4]) != std::string::npos);
+        if (rf.accepted && (dropNext || Chance(m_options.dropRate))) {
+            // Lost on the way: the radio never saw a whole frame.
+            if (dropNext)
+                --m_dropNext;
+            rf.accepted = false;
+            rf.fault = "lost on the line";
+        } else if (rf.accepted && silent) {
+            rf.accepted = false;
+            rf.fault = "not answered (the radio fell silent)";
+        } else if (rf.wrongRate) {
             // Misread bits: no command is carried out, and what comes back is noise.
             rf.answer = RandomBytes(5);
         } else if (rf.accepted) {
@@ -63,6 +85,12 @@ void Wire::Receive(std::string_view bytes)
                 rf.answer = ShapeReply(std::move(a.bytes), delay);
             else if (m_options.acks)
                 rf.answer = std::move(a.bytes);
+            if (!rf.answer.empty() && Chance(m_options.garbleRate)) {
+                rf.answer = RandomBytes(int(rf.answer.size()));
+                rf.fault = "answer garbled";
+            }
+            if (!rf.answer.empty() && m_options.late > 0 && rf.fault.empty())
+                rf.fault = "answer " + std::to_string(std::lround(m_options.late * 1000)) + " ms late";
         }
         ++(rf.accepted ? m_acceptedCount : m_droppedCount);
         if (m_frames.size() >= std::max<std::size_t>(1, m_options.keepFrames))

@@ -51,6 +51,11 @@ struct WireOptions {
     // Added to the time of every answer, the radio ready as before: the answers of a radio
     // behind a slow network link, as the program sees them.
     double late = 0;
+    // A bad line, for trying a program against one. The draws come from `seed`, so a run repeats.
+    double dropRate = 0;   // the fraction of commands lost whole: not carried out, not answered
+    double garbleRate = 0; // the fraction of answers replaced by as many random bytes
+    int silentAfter = 0;   // after this many commands none is carried out or answered, until
+                           // Unsilence() (0: never)
 
     // Answers at once and only to reads: the simplest radio, for tests of exact pauses.
     static WireOptions Ideal() { return {.serviceTime = 0, .acks = false}; }
@@ -62,6 +67,7 @@ struct ReceivedFrame {
     bool accepted;          // false when dropped for arriving while the radio was busy
     std::string answer;     // what the radio sends back (after injected faults); empty for none
     bool wrongRate = false; // sent at a rate the radio is not set to: not carried out
+    std::string fault;      // the line fault made of it, for the log ("lost on the line"); empty for none
 };
 
 class Wire {
@@ -77,6 +83,22 @@ public:
 
     // Applies to the replies of the next read(s), in order.
     void InjectFault(InjectedFault f) { m_faults.push_back(f); }
+    // The next `count` commands are lost on the line: any command, or only those whose opcode
+    // is one of the bytes of `opcodes`. Replaces a drop still pending.
+    void DropNext(int count, std::string opcodes = {})
+    {
+        m_dropNext = count;
+        m_dropOpcodes = std::move(opcodes);
+    }
+    // Forgets the injected faults not yet applied.
+    void ClearFaults()
+    {
+        m_faults.clear();
+        m_dropNext = 0;
+    }
+    // Answers again after `silentAfter` (the terminal was opened afresh); counts from zero.
+    void Unsilence() { m_commands = 0; }
+    bool Silent() const { return m_options.silentAfter > 0 && m_commands >= std::size_t(m_options.silentAfter); }
     // The latest complete frames received, accepted or dropped, oldest first; at most
     // `keepFrames` of them, so a long run does not grow.
     const std::deque<ReceivedFrame>& Frames() const { return m_frames; }
@@ -96,6 +118,8 @@ public:
 private:
     std::string ShapeReply(std::string reply, double& delay);
     std::string RandomBytes(int count);
+    // True with probability p, from the wire's own sequence.
+    bool Chance(double p);
 
     platform::EventLoop& m_loop;
     Ft817& m_radio;
@@ -108,6 +132,9 @@ private:
     double m_busyUntil = -1e9;
     std::size_t m_acceptedCount = 0;
     std::size_t m_droppedCount = 0;
+    std::size_t m_commands = 0;
+    int m_dropNext = 0;
+    std::string m_dropOpcodes;
     unsigned m_rng;
 };
 

@@ -46,12 +46,12 @@ TEST_F(Mox, FramesAndDisplaysOnAirAndBack)
         std::vector<std::string> released;
         const char* after;
     } const rows[] = {
-        {"simplex", 14520000, 0, false, false, {kPttOn}, "145.200.00", {kPttOff}, "145.200.00"},
-        {"minus shift", 14550000, -1, false, false, {kPttOn}, "144.900.00", {kPttOff}, "145.500.00"},
-        {"plus shift", 14500000, 1, false, false, {kPttOn}, "145.600.00", {kPttOff}, "145.000.00"},
+        {"simplex", 14520000, 0, false, false, {kPttOn}, "145.200.00", {kPttOff, kPttOff}, "145.200.00"},
+        {"minus shift", 14550000, -1, false, false, {kPttOn}, "144.900.00", {kPttOff, kPttOff}, "145.500.00"},
+        {"plus shift", 14500000, 1, false, false, {kPttOn}, "145.600.00", {kPttOff, kPttOff}, "145.000.00"},
         // The radio transmits on its other VFO: only PTT, nothing sent or shown.
-        {"split", 14520000, -11, true, false, {kPttOn}, "145.200.00", {kPttOff}, "145.200.00"},
-        {"split with the clarifier", 14520500, -11, true, true, {kPttOn}, "145.205.00", {kPttOff}, "145.205.00"},
+        {"split", 14520000, -11, true, false, {kPttOn}, "145.200.00", {kPttOff, kPttOff}, "145.200.00"},
+        {"split with the clarifier", 14520500, -11, true, true, {kPttOn}, "145.205.00", {kPttOff, kPttOff}, "145.205.00"},
         // The clarifier moves only the receiver: the radio leaves it for the transmission.
         {"clarifier +5 kHz",
          14520500,
@@ -60,7 +60,7 @@ TEST_F(Mox, FramesAndDisplaysOnAirAndBack)
          true,
          {F({0x14, 0x52, 0x00, 0x00, 0x01}), kPttOn},
          "145.200.00",
-         {kPttOff, F({0x14, 0x52, 0x05, 0x00, 0x01})},
+         {kPttOff, kPttOff, F({0x14, 0x52, 0x05, 0x00, 0x01})},
          "145.205.00"},
         {"clarifier +5 kHz with minus shift",
          14550500,
@@ -69,7 +69,7 @@ TEST_F(Mox, FramesAndDisplaysOnAirAndBack)
          true,
          {F({0x14, 0x55, 0x00, 0x00, 0x01}), kPttOn},
          "144.900.00",
-         {kPttOff, F({0x14, 0x55, 0x05, 0x00, 0x01})},
+         {kPttOff, kPttOff, F({0x14, 0x55, 0x05, 0x00, 0x01})},
          "145.505.00"},
     };
     for (const Row& r : rows) {

@@ -23,7 +23,10 @@ platform::IoResult FaultyFileSystem::WriteAtomic(const std::string& path, std::s
     ++writes;
     if (auto it = writeErrors.find(path); it != writeErrors.end())
         return platform::IoResult::FromErrno(it->second);
-    return m_real.WriteAtomic(path, data);
+    auto r = m_real.WriteAtomic(path, data);
+    if (r && onWritten)
+        onWritten(path, data);
+    return r;
 }
 
 } // namespace kivo::testing

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
     std::map<std::string, int> writeErrors;       // path -> errno for every write (the file is left untouched)
     std::map<std::string, std::size_t> readCutAt; // path -> bytes delivered before an EIO
     int writes = 0;
+    // Told of each write that reached the disk, with what was written.
+    std::function<void(const std::string& path, std::string_view data)> onWritten;
 
 private:
     platform::PosixFileSystem m_real;
