@@ -149,9 +149,12 @@ void Scanner::StartScan(int dir)
             m_timerMR->SetEnabled(true);
         return;
     }
-    const Long step = ChannelMode(m_s.VFOMB.Mode) ? ChannelStep(m_s.VFOMB.Mode) : kSlowStep;
+    // With SUB the scan steps the sub VFO: rounding the main one would leave it where the radio
+    // is not.
+    state::VFOInfo& v = m_vfo.TunedVFO();
+    const Long step = ChannelMode(v.Mode) ? ChannelStep(v.Mode) : kSlowStep;
     m_s.ScanStep = dir * step;
-    m_s.VFOMB.Freq = RoundFreqToStep(m_s.VFOMB.Freq, step);
+    v.Freq = RoundFreqToStep(v.Freq, step);
     m_tuning.StepFrequency();
     m_timer->SetEnabled(true);
 }
@@ -241,6 +244,10 @@ bool Scanner::AwaitStep(bool memory)
 
 void Scanner::TimerScanner_Tick()
 {
+    // In another unit's toggle–send–toggle the step would land on the VFO the scan does not
+    // tune: it waits for the next tick.
+    if (m_cat.MidToggle())
+        return;
     m_timer->SetEnabled(false); // no second tick while this one waits
     if (!AwaitStep(false))
         return;
@@ -250,6 +257,8 @@ void Scanner::TimerScanner_Tick()
 
 void Scanner::TimerScannerMR_Tick()
 {
+    if (m_cat.MidToggle())
+        return;
     m_timerMR->SetEnabled(false);
     if (!AwaitStep(true))
         return;
@@ -281,7 +290,7 @@ void Scanner::ReadScanStatus(bool& done, bool& sendReq)
     if (!byte)
         return;
     const radio::RxStatus rx = radio::DecodeRxStatus(*byte);
-    const Integer mode = m_s.VFOMB.Mode;
+    const Integer mode = m_vfo.TunedVFO().Mode;
     m_meter.SignalCentred = rx.centred;
     if (rx.busy) {
         if (rx.centred && mode == kFM && m_s.SearchOn) {
@@ -318,7 +327,8 @@ void Scanner::ReadScanStatus(bool& done, bool& sendReq)
         m_display.SetVisible(el::lblBusy, false);
         if ((m_s.ScanStep == kSlowStep || m_s.ScanStep == -kSlowStep) && !ChannelMode(mode)) {
             m_s.ScanStep = m_s.ScanDir * kQuietStep;
-            m_s.VFOMB.Freq = RoundFreqToStep(m_s.VFOMB.Freq, kQuietStep);
+            state::VFOInfo& v = m_vfo.TunedVFO();
+            v.Freq = RoundFreqToStep(v.Freq, kQuietStep);
         }
         done = sendReq = true;
     }

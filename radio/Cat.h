@@ -90,6 +90,9 @@ public:
     // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
     // and its pause is over: the radio's current VFO is not the panel's main VFO then.
     bool OnOtherVfo() const override { return m_toggling || m_otherVfo; }
+    // SUB's own toggle leaves the radio on the VFO the panel tunes; any other leaves it on the
+    // one it does not tune until the sequence's second toggle goes out.
+    bool MidToggle() const override { return m_otherVfo != m_kivo.SubSelected; }
     bool VfoOutOfStep() const override { return m_otherVfo != m_radioOther; }
     void BringVfoInStep() override;
     // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.

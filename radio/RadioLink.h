@@ -111,6 +111,9 @@ public:
     virtual void WaitForInput(double deadline) = 0;
     virtual std::optional<FreqMode> TakeFreqModeAnswer(unsigned request) = 0;
     virtual bool OnOtherVfo() const = 0;
+    // True between the toggles of a toggle–send–toggle: the radio is not on the VFO the panel
+    // tunes, so a timer's frame written now would land on the other one.
+    virtual bool MidToggle() const = 0;
     // True when the toggles that really went out leave the radio on another VFO than the panel
     // asked for: a port lost between the toggles of a sequence, or with SUB on, took one away.
     virtual bool VfoOutOfStep() const = 0;

@@ -188,6 +188,9 @@ void BandScope::OnChartClick(double kHz)
 
 void BandScope::TimerScope_Tick()
 {
+    // A step inside another unit's toggle–send–toggle would land on the radio's other VFO.
+    if (m_cat.MidToggle())
+        return;
     m_timer->SetEnabled(false); // no second tick while this one waits
     if (!AwaitStatus())
         return;
