@@ -52,15 +52,18 @@ bool Cat::WaitFrameGap(bool request)
 {
     if (CheckVanished() || !m_port.IsOpen())
         return false;
-    // Events run during the waits and may write frames of their own, each restarting them.
+    // Events run during the waits and may write frames of their own, each restarting them. The
+    // answers' wait ends kAnswerLimit after it began all the same: frames written meanwhile (the
+    // meter's requests to a silent radio) would otherwise owe answers for ever.
+    const double answersBy = m_loop.Now() + kAnswerLimit;
     for (;;) {
         if (m_frameGap > 0 && LineBusy()) {
             platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);
-        } else if (request && AnswersOwed()) {
+        } else if (request && m_loop.Now() < answersBy && AnswersOwed()) {
             // On a cable the answer is in long before the gap is over. Over a network it may not
             // be: arriving after the discard below it would be taken for this request's answer.
             // It is waited for (and discarded), up to the limit.
-            WaitForInput(m_lastWrite + kAnswerLimit);
+            WaitForInput(std::min(m_lastWrite + kAnswerLimit, answersBy));
         } else {
             return true;
         }

@@ -148,6 +148,18 @@ const Found kFound[] = {
       {Act::PanelKey, 2034113832u, 2795057010u, 144},
       {Act::Jog, 2648687779u, 1655283408u, 146},
       {Act::Network, 1478177750u, 3390697162u, 164}}},
+    {"a request's wait for earlier answers, restarted by every frame written meanwhile, never ended (a scope "
+     "sweep, a lost frame, the main knob)",
+     {{Act::Keyboard, 3878797616u, 2204168564u, 138},
+      {Act::MckHold, 3257207616u, 2216638692u, 38},
+      {Act::PanelKey, 378504857u, 2706155602u, 134},
+      {Act::PanelKey, 2814340976u, 1764498144u, 112},
+      {Act::Scope, 4095458571u, 3292140270u, 935},
+      {Act::PanelKey, 288127378u, 774155004u, 1380},
+      {Act::PanelKey, 1821698531u, 205020189u, 145},
+      {Act::LineFault, 4050336350u, 1161293603u, 229},
+      {Act::Scope, 504469940u, 2464023010u, 122},
+      {Act::Knob, 2450493735u, 569744687u, 67}}},
 };
 
 TEST(RandomOperator, FoundFaultsStayMended)
