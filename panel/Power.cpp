@@ -28,8 +28,10 @@ Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
 {
     m_timerSendFreq->SetInterval(250);
     m_timerSendFreq->onTick = [this] {
-        // A detent has just gone out: this tick would only wait behind it.
-        if (m_cat.LineBusy())
+        // A detent has just gone out: this tick would only wait behind it. Between the toggles of
+        // a toggle–send–toggle (a split memory the channel knob reached) it would land on the
+        // radio's other VFO.
+        if (m_cat.LineBusy() || m_cat.MidToggle())
             return;
         m_vfo.SendTunedFreq();
     };

@@ -377,7 +377,8 @@ TEST_F(Power, SendFreqTimerFollowsTheTunedVFO)
     panel.Power().TimerSendFreq().SetEnabled(true);
     loop.Advance(1.0);
     EXPECT_EQ(TakeFrames().size(), 4u) << "four times a second";
-    s.SubSelected = true;
+    panel.VfoOperations().PressSub();
+    TakeFrames();
     loop.Advance(0.25);
     EXPECT_EQ(TakeFrames(), std::vector<std::string>{F({0x43, 0x31, 0x00, 0x00, 0x01})});
 }

@@ -160,6 +160,9 @@ const Found kFound[] = {
       {Act::LineFault, 4050336350u, 1161293603u, 229},
       {Act::Scope, 504469940u, 2464023010u, 122},
       {Act::Knob, 2450493735u, 569744687u, 67}}},
+    {"the knob's resend of the tuned frequency, between the toggles around a split memory's sub VFO, landed on "
+     "VFO B",
+     {{Act::PanelKey, 3480892621u, 189290331u, 173}, {Act::Knob, 2497710098u, 416448836u, 172}}},
 };
 
 TEST(RandomOperator, FoundFaultsStayMended)
