@@ -51,7 +51,15 @@ TEST_F(Mox, FramesAndDisplaysOnAirAndBack)
         {"plus shift", 14500000, 1, false, false, {kPttOn}, "145.600.00", {kPttOff, kPttOff}, "145.000.00"},
         // The radio transmits on its other VFO: only PTT, nothing sent or shown.
         {"split", 14520000, -11, true, false, {kPttOn}, "145.200.00", {kPttOff, kPttOff}, "145.200.00"},
-        {"split with the clarifier", 14520500, -11, true, true, {kPttOn}, "145.205.00", {kPttOff, kPttOff}, "145.205.00"},
+        {"split with the clarifier",
+         14520500,
+         -11,
+         true,
+         true,
+         {kPttOn},
+         "145.205.00",
+         {kPttOff, kPttOff},
+         "145.205.00"},
         // The clarifier moves only the receiver: the radio leaves it for the transmission.
         {"clarifier +5 kHz",
          14520500,
