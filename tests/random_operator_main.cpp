@@ -18,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -65,23 +66,8 @@ int main(int argc, char** argv)
     }
     if (!replay.empty()) {
         // Rows as a failure prints them: {Act::Knob, 1529861686u, 3827693069u, 79},
-        std::map<std::string, Act> acts;
-        for (int a = 0; a < int(Act::kCount); ++a) {
-            const std::string row = Literal({Act(a), 0, 0, 0});
-            acts[row.substr(row.find("::") + 2, row.find(',') - row.find("::") - 2)] = Act(a);
-        }
         std::ifstream in(replay);
-        std::vector<Step> list;
-        for (std::string line; std::getline(in, line);) {
-            const auto at = line.find("{Act::");
-            if (at == std::string::npos)
-                continue;
-            char name[32] = {};
-            unsigned arg = 0, more = 0, wait = 0;
-            if (std::sscanf(line.c_str() + at, "{Act::%31[A-Za-z], %uu, %uu, %u}", name, &arg, &more, &wait) == 4 &&
-                acts.count(name))
-                list.push_back({acts[name], arg, more, std::uint16_t(wait)});
-        }
+        const std::vector<Step> list = ParseSteps(std::string(std::istreambuf_iterator<char>(in), {}));
         ::setenv("KIVO_RANDOM_TRACE", "1", 1);
         const Outcome o = RunSteps(list);
         std::printf("%s\n", o.failed ? Report(list, o).c_str() : "no invariant broken");

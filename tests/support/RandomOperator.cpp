@@ -31,8 +31,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace kivo::testing {
@@ -589,15 +591,34 @@ std::string Describe(const Step& st)
     return d + (st.waitMs ? ", " + std::to_string(st.waitMs) + " ms" : "");
 }
 
+namespace {
+const char* const kActNames[] = {"PanelKey",  "MckHold",       "Knob",  "Jog",  "Keyboard",  "Menu",
+                                 "Network",   "MemoryManager", "Scope", "File", "LineFault", "RadioDial",
+                                 "RadioMode", "RadioVfo",      "Wait",  "Quiet"};
+static_assert(std::size(kActNames) == std::size_t(Act::kCount));
+} // namespace
+
 std::string Literal(const Step& st)
 {
-    static const char* const names[] = {"PanelKey",  "MckHold",       "Knob",  "Jog",  "Keyboard",  "Menu",
-                                        "Network",   "MemoryManager", "Scope", "File", "LineFault", "RadioDial",
-                                        "RadioMode", "RadioVfo",      "Wait",  "Quiet"};
     char b[128];
-    std::snprintf(b, sizeof b, "{Act::%s, %uu, %uu, %u}", names[std::size_t(st.act)], st.arg, st.more,
+    std::snprintf(b, sizeof b, "{Act::%s, %uu, %uu, %u}", kActNames[std::size_t(st.act)], st.arg, st.more,
                   unsigned(st.waitMs));
     return b;
+}
+
+std::vector<Step> ParseSteps(const std::string& text)
+{
+    std::vector<Step> steps;
+    for (auto at = text.find("{Act::"); at != std::string::npos; at = text.find("{Act::", at + 1)) {
+        char name[32] = {};
+        unsigned arg = 0, more = 0, wait = 0;
+        if (std::sscanf(text.c_str() + at, "{Act::%31[A-Za-z], %uu, %uu, %u}", name, &arg, &more, &wait) != 4)
+            continue;
+        for (std::size_t a = 0; a < std::size(kActNames); ++a)
+            if (std::string_view(name) == kActNames[a])
+                steps.push_back({Act(a), arg, more, std::uint16_t(wait)});
+    }
+    return steps;
 }
 
 std::vector<Step> GenerateSteps(std::uint64_t seed, std::size_t count)

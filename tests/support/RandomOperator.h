@@ -50,6 +50,8 @@ struct Step {
 std::string Describe(const Step& step);
 // The step as a row of a C++ table, for pasting a shrunk failure into a test.
 std::string Literal(const Step& step);
+// Every step written as Literal writes it in `text`, in order; anything else is skipped.
+std::vector<Step> ParseSteps(const std::string& text);
 
 std::vector<Step> GenerateSteps(std::uint64_t seed, std::size_t count);
 // Eight bytes a step; a shorter tail is ignored.
