@@ -194,7 +194,7 @@ void Power::PortVanished()
     });
 }
 
-void Power::PowerOn()
+void Power::SendWhatALostPortOwes()
 {
     // The port may have been opened from the Serial Port menu since it was last lost: a loss of
     // this one must be reported as well.
@@ -207,8 +207,13 @@ void Power::PowerOn()
         m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
     }
     // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
-    // VFO: everything below is meant for the main one.
+    // VFO: everything after this is meant for the main one.
     m_cat.BringVfoInStep();
+}
+
+void Power::PowerOn()
+{
+    SendWhatALostPortOwes();
     m_s.CATOn = true;
     auto& g = m_meter.Gauge();
     g.Select(0);
@@ -303,12 +308,7 @@ void Power::SaveAndGoDark()
     // would and the next start would take the radio for receiving on its main VFO without split.
     if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.WasLost() &&
         m_comm.ReopenLost()) {
-        m_cat.PortReopened();
-        if (m_pttOffOwed) {
-            const bool sent = m_cat.SendPTT(false);
-            m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
-        }
-        m_cat.BringVfoInStep();
+        SendWhatALostPortOwes();
         if (m_s.RadioSplitOn)
             m_cat.SendSplitOff();
     }

@@ -78,6 +78,9 @@ public:
     static std::string VersionText(int major, int minor, int revision);
 
 private:
+    // Transmit off and the main VFO, owed to the radio since its port was lost, as the port
+    // comes back.
+    void SendWhatALostPortOwes();
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
