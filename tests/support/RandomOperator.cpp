@@ -829,14 +829,26 @@ void Run::Restart()
 
 void Run::TrackFrame(const sim::ReceivedFrame& f)
 {
+    if (m_trace) {
+        std::string hex;
+        for (unsigned char c : f.bytes)
+            hex += "0123456789ABCDEF"[c >> 4], hex += "0123456789ABCDEF"[c & 15], hex += ' ';
+        std::fprintf(stderr, "%12.3f   frame %s%s%s onB %d swapped %d\n", f.at, hex.c_str(),
+                     f.accepted ? "" : "(dropped) ", f.fault.c_str(), m_radio.OnB(), m_swapped);
+    }
     if (f.bytes.size() != 5)
         return;
     const auto op = std::uint8_t(f.bytes[4]);
-    if (op != radio::op::kSetFreq && op != radio::op::kSetMode)
-        return;
     // Where it landed, and where the panel meant it to go.
     const int landed = m_radio.OnB() ? 1 : 0;
     const int meant = m_swapped ? 1 - landed : landed;
+    // A reading answered from the other VFO: following the dial, the panel may take it for its own.
+    if (op == radio::op::kReadFreqMode && m_swapped && f.accepted && !f.answer.empty()) {
+        m_unknown[std::size_t(meant)] = {true, true};
+        return;
+    }
+    if (op != radio::op::kSetFreq && op != radio::op::kSetMode)
+        return;
     bool Unknown::*field = op == radio::op::kSetFreq ? &Unknown::freq : &Unknown::mode;
     if (!f.accepted || f.wrongRate) {
         m_unknown[std::size_t(meant)].*field = true;
