@@ -303,11 +303,11 @@ bool Power::EndKIVO()
 
 void Power::SaveAndGoDark()
 {
-    // A port lost and back, POWER not pressed since: what the radio is owed (transmit off, the
-    // main VFO, split off) goes out before the program ends, as POWER would send it, or it never
-    // would and the next start would take the radio for receiving on its main VFO without split.
-    if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.WasLost() &&
-        m_comm.ReopenLost()) {
+    // A port lost, POWER not pressed since: what the radio is owed (transmit off, the main VFO,
+    // split off) goes out before the program ends, as POWER would send it, on the lost port back
+    // again or on one chosen since, or it never would and the next start would take the radio for
+    // receiving on its main VFO without split.
+    if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.ReopenLost()) {
         SendWhatALostPortOwes();
         if (m_s.RadioSplitOn)
             m_cat.SendSplitOff();
