@@ -128,6 +128,13 @@ void Power::Load()
 
     m_files.OpenHomeFile();
 
+    // The last run may have ended with the radio still owed what a lost port kept from it.
+    m_owedOnDisk = m_files.OpenRadioOwedFile();
+    m_pttOffOwed = m_owedOnDisk.pttOff;
+    if (m_owedOnDisk.vfoToggle)
+        m_cat.RadioLeftOnOtherVfo();
+    m_s.RadioSplitOn = m_owedOnDisk.splitOff;
+
     m_display.SetColor(el::DisplayPanel, kUnlitColor);
     m_display.SetColor(el::LMeter, kUnlitColor);
     m_display.SetVisible(el::LMeter, false);
@@ -211,6 +218,20 @@ void Power::SendWhatALostPortOwes()
     m_cat.BringVfoInStep();
 }
 
+state::RadioOwed Power::RadioOwedNow() const
+{
+    return {m_pttOffOwed, m_cat.VfoOutOfStep(), !m_s.CATOn && m_s.RadioSplitOn};
+}
+
+void Power::KeepRadioOwed()
+{
+    const state::RadioOwed now = RadioOwedNow();
+    if (now == m_owedOnDisk)
+        return;
+    if (m_files.SaveRadioOwedFile(now))
+        m_owedOnDisk = now;
+}
+
 void Power::PowerOn()
 {
     SendWhatALostPortOwes();
@@ -243,6 +264,8 @@ void Power::PowerOn()
     m_keys.ToggleFunctionButtons();
     m_keys.ChangeTuningKnob();
     m_meter.TurnOnLMeter();
+    // Sent now (or owed again to a port lost meanwhile, which exit records).
+    KeepRadioOwed();
 }
 
 void Power::SaveWindowPosition()
@@ -304,10 +327,9 @@ bool Power::EndKIVO()
 void Power::SaveAndGoDark()
 {
     // A port lost, POWER not pressed since: what the radio is owed (transmit off, the main VFO,
-    // split off) goes out before the program ends, as POWER would send it, on the lost port back
-    // again or on one chosen since, or it never would and the next start would take the radio for
-    // receiving on its main VFO without split.
-    if (!m_s.CATOn && (m_pttOffOwed || m_s.RadioSplitOn || m_cat.VfoOutOfStep()) && m_comm.ReopenLost()) {
+    // split off) goes out before the program ends, as POWER would send it, on the lost port
+    // back again or on one chosen since. With no port it is remembered for the next start.
+    if (!m_s.CATOn && RadioOwedNow().Any() && m_comm.ReopenLost()) {
         SendWhatALostPortOwes();
         if (m_s.RadioSplitOn)
             m_cat.SendSplitOff();
@@ -322,6 +344,7 @@ void Power::SaveAndGoDark()
         // not stop the saves.
         PowerOff();
     }
+    KeepRadioOwed();
 }
 
 void Power::EndUnattended()

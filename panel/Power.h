@@ -81,6 +81,10 @@ private:
     // Transmit off and the main VFO, owed to the radio since its port was lost, as the port
     // comes back.
     void SendWhatALostPortOwes();
+    // What the radio is owed now: transmit off, the main VFO, and, while dark, split off.
+    state::RadioOwed RadioOwedNow() const;
+    // The data folder's record of it, written only when it changed.
+    void KeepRadioOwed();
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
@@ -99,6 +103,7 @@ private:
     std::vector<std::pair<SwitchOffOrder, Switchable*>> m_switchables;
     std::vector<platform::Timer*> m_stopTimers;
     bool m_pttOffOwed = false; // the port went away while the radio was on air
+    state::RadioOwed m_owedOnDisk;
 };
 
 } // namespace kivo::panel

@@ -95,6 +95,7 @@ public:
     bool MidToggle() const override { return m_otherVfo != m_kivo.SubSelected; }
     bool VfoOutOfStep() const override { return m_otherVfo != m_radioOther; }
     void BringVfoInStep() override;
+    void RadioLeftOnOtherVfo() override { m_radioOther = !m_otherVfo; }
     // How many VFO A/B toggles went out so far; a reading taken across one is not the main VFO's.
     unsigned long VfoToggles() const override { return m_toggles; }
     // True (and reported once through hooks.portVanished) when the device has gone away.

@@ -119,6 +119,9 @@ public:
     virtual bool VfoOutOfStep() const = 0;
     // One toggle when out of step, so the radio is on the VFO the panel works again.
     virtual void BringVfoInStep() = 0;
+    // An earlier run lost its port with the radio on the VFO it did not work (as remembered in
+    // the data folder): the next BringVfoInStep toggles once.
+    virtual void RadioLeftOnOtherVfo() = 0;
     virtual unsigned long VfoToggles() const = 0;
     virtual bool CheckVanished() = 0;
     virtual void PortReopened() = 0;

@@ -4,7 +4,17 @@
 #include "state/MemoryFile.h"
 #include "state/Sanitize.h"
 
+#include <string_view>
+#include <utility>
+
 namespace kivo::state {
+
+namespace {
+// The radio owed file's lines, one for each thing owed.
+constexpr std::string_view kOwedPttOff = "transmit off";
+constexpr std::string_view kOwedVfoToggle = "VFO A/B";
+constexpr std::string_view kOwedSplitOff = "split off";
+} // namespace
 
 using platform::Buttons;
 using platform::Icon;
@@ -188,6 +198,78 @@ bool DataFiles::SaveHomeFile()
     if (!r)
         SaveError("HOMEMEM.KIVO", "Save HOME Memory File", r);
     return static_cast<bool>(r);
+}
+
+RadioOwed DataFiles::OpenRadioOwedFile()
+{
+    RadioOwed owed;
+    const std::string path = PathOf(kRadioOwedFileName);
+    if (!m_fs.Exists(path))
+        return owed;
+    std::string text;
+    if (const auto r = m_fs.ReadOrCreate(path, 4096, text); !r) {
+        OpenError("RADIOOWED.KIVO", "Open Radio Owed File", r);
+        return owed;
+    }
+    bool unknown = false;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string_view line = std::string_view(text).substr(at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line == kOwedPttOff)
+            owed.pttOff = true;
+        else if (line == kOwedVfoToggle)
+            owed.vfoToggle = true;
+        else if (line == kOwedSplitOff)
+            owed.splitOff = true;
+        else if (!line.empty())
+            unknown = true;
+    }
+    if (unknown)
+        m_dialogs.MessageBox("The file " + path +
+                                 " holds lines this program does not know; they are left out. What the radio is "
+                                 "still owed since its port was lost may not all be sent at POWER.",
+                             "Open Radio Owed File", Icon::Exclamation, Buttons::Ok);
+    return owed;
+}
+
+bool DataFiles::SaveRadioOwedFile(const RadioOwed& owed)
+{
+    const std::string path = PathOf(kRadioOwedFileName);
+    std::string text;
+    for (const auto& [is, line] : {std::pair{owed.pttOff, kOwedPttOff}, std::pair{owed.vfoToggle, kOwedVfoToggle},
+                                   std::pair{owed.splitOff, kOwedSplitOff}})
+        if (is)
+            text += std::string(line) + "\n";
+    // A file left behind with nothing owed would have the next start toggle the radio's VFO for
+    // nothing: emptied when it cannot be removed.
+    platform::IoResult r = owed.Any() ? m_fs.WriteAtomic(path, text) : m_fs.Remove(path);
+    if (!r && !owed.Any())
+        r = m_fs.WriteAtomic(path, "");
+    if (r)
+        return true;
+    std::string todo;
+    if (owed.pttOff)
+        todo += " Release its transmitter.";
+    if (owed.vfoToggle)
+        todo += " Press its A/B key once.";
+    if (owed.splitOff)
+        todo += " Switch its split off.";
+    if (owed.Any())
+        m_dialogs.MessageBox("What the radio is still owed since its port was lost could not be remembered in " + path +
+                                 " (" + r.description +
+                                 "), so the next start cannot send it. On the radio itself:" + todo,
+                             "Save Radio Owed File", Icon::Exclamation, Buttons::Ok);
+    else
+        m_dialogs.MessageBox("The file " + path + " could not be removed (" + r.description +
+                                 "). Please remove it: the next start would send the radio what it holds.",
+                             "Save Radio Owed File", Icon::Exclamation, Buttons::Ok);
+    return false;
 }
 
 } // namespace kivo::state

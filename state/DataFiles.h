@@ -15,6 +15,8 @@ class MemoryFile;
 inline constexpr const char* kSettingsFileName = "ft817.kivo";
 inline constexpr const char* kBandDataFileName = "bandinfo.kivo";
 inline constexpr const char* kHomeFileName = "homemem.kivo";
+// What the radio is still owed from a port lost under it, kept until it goes out.
+inline constexpr const char* kRadioOwedFileName = "radioowed.kivo";
 // Appended to the name of a damaged data file that is kept before defaults replace it.
 inline constexpr const char* kDamagedSuffix = ".damaged";
 
@@ -37,6 +39,17 @@ struct SettingsMenuHandlers {
     std::function<void(bool)> tuneOnStartup;
 };
 
+// What a lost port kept from the radio. The program may end before it can go out (no port to
+// send it on), and the next start must still send it, or it would take the radio for receiving
+// on its main VFO without split.
+struct RadioOwed {
+    bool pttOff = false;    // the radio may still be transmitting
+    bool vfoToggle = false; // the radio is on the VFO the panel does not work
+    bool splitOff = false;  // split is on on the radio
+    bool Any() const { return pttOff || vfoToggle || splitOff; }
+    bool operator==(const RadioOwed&) const = default;
+};
+
 // True when a stored window position (twips) lies on a screen that exists now.
 using PositionCheck = std::function<bool(Long left, Long top)>;
 // The single-screen rule: both coordinates non-negative and inside the screen (logical pixels).
@@ -55,6 +68,10 @@ public:
     bool SaveBandDataFile();
     void OpenHomeFile();
     bool SaveHomeFile();
+    // Nothing owed when there is no file; a line not understood is reported and left out.
+    RadioOwed OpenRadioOwedFile();
+    // Writes what is owed, or removes the file when nothing is; a failure is reported.
+    bool SaveRadioOwedFile(const RadioOwed& owed);
 
 private:
     void OpenError(const char* upperName, const char* title, const platform::IoResult& r);

@@ -158,3 +158,33 @@ TEST_F(BandAndHomeFiles, HomeFileOf206BytesHoldsTwoBands)
     EXPECT_EQ(saved.substr(0, 206), state::ToBytes(a) + state::ToBytes(b));
     EXPECT_EQ(saved.substr(206), std::string(1030, '\0'));
 }
+
+TEST_F(BandAndHomeFiles, WhatTheRadioIsOwedIsKeptUntilNothingIsAndBadLinesAreReported)
+{
+    const std::string path = dir / state::kRadioOwedFileName;
+    using Owed = state::RadioOwed;
+    // Each row: what is saved, then what a new start reads back.
+    for (const Owed owed : {Owed{true, false, false}, Owed{false, true, true}, Owed{true, true, true}}) {
+        ASSERT_TRUE(files.SaveRadioOwedFile(owed));
+        EXPECT_EQ(files.OpenRadioOwedFile(), owed);
+    }
+    ASSERT_TRUE(files.SaveRadioOwedFile({}));
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_EQ(files.OpenRadioOwedFile(), Owed{});
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(dialogs.boxes.empty());
+
+    WriteAll(path, "split off\r\nVFO B\n");
+    EXPECT_EQ(files.OpenRadioOwedFile(), (Owed{false, false, true}));
+    ExpectOneBox("The file " + path +
+                     " holds lines this program does not know; they are left out. What the radio is still owed since "
+                     "its port was lost may not all be sent at POWER.",
+                 "Open Radio Owed File", Icon::Exclamation, Buttons::Ok);
+    dialogs.boxes.clear();
+    fs.writeErrors[path] = ENOSPC;
+    EXPECT_FALSE(files.SaveRadioOwedFile({false, true, true}));
+    ExpectOneBox("What the radio is still owed since its port was lost could not be remembered in " + path +
+                     " (No space left on device), so the next start cannot send it. On the radio itself: Press its "
+                     "A/B key once. Switch its split off.",
+                 "Save Radio Owed File", Icon::Exclamation, Buttons::Ok);
+}

@@ -314,6 +314,8 @@ public:
         }
         inner.answers.push_back(a);
         const Answer got = inner.MessageBox(text, title, icon, buttons);
+        if (onBox)
+            onBox(text, title);
         // The user reads the box; timers and input go on meanwhile, as under a modal box.
         if (loop && open < 4 && r % 4 == 0)
             loop->Advance(double(r % 400) / 1000.0);
@@ -354,6 +356,7 @@ public:
     Rng rng{1};
     int open = 0;
     long shown = 0;
+    std::function<void(const std::string& text, const std::string& title)> onBox;
 };
 
 // Files in memory, for reading back what was written without touching the disk.
@@ -976,7 +979,21 @@ void Run::Menu(const Step& st)
             m_m->menuLock.SetCaption(lock::kUnlockCaption);
             m_m->menuLock.Confirm(pw);
         } else if (e.index == 9) {
-            if (m_m->panel.Power().EndKIVO())
+            std::string owedBox;
+            m_dialogs.onBox = [&owedBox](const std::string& text, const std::string& title) {
+                if (title == "Save Radio Owed File")
+                    owedBox = text;
+            };
+            const bool ended = m_m->panel.Power().EndKIVO();
+            m_dialogs.onBox = nullptr;
+            // What the radio is owed could not be remembered (the disk is full): the operator does
+            // on the radio what the box says, as the next start cannot.
+            for (const auto& [says, op] : {std::pair{"Release its transmitter", radio::op::kPttOff},
+                                           std::pair{"Press its A/B key", radio::op::kToggleVFO},
+                                           std::pair{"Switch its split off", radio::op::kSplitOff}})
+                if (ended && owedBox.find(says) != std::string::npos)
+                    m_radio.HandleFrame(std::string(4, '\0') + char(op));
+            if (ended)
                 Restart();
         }
         return;
@@ -1099,7 +1116,8 @@ void Run::File(const Step& st)
     } else {
         // The data folder's disk fills up, or has room again.
         m_diskFull = !m_diskFull;
-        for (const char* n : {"ft817.kivo", "bandinfo.kivo", "homemem.kivo", "bandscope.kivo", "network-port.txt"}) {
+        for (const char* n :
+             {"ft817.kivo", "bandinfo.kivo", "homemem.kivo", "bandscope.kivo", "network-port.txt", "radioowed.kivo"}) {
             if (m_diskFull)
                 m_fs.writeErrors[m_dir + "/" + n] = ENOSPC;
             else
