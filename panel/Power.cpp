@@ -194,11 +194,8 @@ void Power::PortVanished()
     });
 }
 
-void Power::SendWhatALostPortOwes()
+void Power::SendPttOffOwed()
 {
-    // The port may have been opened from the Serial Port menu since it was last lost: a loss of
-    // this one must be reported as well.
-    m_cat.PortReopened();
     // A radio the port was lost from on air hears transmit off before anything else, twice as
     // MOX sends it (one lost on a noisy line must not leave it transmitting). Owed until it really
     // went out: the port may have gone again meanwhile.
@@ -206,6 +203,22 @@ void Power::SendWhatALostPortOwes()
         const bool sent = m_cat.SendPTT(false);
         m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
     }
+}
+
+void Power::SendPttOffOwedOnPortNow()
+{
+    if (m_pttOffOwed && m_comm.ReopenLost()) {
+        m_cat.PortReopened();
+        SendPttOffOwed();
+    }
+}
+
+void Power::SendWhatALostPortOwes()
+{
+    // The port may have been opened from the Serial Port menu since it was last lost: a loss of
+    // this one must be reported as well.
+    m_cat.PortReopened();
+    SendPttOffOwed();
     // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
     // VFO: everything after this is meant for the main one.
     m_cat.BringVfoInStep();
@@ -322,6 +335,10 @@ void Power::SaveAndGoDark()
         // not stop the saves.
         PowerOff();
     }
+    // Transmit off still owed, with the program about to go: the port was lost on the way out
+    // (its release found it gone) or chosen again from the menus since it was lost. Whichever
+    // port opens now hears it, or nobody ever would.
+    SendPttOffOwedOnPortNow();
 }
 
 void Power::EndUnattended()

@@ -81,6 +81,10 @@ private:
     // Transmit off and the main VFO, owed to the radio since its port was lost, as the port
     // comes back.
     void SendWhatALostPortOwes();
+    // Transmit off, twice, when owed; still owed unless one went out.
+    void SendPttOffOwed();
+    // The same without POWER: on the port open now, or the lost one if its device is back.
+    void SendPttOffOwedOnPortNow();
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
