@@ -26,6 +26,9 @@ Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
     : ContextRefs(ctx), m_window(ctx.window), m_comm(ctx.comm), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
       m_keys(keys), m_timerSendFreq(ctx.loop.CreateTimer())
 {
+    // A port lost on air and now given up for another, or for none, may never be opened again:
+    // back, it hears the transmit off it is owed first.
+    m_comm.onGivingUpLost = [this] { SendPttOffOwedOnPortNow(); };
     m_timerSendFreq->SetInterval(250);
     m_timerSendFreq->onTick = [this] {
         // A detent has just gone out: this tick would only wait behind it. Between the toggles of
@@ -51,6 +54,8 @@ Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
     for (int i = 0; i < 7; ++i)
         m_display.SetCaption(el::mnuMeterSpeed(i), kMeterSpeedCaptions[i]);
 }
+
+Power::~Power() { m_comm.onGivingUpLost = nullptr; }
 
 std::string Power::VersionText(int major, int minor, int revision)
 {

@@ -30,6 +30,7 @@ class Power : private ContextRefs {
 public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
+    ~Power();
 
     // Operations of other units; unset, they do nothing.
     struct Hooks {
