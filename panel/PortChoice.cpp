@@ -47,6 +47,7 @@ void PortChoice::ChooseCommPort(int index)
     }
     if (!radio::CommPort::IsPort(index))
         index = kPortNone;
+    GiveUpLost();
     m_s.Settings.CommPort = state::Integer(index);
     if (m_networkChosen != (index == kPortNetwork)) {
         m_networkChosen = index == kPortNetwork;
@@ -76,11 +77,18 @@ void PortChoice::ChooseCatRate(int index)
     if (onRateChecked)
         onRateChecked(index);
     if (index != m_s.Settings.CatRate) {
+        GiveUpLost();
         m_s.Settings.CatRate = state::Integer(index);
         OpenCommPort();
         // Re-opening may have failed: the port menu shows the outcome as the port handler does.
         CheckPortEntry(m_s.PortReady ? m_s.Settings.CommPort : kPortNone);
     }
+}
+
+void PortChoice::GiveUpLost()
+{
+    if (m_port.WasLost() && onGivingUpLost)
+        onGivingUpLost();
 }
 
 void PortChoice::PortLost()

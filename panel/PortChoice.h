@@ -41,6 +41,9 @@ public:
     std::function<void(int index)> onRateChecked;
     std::function<void(int number, const std::string& device)> onPortDevice;
     std::function<void(const std::string& where)> onNetworkAddress;
+    // Told as a choice of port or rate is about to give up a port lost while in use, which
+    // may still be owed something (transmit off): it can be reopened for that first.
+    std::function<void()> onGivingUpLost;
     // Told when a search for the radio's rate takes the port (true) and gives it back (false):
     // the port and rate menus would reopen it under the search.
     std::function<void(bool)> onSearching;
@@ -58,6 +61,7 @@ public:
 
 private:
     void CheckPortEntry(int index);
+    void GiveUpLost();
 
     bool m_networkChosen = false;
 

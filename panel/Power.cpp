@@ -26,6 +26,9 @@ Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
     : ContextRefs(ctx), m_window(ctx.window), m_comm(ctx.comm), m_files(ctx.files), m_memory(ctx.memory), m_vfo(vfo),
       m_keys(keys), m_timerSendFreq(ctx.loop.CreateTimer())
 {
+    // A port lost on air and now given up for another, or for none, may never be opened again:
+    // back, it hears the transmit off it is owed first.
+    m_comm.onGivingUpLost = [this] { SendPttOffOwedOnPortNow(); };
     m_timerSendFreq->SetInterval(250);
     m_timerSendFreq->onTick = [this] {
         // A detent has just gone out: this tick would only wait behind it. Between the toggles of
@@ -51,6 +54,8 @@ Power::Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys)
     for (int i = 0; i < 7; ++i)
         m_display.SetCaption(el::mnuMeterSpeed(i), kMeterSpeedCaptions[i]);
 }
+
+Power::~Power() { m_comm.onGivingUpLost = nullptr; }
 
 std::string Power::VersionText(int major, int minor, int revision)
 {
@@ -201,11 +206,8 @@ void Power::PortVanished()
     });
 }
 
-void Power::SendWhatALostPortOwes()
+void Power::SendPttOffOwed()
 {
-    // The port may have been opened from the Serial Port menu since it was last lost: a loss of
-    // this one must be reported as well.
-    m_cat.PortReopened();
     // A radio the port was lost from on air hears transmit off before anything else, twice as
     // MOX sends it (one lost on a noisy line must not leave it transmitting). Owed until it really
     // went out: the port may have gone again meanwhile.
@@ -213,6 +215,22 @@ void Power::SendWhatALostPortOwes()
         const bool sent = m_cat.SendPTT(false);
         m_pttOffOwed = !(m_cat.SendPTT(false) || sent);
     }
+}
+
+void Power::SendPttOffOwedOnPortNow()
+{
+    if (m_pttOffOwed && m_comm.ReopenLost()) {
+        m_cat.PortReopened();
+        SendPttOffOwed();
+    }
+}
+
+void Power::SendWhatALostPortOwes()
+{
+    // The port may have been opened from the Serial Port menu since it was last lost: a loss of
+    // this one must be reported as well.
+    m_cat.PortReopened();
+    SendPttOffOwed();
     // A port lost with SUB on, or between the toggles of a sequence, left the radio on its other
     // VFO: everything after this is meant for the main one.
     m_cat.BringVfoInStep();
@@ -344,6 +362,10 @@ void Power::SaveAndGoDark()
         // not stop the saves.
         PowerOff();
     }
+    // Transmit off still owed, with the program about to go: the port was lost on the way out
+    // (its release found it gone) or chosen again from the menus since it was lost. Whichever
+    // port opens now hears it, or nobody ever would.
+    SendPttOffOwedOnPortNow();
     KeepRadioOwed();
 }
 

@@ -30,6 +30,7 @@ class Power : private ContextRefs {
 public:
     // Shows the dark panel as the window first draws it.
     Power(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys);
+    ~Power();
 
     // Operations of other units; unset, they do nothing.
     struct Hooks {
@@ -85,6 +86,10 @@ private:
     state::RadioOwed RadioOwedNow() const;
     // The data folder's record of it, written only when it changed.
     void KeepRadioOwed();
+    // Transmit off, twice, when owed; still owed unless one went out.
+    void SendPttOffOwed();
+    // The same without POWER: on the port open now, or the lost one if its device is back.
+    void SendPttOffOwedOnPortNow();
     void PowerOn();
     void PowerOff();
     void SaveWindowPosition();
