@@ -13,13 +13,15 @@ void ScanStatus::Begin(bool& sendReq)
 std::optional<std::uint8_t> ScanStatus::Poll(bool& sendReq)
 {
     if (sendReq)
-        m_sentAt = m_loop.Now();
+        m_resendAt = m_loop.Now() + kResendAfter;
     const auto byte = m_cat.PollStatus(radio::op::kReadRxStatus, sendReq);
     if (byte) {
         m_silent = 0;
         return byte;
     }
-    if (m_loop.Now() - m_sentAt >= kResendAfter) {
+    // Against the very deadline the wait sleeps to: now minus the send time can fall short of
+    // kResendAfter by a rounding, and the wait would then return at once, for ever.
+    if (m_loop.Now() >= m_resendAt) {
         ++m_silent;
         sendReq = true; // a lost request or answer must not stall the scan
     }
@@ -51,6 +53,6 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
     }
 }
 
-void ScanStatus::Wait() { m_cat.WaitForInput(m_sentAt + kResendAfter); }
+void ScanStatus::Wait() { m_cat.WaitForInput(m_resendAt); }
 
 } // namespace kivo::panel

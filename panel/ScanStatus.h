@@ -43,7 +43,7 @@ public:
 private:
     radio::RadioLink& m_cat;
     platform::EventLoop& m_loop;
-    double m_sentAt = 0;
+    double m_resendAt = 0; // when the request goes again
     int m_silent = 0;
 };
 
