@@ -58,6 +58,11 @@ bool Cat::WaitFrameGap(bool request)
     // answers' wait ends kAnswerLimit after it began all the same: frames written meanwhile (the
     // meter's requests to a silent radio) would otherwise owe answers for ever.
     const double answersBy = m_loop.Now() + kAnswerLimit;
+    struct Waiting {
+        int& count;
+        explicit Waiting(int& c) : count(c) { ++count; }
+        ~Waiting() { --count; }
+    } waiting(m_gapWaits);
     for (;;) {
         if (m_frameGap > 0 && LineBusy()) {
             platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);

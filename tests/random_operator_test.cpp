@@ -150,6 +150,11 @@ the wait for earlier answers slept to an answer's limit, which the elapsed time 
 {Act::Network, 4051658306u, 4071459802u, 58} {Act::Keyboard, 910787076u, 267648833u, 16}
 {Act::Keyboard, 3094391697u, 743376138u, 188} {Act::LineFault, 1531739500u, 3367487019u, 244}
 {Act::Keyboard, 957666651u, 3093423562u, 232}
+
+the meter at 100 ms took the line at the end of every frame gap, so a DCS code waiting for it never went (SCAN armed, a client on air)
+{Act::Menu, 961478823u, 1686462010u, 183} {Act::PanelKey, 1628883968u, 1770344605u, 1205}
+{Act::Network, 884919166u, 225610375u, 168} {Act::Quiet, 1400822623u, 3893977943u, 77}
+{Act::Menu, 3437856441u, 4037244934u, 203}
 )";
 
 TEST(RandomOperator, FoundFaultsStayMended)
@@ -166,7 +171,7 @@ TEST(RandomOperator, FoundFaultsStayMended)
         const Outcome o = RunSteps(steps);
         EXPECT_FALSE(o.failed) << what << "\n" << Report(steps, o);
     }
-    EXPECT_EQ(faults, 20);
+    EXPECT_EQ(faults, 21);
 }
 
 // Seeds and their lengths: 47,500 steps in all.
