@@ -40,10 +40,10 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
         if (done)
             return Waited::Done;
         if (holding) {
-            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
+            // Holding on a busy channel may last as long as the carrier does: the caller reads
+            // it again from a timer of its own, not from a wait that would never end.
             holding = false;
-            platform::Pause(m_loop, kHoldPoll);
-            continue;
+            return Waited::Holding;
         }
         if (Silent())
             return Waited::Silent;
