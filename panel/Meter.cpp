@@ -30,8 +30,12 @@ Meter::Meter(state::ModKIVO& kivo, radio::RadioLink& cat, platform::EventLoop& l
     : m_kivo(kivo), m_cat(cat), m_display(display), m_gauge(display), m_signalTimer(loop.CreateTimer()),
       m_powerTimer(loop.CreateTimer())
 {
+    // A tick inside another frame's wait for the line lets that frame go first: it comes round
+    // again.
     m_signalTimer->onTick = [this] {
         bool got = false;
+        if (m_cat.LineWanted())
+            return;
         m_signalTimer->SetEnabled(false);
         ReadRXStatus(got);
         // A poll that found the port gone stays off.
@@ -40,6 +44,8 @@ Meter::Meter(state::ModKIVO& kivo, radio::RadioLink& cat, platform::EventLoop& l
     };
     m_powerTimer->onTick = [this] {
         bool got = false;
+        if (m_cat.LineWanted())
+            return;
         m_powerTimer->SetEnabled(false);
         ReadTXStatus(got);
         if (!m_cat.Port().Vanished() && m_cat.Port().IsOpen())

@@ -1,5 +1,7 @@
 #include "panel/PriorityMonitor.h"
 
+#include <algorithm>
+
 namespace kivo::panel {
 
 using platform::Buttons;
@@ -52,6 +54,7 @@ void PriorityMonitor::PressPri()
                              "Help", Icon::Exclamation, Buttons::Ok);
         return;
     }
+    EndHold(); // a hold that power-off cut short belongs to no check now
     m_s.PRIOn = true;
     m_s.ScanDir = 1;
     if (m_s.VFOMRMode == kModeVFO) {
@@ -74,6 +77,8 @@ void PriorityMonitor::ChoosePriSpeed(int index)
     for (int i = 0; i < 4; ++i)
         m_display.SetChecked(el::mnuPRIspeed(i), i == index);
     m_s.Settings.PRISpeed = Integer(index);
+    if (m_holding)
+        return; // the hold's end takes the new interval
     const bool running = m_timer->Enabled();
     m_timer->SetInterval(kPriIntervals[index]);
     m_timer->SetEnabled(running);
@@ -83,6 +88,7 @@ void PriorityMonitor::SwitchOff()
 {
     if (m_s.PRIOn)
         StopMonitoring();
+    EndHold();
 }
 
 void PriorityMonitor::StopMonitoring()
@@ -96,35 +102,67 @@ void PriorityMonitor::StopMonitoring()
 
 void PriorityMonitor::Check()
 {
-    m_meter.TurnOffLMeter();
     m_timer->SetEnabled(false);
-    m_display.SetEnabled(el::MainKnob, false);
-    m_display.SetEnabled(el::ChannelKnob, false);
-    const Integer mode = m_s.VFOMRMode;
-    if (mode == kModeVFO) {
-        m_vfo.SaveInfoVFOMB();
-        m_vfo.SaveInfoVFOSB();
-    } else if (mode == kModePMS) {
-        m_pms.SavePMSInfo();
+    if (!m_holding) {
+        m_meter.TurnOffLMeter();
+        m_display.SetEnabled(el::MainKnob, false);
+        m_display.SetEnabled(el::ChannelKnob, false);
+        m_userMode = m_s.VFOMRMode;
+        if (m_userMode == kModeVFO) {
+            m_vfo.SaveInfoVFOMB();
+            m_vfo.SaveInfoVFOSB();
+        } else if (m_userMode == kModePMS) {
+            m_pms.SavePMSInfo();
+        }
+        m_s.PrevMemPos = m_s.CurMemPos;
+        m_s.CurMemPos = 1;
+        m_memories.ChangeMemory(-1);
+        m_display.SetVisible(el::lblCH, true);
     }
-    m_s.PrevMemPos = m_s.CurMemPos;
-    m_s.CurMemPos = 1;
-    m_memories.ChangeMemory(-1);
-    m_display.SetVisible(el::lblCH, true);
 
-    switch (m_scanner.AwaitStatus(true)) {
+    const Scanner::Waited w = m_scanner.AwaitStatus(true);
+    if (w == Scanner::Waited::Holding) {
+        // Channel 0 is busy: listen there, read again soon from the timer, the panel free
+        // meanwhile.
+        if (!m_holding)
+            m_timer->SetInterval(kHoldMs);
+        m_holding = true;
+        m_timer->SetEnabled(true);
+        return;
+    }
+    EndHold();
+    switch (w) {
     case Scanner::Waited::Stopped:
         // Monitoring was switched off meanwhile and has already returned to the user's
         // function; the timer stays off, but the knobs and meter come back.
         ReenableAfterCheck();
         return;
     case Scanner::Waited::Silent: GiveUp(); return;
-    case Scanner::Waited::Done: break;
+    default: break;
     }
-    ReturnToUser(mode);
+    ReturnToUser(m_userMode);
     m_display.SetCaption(el::ledMRnumber, "Pr");
     m_timer->SetEnabled(true);
     ReenableAfterCheck();
+}
+
+void PriorityMonitor::StopTimer()
+{
+    m_timer->SetEnabled(false);
+    m_s.ScanDir = 0;
+    // Switched off while listening on a busy channel 0: the knobs and meter come back.
+    if (m_holding) {
+        EndHold();
+        ReenableAfterCheck();
+    }
+}
+
+void PriorityMonitor::EndHold()
+{
+    if (!m_holding)
+        return;
+    m_holding = false;
+    m_timer->SetInterval(kPriIntervals[std::clamp<int>(m_s.Settings.PRISpeed, 0, 3)]);
 }
 
 void PriorityMonitor::ReturnToUser(Integer mode)

@@ -38,11 +38,7 @@ public:
     void Check();
     // Stops the timer and clears the monitor's scan direction (left set, it holds the dial
     // reading off for good); PRIOn is already clear.
-    void StopTimer()
-    {
-        m_timer->SetEnabled(false);
-        m_s.ScanDir = 0;
-    }
+    void StopTimer();
     // PRI off when it is on.
     void SwitchOff() override;
 
@@ -54,6 +50,8 @@ private:
     void ReturnToUser(Integer mode);
     void ReenableAfterCheck();
     void GiveUp();
+    // The hold on a busy channel 0 is over: the timer back to the monitor's interval.
+    void EndHold();
 
     VfoModel& m_vfo;
     KeyEnabling& m_keys;
@@ -62,6 +60,10 @@ private:
     Pms& m_pms;
     Scanner& m_scanner;
     std::unique_ptr<platform::Timer> m_timer;
+    // While channel 0 is busy the check stays there and reads it again this often.
+    static constexpr int kHoldMs = 100;
+    bool m_holding = false;
+    Integer m_userMode = 0; // the function the check returns to
 };
 
 } // namespace kivo::panel

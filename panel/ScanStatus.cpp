@@ -13,13 +13,15 @@ void ScanStatus::Begin(bool& sendReq)
 std::optional<std::uint8_t> ScanStatus::Poll(bool& sendReq)
 {
     if (sendReq)
-        m_sentAt = m_loop.Now();
+        m_resendAt = m_loop.Now() + kResendAfter;
     const auto byte = m_cat.PollStatus(radio::op::kReadRxStatus, sendReq);
     if (byte) {
         m_silent = 0;
         return byte;
     }
-    if (m_loop.Now() - m_sentAt >= kResendAfter) {
+    // Against the very deadline the wait sleeps to: now minus the send time can fall short of
+    // kResendAfter by a rounding, and the wait would then return at once, for ever.
+    if (m_loop.Now() >= m_resendAt) {
         ++m_silent;
         sendReq = true; // a lost request or answer must not stall the scan
     }
@@ -38,10 +40,10 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
         if (done)
             return Waited::Done;
         if (holding) {
-            // Holding on a busy channel: re-read it at a calm pace, not as fast as the line allows.
+            // Holding on a busy channel may last as long as the carrier does: the caller reads
+            // it again from a timer of its own, not from a wait that would never end.
             holding = false;
-            platform::Pause(m_loop, kHoldPoll);
-            continue;
+            return Waited::Holding;
         }
         if (Silent())
             return Waited::Silent;
@@ -51,6 +53,6 @@ ScanStatus::Waited ScanStatus::Await(const std::function<void(bool&, bool&)>& pa
     }
 }
 
-void ScanStatus::Wait() { m_cat.WaitForInput(m_sentAt + kResendAfter); }
+void ScanStatus::Wait() { m_cat.WaitForInput(m_resendAt); }
 
 } // namespace kivo::panel

@@ -17,13 +17,10 @@ public:
     static constexpr double kResendAfter = 0.5;
     // Silent requests in a row after which the radio counts as not answering.
     static constexpr int kSilentTries = 4;
-    // Between readings of a busy channel the scan holds on.
-    static constexpr double kHoldPoll = 0.1;
-
-    enum class Waited { Done, Stopped, Silent };
+    enum class Waited { Done, Stopped, Silent, Holding };
     // One exchange to its end: runs `pass` (one evaluation, flags by reference) until it sets
-    // `done`, `stopped` turns true, or the radio stops answering; a pass that sets `holding`
-    // is read again after kHoldPoll.
+    // `done` or `holding` (a busy channel the caller stays on and reads again later), `stopped`
+    // turns true, or the radio stops answering.
     Waited Await(const std::function<void(bool& done, bool& sendReq)>& pass, const std::function<bool()>& stopped,
                  bool& holding);
 
@@ -43,7 +40,7 @@ public:
 private:
     radio::RadioLink& m_cat;
     platform::EventLoop& m_loop;
-    double m_sentAt = 0;
+    double m_resendAt = 0; // when the request goes again
     int m_silent = 0;
 };
 

@@ -234,12 +234,12 @@ Scanner::Waited Scanner::AwaitStatus(bool memory)
         pass, [this] { return m_s.ScanDir == 0; }, m_holding);
 }
 
-bool Scanner::AwaitStep(bool memory)
+Scanner::Waited Scanner::AwaitStep(bool memory)
 {
     const Waited w = AwaitStatus(memory);
     if (w == Waited::Silent)
         StopWithMessage("The radio is not answering. Scanning has been stopped.", "Scan Stopped");
-    return w == Waited::Done;
+    return w;
 }
 
 void Scanner::TimerScanner_Tick()
@@ -249,10 +249,11 @@ void Scanner::TimerScanner_Tick()
     if (m_cat.MidToggle())
         return;
     m_timer->SetEnabled(false); // no second tick while this one waits
-    if (!AwaitStep(false))
-        return;
-    m_tuning.StepFrequency();
-    m_timer->SetEnabled(true);
+    const Waited w = AwaitStep(false);
+    if (w == Waited::Done)
+        m_tuning.StepFrequency();
+    if (w == Waited::Done || w == Waited::Holding)
+        m_timer->SetEnabled(true); // holding: the next tick reads the same channel again
 }
 
 void Scanner::TimerScannerMR_Tick()
@@ -260,9 +261,8 @@ void Scanner::TimerScannerMR_Tick()
     if (m_cat.MidToggle())
         return;
     m_timerMR->SetEnabled(false);
-    if (!AwaitStep(true))
-        return;
-    if (ChangeMemoryScanning(m_s.ScanDir))
+    const Waited w = AwaitStep(true);
+    if (w == Waited::Holding || (w == Waited::Done && ChangeMemoryScanning(m_s.ScanDir)))
         m_timerMR->SetEnabled(true);
 }
 

@@ -61,8 +61,8 @@ public:
     void FindSearchChannel(bool& found, int& channel) const;
 
     using Waited = ScanStatus::Waited;
-    // Runs the status hand-shake of one step until the channel is done, ScanDir turns 0, or the
-    // radio stops answering; says nothing itself. The priority check listens on channel 0 with
+    // Runs the status hand-shake of one step until the channel is done or holds the scan, ScanDir
+    // turns 0, or the radio stops answering; says nothing itself. The priority check listens on channel 0 with
     // the memory scan's rules through this too.
     Waited AwaitStatus(bool memory);
 
@@ -77,9 +77,8 @@ private:
     void StartScan(int dir);
     void StopScan();
     void SendSplitMemory();
-    // Runs one tick's wait; false when the scan stopped meanwhile (with a message when the radio
-    // fell silent).
-    bool AwaitStep(bool memory);
+    // Runs one tick's wait, with a message when the radio fell silent.
+    Waited AwaitStep(bool memory);
     // Waits `secs` or until the scan stops or, when `whileCentred`, the signal leaves centre.
     void TimedPause(int secs, bool whileCentred, bool& done, bool& sendReq);
     void StopWithMessage(const char* text, const char* title);

@@ -42,8 +42,10 @@ bool Cat::AnswersOwed()
     // more than a wait to the limit now and then).
     if (fresh > 0)
         m_acksSeen = true;
-    // A frame the radio dropped, a reply lost on the way: not waited for past the limit.
-    while (!m_owed.empty() && m_loop.Now() - m_owed.front().sentAt >= kAnswerLimit)
+    // A frame the radio dropped, a reply lost on the way: not waited for past the limit. The
+    // limit is the very sum the waits sleep to: now minus the send time can fall short of it by
+    // a rounding, and a wait to that deadline would then return at once, for ever.
+    while (!m_owed.empty() && m_loop.Now() >= m_owed.front().sentAt + kAnswerLimit)
         m_owed.pop_front();
     return !m_owed.empty();
 }
@@ -56,6 +58,11 @@ bool Cat::WaitFrameGap(bool request)
     // answers' wait ends kAnswerLimit after it began all the same: frames written meanwhile (the
     // meter's requests to a silent radio) would otherwise owe answers for ever.
     const double answersBy = m_loop.Now() + kAnswerLimit;
+    struct Waiting {
+        int& count;
+        explicit Waiting(int& c) : count(c) { ++count; }
+        ~Waiting() { --count; }
+    } waiting(m_gapWaits);
     for (;;) {
         if (m_frameGap > 0 && LineBusy()) {
             platform::PauseUntil(m_loop, m_lastWrite + m_frameGap);

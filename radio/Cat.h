@@ -56,6 +56,7 @@ public:
     double FrameGap() const override { return m_frameGap; }
     // True while a frame written now would first have to wait out the frame gap.
     bool LineBusy() const override { return m_loop.Now() < m_lastWrite + m_frameGap; }
+    bool LineWanted() const override { return m_gapWaits > 0; }
     // The first waiting byte of a status reply (0 when none), discarding the rest so a late
     // or doubled reply never shifts the next one.
     std::uint8_t TakeStatusByte() override;
@@ -134,6 +135,7 @@ private:
         unsigned request;
     };
     std::deque<Owed> m_owed;
+    int m_gapWaits = 0;              // frames inside WaitFrameGap, nested
     std::uint64_t m_arrivedSeen = 0; // the port's arrival count at the last look
     bool m_acksSeen = false;         // more came than was owed: the radio acknowledges set commands
     unsigned long m_writesAtRequest = 0;

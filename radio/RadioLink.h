@@ -102,6 +102,9 @@ public:
     virtual void SetFrameGap(double seconds) = 0;
     virtual double FrameGap() const = 0;
     virtual bool LineBusy() const = 0;
+    // True while a frame waits for the line: a poll's request made now would go ahead of it,
+    // and a poll as quick as the frame gap would keep it waiting for ever.
+    virtual bool LineWanted() const = 0;
     virtual std::uint8_t TakeStatusByte() = 0;
     // True when it went out.
     virtual bool Write(const Frame& frame) = 0;

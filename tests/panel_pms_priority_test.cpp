@@ -326,18 +326,27 @@ TEST_F(PmsPriority, SilentRadioEndsMonitoringWithAMessage)
 
 TEST_F(PmsPriority, PriOffDuringTheHoldEndsTheCheckWithoutRestartingTheTimer)
 {
+    // The 30 s pause waits inside the check; with the pause OFF a carrier that never goes holds
+    // the check on channel 0 between the timer's ticks.
     Store(0, 14652000);
-    s.Settings.PauseInterval = 0; // 30 s
-    radio.Band() = {{14652000, 9, 1000}};
     panel.PriorityMonitor().ChoosePriSpeed(2);
-    panel.PriorityMonitor().PressPri();
-    const double start = loop.Now() + 5.0;
-    loop.CallAt(start + 2.0, [this] { panel.PriorityMonitor().PressPri(); });
-    loop.Advance(10.0);
-    EXPECT_FALSE(s.PRIOn);
-    EXPECT_FALSE(panel.PriorityMonitor().TimerPriorityMonitor().Enabled());
-    EXPECT_EQ(radio.Current().freq, 14520000u);
-    EXPECT_TRUE(Enabled(el::MainKnob));
+    for (const int pauseMenu : {0, 4}) {
+        SCOPED_TRACE(pauseMenu);
+        s.Settings.PauseInterval = pauseMenu;
+        radio.Band() = {{14652000, 9, 1000}};
+        panel.PriorityMonitor().PressPri();
+        const double start = loop.Now() + 5.0;
+        loop.CallAt(start + 2.0, [this] {
+            EXPECT_EQ(radio.Current().freq, 14652000u);
+            EXPECT_FALSE(Enabled(el::MainKnob));
+            panel.PriorityMonitor().PressPri();
+        });
+        loop.Advance(10.0);
+        EXPECT_FALSE(s.PRIOn);
+        EXPECT_FALSE(panel.PriorityMonitor().TimerPriorityMonitor().Enabled());
+        EXPECT_EQ(radio.Current().freq, 14520000u);
+        EXPECT_TRUE(Enabled(el::MainKnob));
+    }
 }
 
 TEST_F(PmsPriority, PowerOffSwitchesPriOffAndSavesPms)

@@ -150,6 +150,48 @@ a port lost on air and given up for None never heard its transmit off (the disk 
 {Act::Network, 3430098548u, 1929014240u, 237} {Act::File, 646505102u, 1354074704u, 71}
 {Act::LineFault, 2110756358u, 1028163940u, 45} {Act::Menu, 3340986385u, 1531537126u, 194}
 {Act::Menu, 4040120102u, 1949299075u, 133}
+
+the scan's wait for the status slept to the resend time, which the elapsed time missed by a rounding, for ever
+{Act::PanelKey, 3532814221u, 3157127620u, 87} {Act::Knob, 3103264913u, 4177314381u, 187}
+{Act::Keyboard, 102610352u, 2538010158u, 40} {Act::PanelKey, 3107013104u, 1054259603u, 85}
+{Act::PanelKey, 2082652577u, 1195961706u, 94} {Act::Keyboard, 113530649u, 2137940518u, 64}
+{Act::Knob, 205805224u, 1079530434u, 192} {Act::Menu, 102646446u, 1928213080u, 231}
+{Act::PanelKey, 3726111860u, 688141123u, 78} {Act::PanelKey, 540450699u, 36174449u, 124}
+{Act::PanelKey, 756296715u, 48701449u, 123} {Act::Keyboard, 1168288332u, 1759140237u, 4}
+{Act::Scope, 2162964004u, 682402215u, 214} {Act::PanelKey, 3256210856u, 1029152663u, 224}
+{Act::PanelKey, 2652499185u, 1069993367u, 92} {Act::LineFault, 3816556359u, 330069634u, 237}
+{Act::LineFault, 2578693022u, 1548142716u, 124} {Act::Menu, 84813561u, 181414384u, 1375}
+{Act::PanelKey, 2052872107u, 2203371386u, 236} {Act::Keyboard, 992698541u, 1484404221u, 1485}
+{Act::PanelKey, 925877477u, 1275025263u, 1080} {Act::Wait, 4276346572u, 3355886372u, 90}
+{Act::PanelKey, 430603770u, 1972417007u, 222} {Act::LineFault, 2355651813u, 62947442u, 116}
+{Act::LineFault, 825207181u, 4003320503u, 226} {Act::Network, 3684465729u, 3725783658u, 1200}
+
+the wait for earlier answers slept to an answer's limit, which the elapsed time missed by a rounding, for ever (SEARCH, a lost frame)
+{Act::PanelKey, 806421814u, 4209973283u, 243} {Act::MemoryManager, 994130562u, 712740613u, 365}
+{Act::PanelKey, 1678484830u, 2877020568u, 246} {Act::Keyboard, 2458547923u, 2865015375u, 179}
+{Act::Menu, 1543591846u, 486452485u, 33} {Act::Scope, 2496499387u, 518561773u, 800}
+{Act::File, 1642623094u, 2972074627u, 174} {Act::Network, 973284273u, 46477143u, 89}
+{Act::PanelKey, 1434726101u, 3861920274u, 9} {Act::PanelKey, 3305312473u, 1283802520u, 174}
+{Act::Keyboard, 3759082085u, 3218024884u, 147} {Act::MckHold, 3212968905u, 266683500u, 42}
+{Act::LineFault, 3669222757u, 3719909263u, 1370} {Act::PanelKey, 1721532286u, 2507474308u, 61}
+{Act::Jog, 74550459u, 1880591385u, 11} {Act::Quiet, 1006351448u, 2249464847u, 51}
+{Act::Scope, 2894164608u, 936081067u, 181} {Act::Keyboard, 582881808u, 3441915372u, 27}
+{Act::PanelKey, 3818215017u, 2207107758u, 134} {Act::Network, 937979329u, 326589u, 151}
+{Act::PanelKey, 1032683719u, 1554630672u, 64} {Act::Keyboard, 2064791342u, 2109862847u, 66}
+{Act::Network, 4051658306u, 4071459802u, 58} {Act::Keyboard, 910787076u, 267648833u, 16}
+{Act::Keyboard, 3094391697u, 743376138u, 188} {Act::LineFault, 1531739500u, 3367487019u, 244}
+{Act::Keyboard, 957666651u, 3093423562u, 232}
+
+the meter at 100 ms took the line at the end of every frame gap, so a DCS code waiting for it never went (SCAN armed, a client on air)
+{Act::Menu, 961478823u, 1686462010u, 183} {Act::PanelKey, 1628883968u, 1770344605u, 1205}
+{Act::Network, 884919166u, 225610375u, 168} {Act::Quiet, 1400822623u, 3893977943u, 77}
+{Act::Menu, 3437856441u, 4037244934u, 203}
+
+the scan with the pause OFF held on a steady carrier inside its tick's wait, so nothing else ever ran again
+{Act::Menu, 2087614723u, 1098416622u, 755} {Act::PanelKey, 1966511887u, 2748378190u, 223}
+{Act::Jog, 3564211100u, 1854290412u, 135} {Act::Jog, 2013724622u, 2551707999u, 229}
+{Act::Quiet, 1053524514u, 3646816989u, 229} {Act::Quiet, 3819836456u, 2698807263u, 67}
+{Act::Quiet, 3604986532u, 1756500519u, 51}
 )";
 
 TEST(RandomOperator, FoundFaultsStayMended)
@@ -166,7 +208,7 @@ TEST(RandomOperator, FoundFaultsStayMended)
         const Outcome o = RunSteps(steps);
         EXPECT_FALSE(o.failed) << what << "\n" << Report(steps, o);
     }
-    EXPECT_EQ(faults, 25);
+    EXPECT_EQ(faults, 29);
 }
 
 // Seeds and their lengths: 47,500 steps in all.
