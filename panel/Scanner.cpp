@@ -104,6 +104,12 @@ void Scanner::PressScan()
         PressJog(1);
         return;
     }
+    Disarm();
+}
+
+void Scanner::Disarm()
+{
+    const bool mr = m_s.VFOMRMode == state::kModeMR;
     m_s.ScanArmed = false;
     m_display.SetVisible(el::lblSCAN, false);
     m_display.SetVisible(el::lblBusy, false);
@@ -209,8 +215,10 @@ void Scanner::SwitchOff()
 {
     if (m_s.SearchOn)
         PressSearch();
+    // Not through the SCAN key: an open keypad or quick memory would take the press as a digit
+    // and leave the scan running on a dark panel.
     if (m_s.ScanArmed)
-        PressScan();
+        Disarm();
     m_timer->SetEnabled(false);
     m_timerMR->SetEnabled(false);
 }

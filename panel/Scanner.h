@@ -47,6 +47,8 @@ public:
     void ChoosePauseInterval(int index);
     void SwitchOff() override;
 
+    // Ends an armed scan, running or not, as the second press of SCAN does.
+    void Disarm();
     // One step of each scan: wait for the status of the channel, then move on.
     void TimerScanner_Tick();
     void TimerScannerMR_Tick();

@@ -253,8 +253,8 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
     panel.Transmit().PressMox();
     ASSERT_TRUE(radio.Transmitting());
     std::vector<std::string> pressed;
-    // The panel's own MOX, CLAR, SUB and SPLIT are seen going off between the stand-ins' turns.
-    bool mox = true, clar = true, sub = true, split = true;
+    // The panel's own MOX, SCAN, CLAR, SUB and SPLIT are seen going off between the stand-ins' turns.
+    bool mox = true, scanning = true, clar = true, sub = true, split = true;
     const auto wentOff = [&](bool& was, bool now, const char* name) {
         if (was && !now)
             pressed.push_back(name);
@@ -262,16 +262,15 @@ TEST_F(Power, PowerOffPressesTheKeysOfActiveFeaturesFirst)
     };
     const auto press = [&](const char* key) {
         wentOff(mox, s.Transmitting || radio.Transmitting(), "MOX");
+        wentOff(scanning, s.ScanArmed, "SCAN");
         wentOff(clar, s.ClarOn, "CLAR");
         wentOff(sub, s.SubSelected, "SUB");
         wentOff(split, s.SplitOn, "SPLIT");
         if (key)
             pressed.push_back(key);
     };
-    FakeUnit scan{[&] {
-        if (s.ScanArmed)
-            press("SCAN");
-    }};
+    // Added after the panel's own scan unit, this one sees the scan ended in its turn, before CLAR's.
+    FakeUnit scan{[&] { press(nullptr); }};
     // The panel's own PRI takes its place; switching it off re-enters the function, which would
     // end HOME and SPLIT out of turn in this state no key could reach, so it is tested on its own.
     // The panel's own PRI takes its place; switching it off re-enters the function, which would
