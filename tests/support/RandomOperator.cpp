@@ -1185,7 +1185,13 @@ void Run::RadioDial(const Step& st)
         const int steps = 1 + int(st.more % 40);
         const int size = (st.more / 64) % 2 ? 100 : 10;
         const long f = long(v.freq) + ((st.more / 128) % 2 ? 1 : -1) * steps * size;
-        v.freq = std::uint32_t(std::clamp(f, 10000L, 46999990L));
+        // The radio's dial stops at the edge of the range it tunes: it never shows a frequency
+        // the radio would refuse from the panel (419.976 MHz, say).
+        static constexpr std::pair<long, long> kRanges[] = {
+            {10000, 5600000}, {7600000, 15400000}, {42000000, 47000000}};
+        for (const auto& [low, high] : kRanges)
+            if (long(v.freq) >= low && long(v.freq) <= high)
+                v.freq = std::uint32_t(std::clamp(f, low, high));
     }
     m_unknown[m_radio.OnB() ? 1 : 0].freq = true;
 }
