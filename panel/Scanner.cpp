@@ -140,6 +140,11 @@ void Scanner::PressJog(int dir)
 
 void Scanner::StartScan(int dir)
 {
+    // With SUB the radio works the sub VFO: the memories scanned would land there.
+    if (m_s.VFOMRMode == state::kModeMR && m_s.SubSelected) {
+        m_dialogs.Beep();
+        return;
+    }
     m_meter.TurnOffLMeter();
     m_s.ScanDir = dir;
     m_keys.ChangeTuningKnob();
