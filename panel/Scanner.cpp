@@ -121,11 +121,10 @@ void Scanner::PressScan()
 
 void Scanner::SendSplitMemory()
 {
-    if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1)
+    if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1 && !m_subLoaded)
         return;
-    m_cat.ToggleVFOAB();
-    m_vfo.SendInfoToRadioVFOSB();
-    m_cat.ToggleVFOAB();
+    m_subLoaded = false;
+    m_vfo.SendSubVfo();
 }
 
 void Scanner::PressJog(int dir)
@@ -170,9 +169,8 @@ void Scanner::StopScan()
     m_timer->SetEnabled(false);
     m_s.ScanDir = 0;
     if (m_s.VFOMRMode == state::kModeMR) {
-        if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split == -1)
-            SendSplitMemory();
-        else if (m_s.RadioSplitOn)
+        SendSplitMemory();
+        if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1 && m_s.RadioSplitOn)
             m_cat.SendSplitOff();
     }
     m_keys.ChangeTuningKnob();
@@ -378,6 +376,8 @@ bool Scanner::ChangeMemoryScanning(int direction)
             m_s.CurMemPos = pos;
             m_display.SetCaption(el::ledMRnumber, MemoryNumberText(pos));
             m_memories.GetMemoryInfo();
+            if (m_s.MemData[std::size_t(pos)].Split == -1)
+                m_subLoaded = true;
             return true;
         }
     }
