@@ -54,6 +54,8 @@ bool DialFollower::FreqModeReadDue()
         return false;
     m_lastAsk = m_loop.Now();
     m_togglesAtAsk = m_cat.VfoToggles();
+    m_freqAtAsk = m_s.VFOMB.Freq;
+    m_modeAtAsk = m_s.VFOMB.Mode;
     return true;
 }
 
@@ -61,6 +63,8 @@ void DialFollower::FreqModeRead(std::optional<radio::FreqMode> reading)
 {
     // A toggle since the read means it may have answered for the other VFO.
     if (!reading || Held() || m_cat.VfoToggles() != m_togglesAtAsk)
+        return;
+    if (m_s.VFOMB.Freq != m_freqAtAsk || m_s.VFOMB.Mode != m_modeAtAsk)
         return;
     if (reading->freq == m_s.VFOMB.Freq && reading->mode == m_s.VFOMB.Mode)
         return;
