@@ -104,6 +104,12 @@ void Scanner::PressScan()
         PressJog(1);
         return;
     }
+    Disarm();
+}
+
+void Scanner::Disarm()
+{
+    const bool mr = m_s.VFOMRMode == state::kModeMR;
     m_s.ScanArmed = false;
     m_display.SetVisible(el::lblSCAN, false);
     m_display.SetVisible(el::lblBusy, false);
@@ -212,8 +218,10 @@ void Scanner::SwitchOff()
 {
     if (m_s.SearchOn)
         PressSearch();
+    // Straight to the scan's end: with an entry or a quick memory open, the SCAN key would take
+    // its digit instead and leave the scan's direction set, holding the dial reading off.
     if (m_s.ScanArmed)
-        PressScan();
+        Disarm();
     m_timer->SetEnabled(false);
     m_timerMR->SetEnabled(false);
 }

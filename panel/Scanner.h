@@ -76,6 +76,8 @@ private:
     Long ChannelStep(Integer mode) const;
     void StartScan(int dir);
     void StopScan();
+    // SCAN's second press: the scan stops and is no longer armed.
+    void Disarm();
     void SendSplitMemory();
     // Runs one tick's wait; false when the scan stopped meanwhile (with a message when the radio
     // fell silent).
