@@ -82,7 +82,7 @@ void DialFollower::Take(const radio::FreqMode& fm)
         m_vfo.ChangeToVFOfunction();
         resend = true;
     }
-    const Integer band = state::BandOfFreq(fm.freq, m_s.BandIdxMB);
+    const Integer band = state::BandOfReading(m_s.BandData, fm.freq, m_s.BandIdxMB);
     if (band != m_s.BandIdxMB) {
         // As a band key: the old band keeps its state, the new band's state is loaded.
         m_vfo.SaveInfoVFOMB();
