@@ -45,6 +45,9 @@ bool DialFollower::Held() const
     // Memory check shows memories, not the VFO; with SUB the radio's current VFO is the sub VFO.
     if (m_s.MCKOn || m_s.SubSelected || m_cat.OnOtherVfo())
         return true;
+    // A frame of the panel's own still waits for the line: the radio does not have it yet.
+    if (m_cat.Sending())
+        return true;
     return hooks.panelChanging && hooks.panelChanging();
 }
 
