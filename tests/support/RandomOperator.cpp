@@ -1391,7 +1391,10 @@ std::string Run::CheckAgreement()
             << " for the panel; ";
 
     // Following the dial, the panel must have taken whatever the radio's main VFO shows by now.
-    const bool following = p.DialFollower().Following() && s.Settings.MeterSpeed != 6 && !s.ScanArmed &&
+    // The follower asks on every third meter tick at most (ask, take, status), so a change just
+    // after a reading shows four ticks later: at 1000 ms as long as the quiet period itself.
+    const bool following = p.DialFollower().Following() && s.Settings.MeterSpeed != 6 &&
+                           m_m->meter.TimerSignalMeter().Interval() < 1000 && !s.ScanArmed &&
                            m_m->meter.TimerSignalMeter().Enabled() && !s.KeypadOn && !s.JogHeld && !s.MCKOn &&
                            !s.SubSelected && !p.Power().TimerSendFreq().Enabled() && !p.Tuning().TmrKnob().Enabled();
     if (following)
