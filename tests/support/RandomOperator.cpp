@@ -1167,7 +1167,10 @@ void Run::RadioDial(const Step& st)
         const int steps = 1 + int(st.more % 40);
         const int size = (st.more / 64) % 2 ? 100 : 10;
         const long f = long(v.freq) + ((st.more / 128) % 2 ? 1 : -1) * steps * size;
-        v.freq = std::uint32_t(std::clamp(f, 10000L, 46999990L));
+        // The radio's dial stays within what the radio tunes: a frequency past a band's edge
+        // there would be one no frame could set.
+        if (sim::Ft817::Tunes(f))
+            v.freq = std::uint32_t(f);
     }
     m_unknown[m_radio.OnB() ? 1 : 0].freq = true;
 }
