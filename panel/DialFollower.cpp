@@ -45,6 +45,9 @@ bool DialFollower::Held() const
     // Memory check shows memories, not the VFO; with SUB the radio's current VFO is the sub VFO.
     if (m_s.MCKOn || m_s.SubSelected || m_cat.OnOtherVfo())
         return true;
+    // A frame of the panel's own still waits for the line: the radio does not have it yet.
+    if (m_cat.Sending())
+        return true;
     return hooks.panelChanging && hooks.panelChanging();
 }
 
@@ -54,6 +57,8 @@ bool DialFollower::FreqModeReadDue()
         return false;
     m_lastAsk = m_loop.Now();
     m_togglesAtAsk = m_cat.VfoToggles();
+    m_freqAtAsk = m_s.VFOMB.Freq;
+    m_modeAtAsk = m_s.VFOMB.Mode;
     return true;
 }
 
@@ -61,6 +66,8 @@ void DialFollower::FreqModeRead(std::optional<radio::FreqMode> reading)
 {
     // A toggle since the read means it may have answered for the other VFO.
     if (!reading || Held() || m_cat.VfoToggles() != m_togglesAtAsk)
+        return;
+    if (m_s.VFOMB.Freq != m_freqAtAsk || m_s.VFOMB.Mode != m_modeAtAsk)
         return;
     if (reading->freq == m_s.VFOMB.Freq && reading->mode == m_s.VFOMB.Mode)
         return;
@@ -78,7 +85,7 @@ void DialFollower::Take(const radio::FreqMode& fm)
         m_vfo.ChangeToVFOfunction();
         resend = true;
     }
-    const Integer band = state::BandOfFreq(fm.freq, m_s.BandIdxMB);
+    const Integer band = state::BandOfReading(m_s.BandData, fm.freq, m_s.BandIdxMB);
     if (band != m_s.BandIdxMB) {
         // As a band key: the old band keeps its state, the new band's state is loaded.
         m_vfo.SaveInfoVFOMB();

@@ -54,6 +54,10 @@ private:
     bool m_on = true;
     double m_lastAsk = -1e9;
     unsigned long m_togglesAtAsk = 0;
+    // The main VFO when the read was asked: one the panel changed since (its frame may still be
+    // waiting for the line) makes the reading stale.
+    Long m_freqAtAsk = 0;
+    Integer m_modeAtAsk = 0;
 };
 
 // The remembered option as its line in the options file, and back; text without the line

@@ -34,7 +34,7 @@ void LinkReports::TakeReading(const radio::FreqMode& fm)
 {
     if (!m_s.SubSelected) {
         m_s.VFOMB.Freq = fm.freq;
-        m_s.BandIdxMB = state::BandOfFreq(fm.freq, m_s.BandIdxMB);
+        m_s.BandIdxMB = state::BandOfReading(m_s.BandData, fm.freq, m_s.BandIdxMB);
         m_shown.ShowFreq(true, fm.freq);
         m_s.VFOMB.Mode = fm.mode;
         m_link.SendModeMB();
@@ -42,7 +42,7 @@ void LinkReports::TakeReading(const radio::FreqMode& fm)
             hooks.autoRepeaterShift();
     } else {
         m_s.VFOSB.Freq = fm.freq;
-        m_s.BandIdxSB = state::BandOfFreq(fm.freq, m_s.BandIdxSB);
+        m_s.BandIdxSB = state::BandOfReading(m_s.BandData, fm.freq, m_s.BandIdxSB);
         m_shown.ShowFreq(false, fm.freq);
         m_s.VFOSB.Mode = fm.mode;
         m_link.SendModeSB();

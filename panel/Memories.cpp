@@ -89,9 +89,7 @@ void Memories::ChangeToMRfunction()
             if (hooks.splitKey)
                 hooks.splitKey();
             m_vfo.GetInfoVFOSB();
-            m_cat.ToggleVFOAB();
-            m_vfo.SendInfoToRadioVFOSB();
-            m_cat.ToggleVFOAB();
+            m_vfo.SendSubVfo();
         }
         m_display.SetVisible(el::ledMRnumber, false);
     }
@@ -155,9 +153,7 @@ bool Memories::ChangeMemory(int step)
     // The radio's other VFO and split follow the memory: a split memory's transmit VFO goes there
     // and split on, and a memory without split ends a split the last one left on the radio.
     if (m.Split == -1) {
-        m_cat.ToggleVFOAB();
-        m_vfo.SendInfoToRadioVFOSB();
-        m_cat.ToggleVFOAB();
+        m_vfo.SendSubVfo();
         m_cat.SendSplitOn();
     } else if (m_s.RadioSplitOn && !m_s.SplitOn) {
         m_cat.SendSplitOff();

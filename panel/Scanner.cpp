@@ -127,11 +127,10 @@ void Scanner::Disarm()
 
 void Scanner::SendSplitMemory()
 {
-    if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1)
+    if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1 && !m_subLoaded)
         return;
-    m_cat.ToggleVFOAB();
-    m_vfo.SendInfoToRadioVFOSB();
-    m_cat.ToggleVFOAB();
+    m_subLoaded = false;
+    m_vfo.SendSubVfo();
 }
 
 void Scanner::PressJog(int dir)
@@ -146,6 +145,11 @@ void Scanner::PressJog(int dir)
 
 void Scanner::StartScan(int dir)
 {
+    // With SUB the radio works the sub VFO: the memories scanned would land there.
+    if (m_s.VFOMRMode == state::kModeMR && m_s.SubSelected) {
+        m_dialogs.Beep();
+        return;
+    }
     m_meter.TurnOffLMeter();
     m_s.ScanDir = dir;
     m_keys.ChangeTuningKnob();
@@ -171,9 +175,8 @@ void Scanner::StopScan()
     m_timer->SetEnabled(false);
     m_s.ScanDir = 0;
     if (m_s.VFOMRMode == state::kModeMR) {
-        if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split == -1)
-            SendSplitMemory();
-        else if (m_s.RadioSplitOn)
+        SendSplitMemory();
+        if (m_s.MemData[std::size_t(WrapPosition(m_s.CurMemPos))].Split != -1 && m_s.RadioSplitOn)
             m_cat.SendSplitOff();
     }
     m_keys.ChangeTuningKnob();
@@ -381,6 +384,8 @@ bool Scanner::ChangeMemoryScanning(int direction)
             m_s.CurMemPos = pos;
             m_display.SetCaption(el::ledMRnumber, MemoryNumberText(pos));
             m_memories.GetMemoryInfo();
+            if (m_s.MemData[std::size_t(pos)].Split == -1)
+                m_subLoaded = true;
             return true;
         }
     }

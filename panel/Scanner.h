@@ -95,6 +95,9 @@ private:
     std::unique_ptr<platform::Timer> m_timer;
     std::unique_ptr<platform::Timer> m_timerMR;
     bool m_holding = false; // the last reading holds the scan on its channel
+    // A split memory passed in the scan put its transmit VFO into the sub VFO, which only goes
+    // to the radio when the scan stops.
+    bool m_subLoaded = false;
 };
 
 } // namespace kivo::panel

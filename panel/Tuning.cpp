@@ -32,6 +32,10 @@ Tuning::Tuning(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, platfo
 {
     m_tmrKnob->SetInterval(200);
     m_tmrKnob->onTick = [this] {
+        // In another unit's toggle–send–toggle the step would land on the VFO the jog does not
+        // tune: it waits for the next tick.
+        if (m_cat.MidToggle())
+            return;
         m_tmrKnob->SetEnabled(false);
         StepFrequency();
         if (m_s.JogHeld)

@@ -113,6 +113,17 @@ void VfoModel::SendInfoToRadioVFOSB()
         m_cat.SendDCSCodeSB();
 }
 
+void VfoModel::SendSubVfo()
+{
+    if (m_s.SubSelected) {
+        SendInfoToRadioVFOSB();
+        return;
+    }
+    m_cat.ToggleVFOAB();
+    SendInfoToRadioVFOSB();
+    m_cat.ToggleVFOAB();
+}
+
 void VfoModel::DisplayVFOInfo()
 {
     m_display.SetVisible(el::lblCH, false);
@@ -125,10 +136,16 @@ void VfoModel::DisplayVFOInfo()
     GetLastVFOindices();
     GetInfoVFOMB();
     GetInfoVFOSB();
-    SendInfoToRadioVFOMB(m_s.VFOMB);
-    m_cat.ToggleVFOAB();
-    SendInfoToRadioVFOSB();
-    m_cat.ToggleVFOAB();
+    // With SUB the radio is on the sub VFO: that one first, the main one in the other VFO.
+    if (m_s.SubSelected) {
+        SendInfoToRadioVFOSB();
+        m_cat.ToggleVFOAB();
+        SendInfoToRadioVFOMB(m_s.VFOMB);
+        m_cat.ToggleVFOAB();
+    } else {
+        SendInfoToRadioVFOMB(m_s.VFOMB);
+        SendSubVfo();
+    }
     m_meter.TurnOnLMeter();
     UseCoverageLimits(m_s.BandIdxMB);
 }
@@ -157,9 +174,7 @@ void VfoModel::ChangeToVFOfunction()
             m_s.SplitOn = false;
             m_display.SetVisible(el::lblSPLIT, false);
             GetInfoVFOSB();
-            m_cat.ToggleVFOAB();
-            SendInfoToRadioVFOSB();
-            m_cat.ToggleVFOAB();
+            SendSubVfo();
         }
         m_display.SetVisible(el::ledMRnumber, false);
     }

@@ -61,6 +61,8 @@ public:
     void SendInfoToRadioVFOMB(const state::VFOInfo& rec);
     // The same for VFOSB; callers bracket it in two VFO toggles so it lands in the other VFO.
     void SendInfoToRadioVFOSB();
+    // VFOSB into the radio's other VFO: bracketed in two toggles, unless SUB has the radio on it.
+    void SendSubVfo();
     // Reloads both VFOs from the band store, sends them and resets the main band's tuning limits.
     void DisplayVFOInfo();
     // Enters the VFO function from MR, PMS or HOME and redisplays both VFOs; the clarifier and

@@ -97,7 +97,16 @@ void Cat::WriteNow(const Frame& frame, bool request)
 
 bool Cat::Write(const Frame& frame)
 {
-    if (!WaitFrameGap(false))
+    bool ready = false;
+    {
+        // Counted down also when the wait ends in an exception.
+        struct Count {
+            int& n;
+            ~Count() { --n; }
+        } count{++m_sending};
+        ready = WaitFrameGap(false);
+    }
+    if (!ready)
         return false;
     WriteNow(frame, false);
     return true;

@@ -91,6 +91,7 @@ public:
     // True from the first VFO A/B toggle of a bracketed sequence until the second has gone out
     // and its pause is over: the radio's current VFO is not the panel's main VFO then.
     bool OnOtherVfo() const override { return m_toggling || m_otherVfo; }
+    bool Sending() const override { return m_sending > 0; }
     // SUB's own toggle leaves the radio on the VFO the panel tunes; any other leaves it on the
     // one it does not tune until the sequence's second toggle goes out.
     bool MidToggle() const override { return m_otherVfo != m_kivo.SubSelected; }
@@ -140,6 +141,7 @@ private:
     bool m_acksSeen = false;         // more came than was owed: the radio acknowledges set commands
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
+    int m_sending = 0; // set commands waiting for the line, nested in each other's waits
     bool m_otherVfo = false;
     bool m_radioOther = false; // the same, counting only the toggles written to the port
     unsigned long m_toggles = 0;

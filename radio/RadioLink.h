@@ -114,6 +114,9 @@ public:
     virtual void WaitForInput(double deadline) = 0;
     virtual std::optional<FreqMode> TakeFreqModeAnswer(unsigned request) = 0;
     virtual bool OnOtherVfo() const = 0;
+    // True while a set command waits for the line: the panel is in the middle of changing the
+    // radio, so a reading asked or taken now shows the radio before the change.
+    virtual bool Sending() const = 0;
     // True between the toggles of a toggle–send–toggle: the radio is not on the VFO the panel
     // tunes, so a timer's frame written now would land on the other one.
     virtual bool MidToggle() const = 0;

@@ -91,6 +91,8 @@ Ft817::Ft817()
     m_eeprom[kDigModeByte] = 4 << 5;
 }
 
+bool Ft817::Tunes(long freq) { return InTuningRange(freq); }
+
 int Ft817::BandOf(std::uint32_t freq)
 {
     // Upper ends of the radio's bands, 160 m, 80 m, 60 m, 40 m, 30 m, 20 m, 17 m, 15 m, 12 m,

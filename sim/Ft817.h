@@ -68,6 +68,8 @@ public:
     std::uint8_t EepromByte(std::size_t addr) const;
     // The radio's band number (0 160 m .. 14 70 cm) of a frequency in 10 Hz units.
     static int BandOf(std::uint32_t freq);
+    // Whether the radio tunes to a frequency in 10 Hz units (a set frequency outside is ignored).
+    static bool Tunes(long freq);
 
 private:
     std::array<Vfo, 2> m_vfo{};

@@ -19,6 +19,22 @@ Integer BandOfFreq(Long freq, Integer fallback)
     return fallback;
 }
 
+Integer BandOfReading(const BandDataRec& bd, Long freq, Integer current)
+{
+    const auto covers = [&bd, freq](int b) {
+        return ValidBand(b) && freq >= bd.CoverLow[std::size_t(b)] && freq <= bd.CoverHigh[std::size_t(b)];
+    };
+    const Integer band = BandOfFreq(freq, current);
+    if (covers(band))
+        return band;
+    if (covers(current))
+        return current;
+    for (int b = 0; b < kBandCount; ++b)
+        if (covers(b))
+            return Integer(b);
+    return band;
+}
+
 bool ValidBand(int b) { return b >= 0 && b < kBandCount; }
 
 void Sanitize(VFOInfo& v)

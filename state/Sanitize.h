@@ -11,6 +11,10 @@ constexpr int kDCSCount = 104;
 
 // Band index (0..11) of a frequency in 10 Hz units; fallback when it lies in no band.
 Integer BandOfFreq(Long freq, Integer fallback);
+// The band of a frequency read from the radio: BandOfFreq's when its coverage holds the frequency,
+// else `current`'s, else the first band's whose coverage does (BandOfFreq gives 76 MHz, where the
+// knobs wrap the 2 m band to, to 6 m), else BandOfFreq's.
+Integer BandOfReading(const BandDataRec& bd, Long freq, Integer current);
 
 bool ValidBand(int b);
 void Sanitize(VFOInfo& v);

@@ -1185,13 +1185,10 @@ void Run::RadioDial(const Step& st)
         const int steps = 1 + int(st.more % 40);
         const int size = (st.more / 64) % 2 ? 100 : 10;
         const long f = long(v.freq) + ((st.more / 128) % 2 ? 1 : -1) * steps * size;
-        // The radio's dial stops at the edge of the range it tunes: it never shows a frequency
-        // the radio would refuse from the panel (419.976 MHz, say).
-        static constexpr std::pair<long, long> kRanges[] = {
-            {10000, 5600000}, {7600000, 15400000}, {42000000, 47000000}};
-        for (const auto& [low, high] : kRanges)
-            if (long(v.freq) >= low && long(v.freq) <= high)
-                v.freq = std::uint32_t(std::clamp(f, low, high));
+        // The radio's dial stays within what the radio tunes: a frequency past a band's edge
+        // there would be one no frame could set.
+        if (sim::Ft817::Tunes(f))
+            v.freq = std::uint32_t(f);
     }
     m_unknown[m_radio.OnB() ? 1 : 0].freq = true;
 }
@@ -1415,7 +1412,10 @@ std::string Run::CheckAgreement()
             << " for the panel; ";
 
     // Following the dial, the panel must have taken whatever the radio's main VFO shows by now.
-    const bool following = p.DialFollower().Following() && s.Settings.MeterSpeed != 6 && !s.ScanArmed &&
+    // The follower asks on every third meter tick at most (ask, take, status), so a change just
+    // after a reading shows four ticks later: at 1000 ms as long as the quiet period itself.
+    const bool following = p.DialFollower().Following() && s.Settings.MeterSpeed != 6 &&
+                           m_m->meter.TimerSignalMeter().Interval() < 1000 && !s.ScanArmed &&
                            m_m->meter.TimerSignalMeter().Enabled() && !s.KeypadOn && !s.JogHeld && !s.MCKOn &&
                            !s.SubSelected && !p.Power().TimerSendFreq().Enabled() && !p.Tuning().TmrKnob().Enabled();
     if (following)
