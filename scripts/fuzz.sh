@@ -27,10 +27,6 @@ max_len() {
     esac
 }
 
-# The random operator still finds open faults in a few seconds (see the README's list); the quick
-# pass replays its seeds, and a campaign of a minute or more runs it in full.
-replay_only() { [ "$1" = random_operator ] && [ "$secs" -lt 60 ]; }
-
 failed=0
 printf '%-14s %12s %6s\n' target executions status
 while read -r t; do
@@ -39,9 +35,7 @@ while read -r t; do
     findings=$out/findings/$t
     mkdir -p "$work" "$findings"
     log=$out/$t.log
-    runs=()
-    if replay_only "$t"; then runs=(-runs=0); fi
-    "$out/$t" "${runs[@]}" -max_total_time="$secs" -max_len="$(max_len "$t")" -timeout=10 -rss_limit_mb=2048 \
+    "$out/$t" -max_total_time="$secs" -max_len="$(max_len "$t")" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$findings/" "$work" "$root/fuzz/corpus/$t" >"$log" 2>&1
     rc=$?
     execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

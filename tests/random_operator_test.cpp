@@ -262,8 +262,8 @@ TEST(RandomOperator, FoundFaultsStayMended)
     EXPECT_EQ(faults, 38);
 }
 
-// Seeds and their lengths: 47,500 steps in all.
-constexpr std::uint64_t kSeeds[] = {3, 5, 12, 14, 15, 16, 17, 20, 24, 26, 31, 41, 56, 57, 58, 60, 61, 63, 65};
+// Seeds and their lengths: 50,000 steps in all.
+constexpr std::uint64_t kSeeds[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20};
 constexpr std::size_t kStepsPerSeed = 2500;
 
 TEST(RandomOperator, SeedsKeepEveryInvariant)
