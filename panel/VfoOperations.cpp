@@ -74,6 +74,12 @@ void VfoOperations::PressSub()
         m_keys.ToggleFunctionButtons();
         m_keys.ChangeTuningKnob();
     });
+    // The panel went dark in the toggle's pauses (its port lost): SUB ends with it, as the
+    // switch-off that ran meanwhile would have ended it had SUB been lit by then.
+    if (!m_s.CATOn && m_s.SubSelected) {
+        PressSub();
+        return;
+    }
     if (m_s.SubSelected) {
         m_display.SetValue(el::LEDsub, 1);
         m_blinkLit = true;

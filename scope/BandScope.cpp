@@ -181,6 +181,13 @@ void BandScope::OnChartClick(double kHz)
         return;
     }
     const Long freq = Long(std::lround(kHz * 100));
+    // The chart may still show another band (the panel moved since it was drawn) or run past this
+    // one: the radio ignores a frequency it cannot tune, and the knobs would wrap by the wrong band.
+    const auto b = std::size_t(panel::BandSlot(m_s.BandIdxMB));
+    if (freq < m_s.BandData.TuneLow[b] || freq >= m_s.BandData.TuneHigh[b]) {
+        m_dialogs.Beep();
+        return;
+    }
     m_display.SetCaption(el::txtboxFreq(0), radio::FreqText(freq));
     m_s.VFOMB.Freq = freq;
     m_cat.SendFreqMB();

@@ -260,12 +260,17 @@ bool DataFiles::SaveRadioOwedFile(const RadioOwed& owed)
         todo += " Press its A/B key once.";
     if (owed.splitOff)
         todo += " Switch its split off.";
-    if (owed.Any())
+    if (owed.Any()) {
+        // The user does it all by hand now: an older file left behind would have the next start
+        // send part of it a second time (a VFO toggle twice is the wrong VFO again).
+        const bool gone = static_cast<bool>(m_fs.Remove(path)) || !m_fs.Exists(path);
+        if (!gone)
+            todo += " Then remove " + path + ": the next start would send the radio what it holds.";
         m_dialogs.MessageBox("What the radio is still owed since its port was lost could not be remembered in " + path +
                                  " (" + r.description +
                                  "), so the next start cannot send it. On the radio itself:" + todo,
                              "Save Radio Owed File", Icon::Exclamation, Buttons::Ok);
-    else
+    } else
         m_dialogs.MessageBox("The file " + path + " could not be removed (" + r.description +
                                  "). Please remove it: the next start would send the radio what it holds.",
                              "Save Radio Owed File", Icon::Exclamation, Buttons::Ok);
