@@ -15,7 +15,8 @@ cleanup() {
     [ -n "${prog:-}" ] && kill "$prog" 2>/dev/null
     [ -n "${sim:-}" ] && kill "$sim" 2>/dev/null
     exec 3>&- 2>/dev/null || true
-    wait 2>/dev/null || true
+    # Not Xvfb: it is stopped after this, and a bare wait would wait for it for ever.
+    wait ${prog:-} ${sim:-} 2>/dev/null || true
 }
 trap cleanup EXIT
 port=$((20000 + RANDOM % 20000))
