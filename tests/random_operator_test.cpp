@@ -256,6 +256,14 @@ a frequency frame built before the frame gap's wait went out after the scan step
 {Act::Jog, 2393932758u, 738685092u, 249} {Act::Network, 1250311885u, 2083181362u, 61}
 {Act::Jog, 3684230360u, 580937707u, 33} {Act::PanelKey, 1604377218u, 2811689930u, 47}
 {Act::LineFault, 1286684717u, 3081749911u, 248}
+
+a channel shown in memory check stood in the cache for what the radio held, and File New skipped the mode
+{Act::PanelKey, 4145588371u, 88143280u, 105} {Act::Keyboard, 1138854745u, 1978006896u, 159}
+{Act::Keyboard, 3865510981u, 776325259u, 241} {Act::PanelKey, 4035085136u, 4274204876u, 204}
+{Act::PanelKey, 1797473364u, 497541685u, 56} {Act::PanelKey, 3266747269u, 3761574080u, 179}
+{Act::MckHold, 1188482216u, 3858251501u, 72} {Act::Knob, 3894522389u, 1523980487u, 117}
+{Act::Knob, 1808366174u, 1020945626u, 246} {Act::Knob, 4143016229u, 1028960382u, 159}
+{Act::File, 241672864u, 4241708134u, 58}
 )";
 
 TEST(RandomOperator, FoundFaultsStayMended)
@@ -272,7 +280,7 @@ TEST(RandomOperator, FoundFaultsStayMended)
         const Outcome o = RunSteps(steps);
         EXPECT_FALSE(o.failed) << what << "\n" << Report(steps, o);
     }
-    EXPECT_EQ(faults, 40);
+    EXPECT_EQ(faults, 41);
 }
 
 // Seeds and their lengths: 47,500 steps in all.
