@@ -190,12 +190,9 @@ void Memories::DisplayMCKinfo()
         m_shown.ShowModeLabels(el::lblMBmode.name, v.Mode);
         m_shown.ShowRptDirection(v.RptDir);
         m_shown.ShowToneLabels(true, v.ToneMode);
-        auto& c = m_cat.LastInfo.MB;
-        c.Mode = v.Mode;
-        c.RptDir = v.RptDir;
-        c.RptOffset = v.RptOffset;
-        c.ToneMode = v.ToneMode;
-        c.CTCSSidx = v.CTCSSidx;
+        // Shown only, never sent: the cache must not take the channel for what the radio holds,
+        // or leaving the check another way (File New) would skip sending what differs from it.
+        m_cat.ResetLastInfoVFO();
         return;
     }
     m_display.SetCaption(el::ledFreq, "");

@@ -1,5 +1,7 @@
 #include "panel/RepeaterTones.h"
 
+#include "state/Sanitize.h"
+
 namespace kivo::panel {
 
 using platform::Buttons;
@@ -72,8 +74,18 @@ void RepeaterTones::PressRev()
                              Buttons::Ok);
         return;
     }
-    // Receive where the radio transmitted, with the shift that transmits where it received.
-    v.Freq += v.RptDir * v.RptOffset;
+    // Receive where the radio transmitted, with the shift that transmits where it received; a large
+    // offset near a band's edge can put that where the radio cannot tune (below zero even).
+    const Long rx = v.Freq + v.RptDir * v.RptOffset;
+    const auto& bd = m_s.BandData;
+    const Integer band = state::BandOfFreq(rx, -1);
+    if (band < 0 || rx < bd.CoverLow[std::size_t(band)] || rx > bd.CoverHigh[std::size_t(band)]) {
+        m_dialogs.MessageBox("The repeater offset is too large here: reversing would receive outside the "
+                             "range valid for this software and possibly this radio.",
+                             "Help", Icon::Exclamation, Buttons::Ok);
+        return;
+    }
+    v.Freq = rx;
     v.RptDir = Integer(-v.RptDir);
     SendToMain([this] {
         m_cat.SendFreqMB();

@@ -28,7 +28,8 @@ public:
     // RPT: the main VFO's shift simplex, minus, plus and round again; only in FM, never in split.
     void PressRpt();
     // REV: moves the main VFO onto its transmit frequency with the opposite shift, and back again
-    // on the next press. Refused with a message without a shift, or in PMS.
+    // on the next press. Refused with a message without a shift, in PMS, or when that would leave
+    // the range the radio tunes.
     void PressRev();
     // TONE: off, ENC, ENC/DEC, DCS and round again, on the VFO being changed; only in FM.
     void PressTone();

@@ -97,6 +97,11 @@ void Cat::WriteNow(const Frame& frame, bool request)
 
 bool Cat::Write(const Frame& frame)
 {
+    return WriteBuilt([&frame] { return std::optional<Frame>(frame); });
+}
+
+bool Cat::WriteBuilt(const std::function<std::optional<Frame>()>& build)
+{
     bool ready = false;
     {
         // Counted down also when the wait ends in an exception.
@@ -108,7 +113,10 @@ bool Cat::Write(const Frame& frame)
     }
     if (!ready)
         return false;
-    WriteNow(frame, false);
+    const std::optional<Frame> frame = build();
+    if (!frame)
+        return false;
+    WriteNow(*frame, false);
     return true;
 }
 
@@ -180,10 +188,17 @@ std::optional<FreqMode> Cat::TakeFreqModeAnswer(unsigned request)
 
 void Cat::SendFreq(const state::VFOInfo& vfo, bool main)
 {
-    if (hooks.freqSent)
+    // Built once the frame gap is over: the events its wait runs (a scan's step) may move the VFO
+    // and send that, which a frame of where it was before would then undo.
+    bool shown = false;
+    WriteBuilt([&] {
+        shown = true;
+        if (hooks.freqSent)
+            hooks.freqSent(main, vfo.Freq);
+        return FreqFrame(vfo.Freq);
+    });
+    if (!shown && hooks.freqSent)
         hooks.freqSent(main, vfo.Freq);
-    if (auto f = FreqFrame(vfo.Freq))
-        Write(*f);
 }
 
 void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, true); }

@@ -9,6 +9,7 @@
 #include "state/ModKIVO.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace kivo::radio {
@@ -114,6 +115,8 @@ private:
     // longer on its way); false when the port is closed or gone.
     bool WaitFrameGap(bool request);
     void WriteNow(const Frame& frame, bool request);
+    // Write's, with the frame built after the frame gap's wait (none built: nothing written).
+    bool WriteBuilt(const std::function<std::optional<Frame>()>& build);
     // Credits the bytes that arrived since the last look to the frames whose answers are on
     // their way, oldest first (the radio answers in order), and gives up on answers older than
     // kAnswerLimit. True while any is still on its way.
