@@ -102,6 +102,10 @@ void PriorityMonitor::StopMonitoring()
 
 void PriorityMonitor::Check()
 {
+    // In another unit's toggle–send–toggle, channel 0 and the return would land on the other
+    // VFO: the check waits for the next tick.
+    if (m_cat.MidToggle())
+        return;
     m_timer->SetEnabled(false);
     if (!m_holding) {
         m_meter.TurnOffLMeter();
