@@ -16,15 +16,12 @@ bool ChannelMode(Integer mode) { return mode >= 4; } // AM, FM, DIG, PKT; below:
 Scanner::Scanner(const PanelContext& ctx, VfoModel& vfo, KeyEnabling& keys, Tuning& tuning, Memories& memories,
                  Keypad& keypad)
     : ContextRefs(ctx), m_vfo(vfo), m_keys(keys), m_tuning(tuning), m_memories(memories), m_keypad(keypad),
-      m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer()), m_timerMR(ctx.loop.CreateTimer())
+      m_speeds(ctx.s, ctx.display), m_status(ctx.cat, ctx.loop), m_timer(ctx.loop.CreateTimer()),
+      m_timerMR(ctx.loop.CreateTimer())
 {
     ChooseScanSpeed(0);
     m_timer->onTick = [this] { TimerScanner_Tick(); };
     m_timerMR->onTick = [this] { TimerScannerMR_Tick(); };
-    for (std::size_t i = 0; i < kScanSpeedCaptions.size(); ++i)
-        m_display.SetCaption(el::mnuScanSpeed(int(i)), kScanSpeedCaptions[i]);
-    for (std::size_t i = 0; i < kPauseCaptions.size(); ++i)
-        m_display.SetCaption(el::mnuPauseInterval(int(i)), kPauseCaptions[i]);
 }
 
 Long Scanner::ChannelStep(Integer mode) const
@@ -36,27 +33,9 @@ Long Scanner::ChannelStep(Integer mode) const
 
 void Scanner::ChooseScanSpeed(int index)
 {
-    if (index < 0 || index >= int(kScanIntervals.size()))
-        index = 0;
-    for (int i = 0; i < int(kScanIntervals.size()); ++i)
-        m_display.SetChecked(el::mnuScanSpeed(i), i == index);
-    m_s.Settings.ScanSpeed = Integer(index);
-    m_timer->SetInterval(kScanIntervals[std::size_t(index)]);
-    m_timerMR->SetInterval(kScanIntervals[std::size_t(index)]);
-}
-
-void Scanner::ChoosePauseInterval(int index)
-{
-    if (index < 0 || index >= int(kPauseSeconds.size()))
-        index = 2;
-    for (int i = 0; i < int(kPauseSeconds.size()); ++i)
-        m_display.SetChecked(el::mnuPauseInterval(i), i == index);
-    m_s.Settings.PauseInterval = Integer(index);
-}
-
-int Scanner::PauseSecs() const
-{
-    return kPauseSeconds[std::size_t(std::clamp<int>(m_s.Settings.PauseInterval, 0, int(kPauseSeconds.size()) - 1))];
+    const int ms = m_speeds.ChooseScanSpeed(index);
+    m_timer->SetInterval(ms);
+    m_timerMR->SetInterval(ms);
 }
 
 void Scanner::ShowMemoryDesc(bool on)

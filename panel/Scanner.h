@@ -7,6 +7,7 @@
 #include "panel/Keypad.h"
 #include "panel/Memories.h"
 #include "panel/PanelContext.h"
+#include "panel/ScanSpeeds.h"
 #include "panel/ScanStatus.h"
 #include "panel/Switchable.h"
 #include "panel/Tuning.h"
@@ -17,14 +18,6 @@
 #include <memory>
 
 namespace kivo::panel {
-
-// Scanning menu entries in ms, by index; the last is "OFF".
-inline constexpr std::array<int, 7> kScanIntervals{1000, 500, 400, 300, 250, 200, 0};
-inline constexpr std::array<const char*, 7> kScanSpeedCaptions{"1000 ms.", "500 ms.", "400 ms.", "300 ms.",
-                                                               "250 ms.",  "200 ms.", "OFF"};
-// Pause menu entries in seconds, by index; the last is "OFF".
-inline constexpr std::array<int, 5> kPauseSeconds{30, 15, 5, 3, 0};
-inline constexpr std::array<const char*, 5> kPauseCaptions{"30 sec.", "15 sec.", "5 sec.", "3 sec.", "OFF"};
 
 class Scanner final : public Switchable, private ContextRefs {
 public:
@@ -44,7 +37,7 @@ public:
     void PressSearch();
     // Settings > Update Intervals > Scanning and > Pause.
     void ChooseScanSpeed(int index);
-    void ChoosePauseInterval(int index);
+    void ChoosePauseInterval(int index) { m_speeds.ChoosePauseInterval(index); }
     void SwitchOff() override;
 
     // Ends an armed scan, running or not, as the second press of SCAN does.
@@ -69,7 +62,7 @@ public:
     Waited AwaitStatus(bool memory);
 
     // The pause on a busy channel, from the stored Pause choice (the priority check shares it).
-    int PauseSecs() const;
+    int PauseSecs() const { return m_speeds.PauseSecs(); }
     platform::Timer& TimerScanner() { return *m_timer; }
     platform::Timer& TimerScannerMR() { return *m_timerMR; }
     ScanStatus& Status() { return m_status; }
@@ -91,6 +84,7 @@ private:
     Tuning& m_tuning;
     Memories& m_memories;
     Keypad& m_keypad;
+    ScanSpeeds m_speeds;
     ScanStatus m_status;
     std::unique_ptr<platform::Timer> m_timer;
     std::unique_ptr<platform::Timer> m_timerMR;
