@@ -10,11 +10,13 @@ Long Clamp1(Long d) { return std::clamp<Long>(d, -1, 1); }
 
 Long TuneLimits::Around(Long f) const
 {
-    if (f >= high)
-        return f - (high - low);
-    if (f < low)
-        return f + (high - low);
-    return f;
+    // Past one edge the dial comes round from the other. A frequency far outside (a VFO left on
+    // another band's) comes in too, rather than stepping a whole span per detent out of range.
+    const Long span = high - low;
+    if (span <= 0 || (f >= low && f < high))
+        return f;
+    const Long r = (f - low) % span;
+    return low + (r < 0 ? r + span : r);
 }
 
 Long TuneLimits::Reset(Long f, bool up, bool down, Long fromBelow) const

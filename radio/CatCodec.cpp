@@ -1,5 +1,6 @@
 #include "radio/CatCodec.h"
 
+#include "radio/Coverage.h"
 #include "radio/ModeCodes.h"
 
 #include <cstdlib>
@@ -161,7 +162,7 @@ std::optional<FreqMode> DecodeFreqModeReply(std::string_view reply)
             return std::nullopt;
         freq = freq * 100 + (b >> 4) * 10 + (b & 0x0F);
     }
-    if (freq < 10000)
+    if (!RadioTunes(freq))
         return std::nullopt;
     const auto code = std::uint8_t(reply[4]);
     // 0x06 is wide FM, shown as USB.

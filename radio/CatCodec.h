@@ -88,7 +88,7 @@ struct FreqMode {
     Integer mode; // 0..7
 };
 // Decodes the five-byte reply of the frequency-and-mode read. Returns nothing for a reply
-// that is not five bytes, has a nibble above 9, lies below 100 kHz or carries a mode byte
+// that is not five bytes, has a nibble above 9, lies outside what the radio tunes or carries a mode byte
 // no FT-817 sends, so a garbled reply never reaches the state.
 std::optional<FreqMode> DecodeFreqModeReply(std::string_view reply);
 // Mode 0..7 of a reply's mode byte; codes outside the table are taken as USB.

@@ -128,6 +128,13 @@ void BandScope::Start()
     m_display.SetCaption(el::cmdSCAN, "STOP");
     m_meter.TurnOffLMeter();
     ChangeScanStep();
+    // A centre taken on a band the panel has left would clamp the sweep to this band's edge: the
+    // sweep is around the VFO then, as RESET would put it.
+    const auto b = std::size_t(panel::BandSlot(m_s.BandIdxMB));
+    if (m_centre < m_s.BandData.TuneLow[b] || m_centre >= m_s.BandData.TuneHigh[b]) {
+        m_centre = m_s.VFOMB.Freq;
+        m_display.SetCaption(el::txtboxFreq(1), radio::FreqText(m_centre));
+    }
     ComputeRange();
     m_s.VFOMB.Freq = m_start;
     m_cat.SendFreqMB();
@@ -135,6 +142,9 @@ void BandScope::Start()
     ClearTrace(false);
     m_s.ScanDir = 1;
     m_sweeping = true;
+    m_sweptBand = m_s.BandIdxMB;
+    m_sweptFunction = m_s.VFOMRMode;
+    m_sweptHome = m_s.HomeOn;
     ++m_run;
     m_runStartAt = m_loop.Now();
     m_runPoints = 0;
@@ -147,6 +157,11 @@ bool BandScope::PanelScanning() const { return m_s.ScanArmed || m_s.SearchOn || 
 // A set-frequency frame lands in the radio's current VFO: the sub VFO while SUB is on, the
 // transmit frequency while on air.
 bool BandScope::VfoElsewhere() const { return m_s.Transmitting || m_s.SubSelected; }
+
+bool BandScope::MovedAway() const
+{
+    return m_s.BandIdxMB != m_sweptBand || m_s.VFOMRMode != m_sweptFunction || m_s.HomeOn != m_sweptHome;
+}
 
 void BandScope::Stop()
 {
@@ -238,8 +253,8 @@ bool BandScope::AwaitStatus()
             ShowProgress();
             return false;
         }
-        if (VfoElsewhere()) {
-            Stop(); // MOX or SUB pressed meanwhile
+        if (VfoElsewhere() || MovedAway()) {
+            Stop(); // MOX, SUB, a band key or another function meanwhile
             return false;
         }
         ReadScopeStatus(done, sendReq);

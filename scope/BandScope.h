@@ -128,6 +128,8 @@ private:
     void Stop();
     bool PanelScanning() const;
     bool VfoElsewhere() const;
+    // The main VFO went to another band or function since the sweep started.
+    bool MovedAway() const;
     bool AwaitStatus();
     void StepMainVFO();
     // The range of the selected width around the centre, inside the main VFO's band.
@@ -158,6 +160,11 @@ private:
     std::optional<Sweep> m_last;
     std::deque<Sweep> m_history;
     unsigned m_run = 0; // counts STARTs, so a tick can tell its own sweep
+    // The band and function the sweep was started on: a band key, PMS, MR or HOME meanwhile
+    // gives the main VFO another band's frequency, which the sweep must not overwrite.
+    Integer m_sweptBand = 0;
+    Integer m_sweptFunction = 0;
+    bool m_sweptHome = false;
     double m_runStartAt = 0;
     int m_runPoints = 0;
     std::string m_lastExport;

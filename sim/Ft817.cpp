@@ -1,5 +1,6 @@
 #include "sim/Ft817.h"
 
+#include "radio/Coverage.h"
 #include "radio/ModeCodes.h"
 
 #include <algorithm>
@@ -45,12 +46,6 @@ long Bcd8(std::string_view f)
     return v;
 }
 
-// The bands the FT-817 tunes, in 10 Hz units.
-bool InTuningRange(long f)
-{
-    return (f >= 10000 && f <= 5600000) || (f >= 7600000 && f <= 15400000) || (f >= 42000000 && f <= 47000000);
-}
-
 const char* ModeName(std::uint8_t m)
 {
     switch (m) {
@@ -91,7 +86,7 @@ Ft817::Ft817()
     m_eeprom[kDigModeByte] = 4 << 5;
 }
 
-bool Ft817::Tunes(long freq) { return InTuningRange(freq); }
+bool Ft817::Tunes(long freq) { return radio::RadioTunes(freq); }
 
 int Ft817::BandOf(std::uint32_t freq)
 {
@@ -173,7 +168,7 @@ Ft817::Answer Ft817::HandleFrame(std::string_view f)
     switch (opcode) {
     case 0x01: {
         const long v = Bcd8(f);
-        if (v >= 0 && InTuningRange(v))
+        if (v >= 0 && radio::RadioTunes(v))
             Current().freq = std::uint32_t(v);
         return ack();
     }

@@ -322,6 +322,8 @@ TEST(TuneLimits, AroundAndReset)
         {"inside stays", lim.Around(14500000), 14500000},
         {"around past the top", lim.Around(14800050), 14400050},
         {"around below the bottom", lim.Around(14399950), 14799950},
+        {"far below comes into the band", lim.Around(5201522), 14401522},
+        {"far above comes into the band", lim.Around(43310000), 14510000},
         {"reset at the top", lim.Reset(14800000, true, true, 0), 14400000},
         {"reset below the bottom", lim.Reset(14399000, true, true, 14799000), 14799000},
         {"upward move checks the top only", lim.Reset(10000000, true, false, 14799000), 10000000},

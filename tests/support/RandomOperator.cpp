@@ -1298,12 +1298,14 @@ std::string Run::Do(const Step& st)
     Count(st);
     if (m_trace) {
         const auto& s = m_m->s;
-        std::fprintf(
-            stderr,
-            "%8.2f %-50s lit %d mode %d sub %d split %d/%d scan %d/%d search %d pri %d mck %d tx %d A %u B %u onB %d\n",
-            m_m->loop.Now(), Describe(st).c_str(), s.CATOn, int(s.VFOMRMode), s.SubSelected, s.SplitOn, s.RadioSplitOn,
-            s.ScanArmed, s.ScanDir, s.SearchOn, s.PRIOn, s.MCKOn, s.Transmitting, unsigned(m_radio.A().freq),
-            unsigned(m_radio.B().freq), m_radio.OnB());
+        std::fprintf(stderr,
+                     "%8.2f %-50s lit %d mode %d sub %d split %d/%d scan %d/%d search %d pri %d mck %d tx %d A %u B %u "
+                     "onB %d panel %u/%d %u/%d pms0 %u pms2 %u\n",
+                     m_m->loop.Now(), Describe(st).c_str(), s.CATOn, int(s.VFOMRMode), s.SubSelected, s.SplitOn,
+                     s.RadioSplitOn, s.ScanArmed, s.ScanDir, s.SearchOn, s.PRIOn, s.MCKOn, s.Transmitting,
+                     unsigned(m_radio.A().freq), unsigned(m_radio.B().freq), m_radio.OnB(), unsigned(s.VFOMB.Freq),
+                     int(s.BandIdxMB), unsigned(s.VFOSB.Freq), int(s.BandIdxSB),
+                     unsigned(s.BandData.BandPMSVFO[0].Freq), unsigned(s.BandData.BandPMSVFO[2].Freq));
     }
     return CheckStep(st, wasOnAir);
 }
@@ -1326,6 +1328,22 @@ std::string Run::CheckStep(const Step& st, bool wasOnAir)
         return "event loop: " + std::to_string(loop.WatchCount()) + " descriptors watched";
     if (loop.MaxWaitDepth() > 12)
         return "event loop: waits nested " + std::to_string(loop.MaxWaitDepth()) + " deep";
+
+    // A VFO holds a frequency of its own band, the knobs wrapping by that band's edges, or one
+    // read from the radio between the bands, placed in the band the band table names for it.
+    if (s.CATOn && !s.HomeOn && !s.MTOn && s.VFOMRMode != state::kModeMR) {
+        const auto outside = [&](const state::VFOInfo& v, state::Integer band) {
+            const auto b = std::size_t(panel::BandSlot(band));
+            const bool covered = v.Freq >= s.BandData.CoverLow[b] && v.Freq <= s.BandData.CoverHigh[b];
+            return !covered && state::BandOfFreq(v.Freq, -1) != band;
+        };
+        if (outside(s.VFOMB, s.BandIdxMB))
+            return "band: the main VFO's " + std::to_string(s.VFOMB.Freq) + " is outside its band " +
+                   std::to_string(s.BandIdxMB);
+        if (s.VFOMRMode == state::kModeVFO && outside(s.VFOSB, s.BandIdxSB))
+            return "band: the sub VFO's " + std::to_string(s.VFOSB.Freq) + " is outside its band " +
+                   std::to_string(s.BandIdxSB);
+    }
 
     // Who keyed the transmitter, if this step did.
     if (s.Transmitting && !wasOnAir) {
