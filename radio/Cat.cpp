@@ -204,45 +204,45 @@ void Cat::SendFreq(const state::VFOInfo& vfo, bool main)
 void Cat::SendFreqMB() { SendFreq(m_kivo.VFOMB, true); }
 void Cat::SendFreqSB() { SendFreq(m_kivo.VFOSB, false); }
 
+template <class Field, class Make> void Cat::SendField(Field& cached, const Field& field, Make make)
+{
+    // The wait runs events (a scan's step, a memory recall) that may change the field and send
+    // that: a frame built before would undo it, and a value read after would claim what the
+    // radio never got.
+    WriteBuilt([&]() -> std::optional<Frame> {
+        cached = field;
+        return make(field);
+    });
+}
+
 void Cat::SendModeMB()
 {
-    Write(ModeFrame(m_kivo.VFOMB.Mode));
+    SendField(LastInfo.MB.Mode, m_kivo.VFOMB.Mode, ModeFrame);
     if (hooks.modeSent)
         hooks.modeSent(true, m_kivo.VFOMB.Mode);
-    LastInfo.MB.Mode = m_kivo.VFOMB.Mode;
 }
 
 void Cat::SendModeSB()
 {
-    Write(ModeFrame(m_kivo.VFOSB.Mode));
+    SendField(LastInfo.SB.Mode, m_kivo.VFOSB.Mode, ModeFrame);
     if (hooks.modeSent)
         hooks.modeSent(false, m_kivo.VFOSB.Mode);
-    LastInfo.SB.Mode = m_kivo.VFOSB.Mode;
 }
 
 void Cat::SendRptDirMB()
 {
-    const Integer dir = m_kivo.VFOMB.RptDir;
-    if (auto f = RptDirFrame(dir)) {
-        if (hooks.rptDirSent)
-            hooks.rptDirSent(dir);
-        Write(*f);
-    }
-    LastInfo.MB.RptDir = dir;
+    if (hooks.rptDirSent && RptDirFrame(m_kivo.VFOMB.RptDir))
+        hooks.rptDirSent(m_kivo.VFOMB.RptDir);
+    SendField(LastInfo.MB.RptDir, m_kivo.VFOMB.RptDir, RptDirFrame);
 }
 
-void Cat::SendRptOffset()
-{
-    LastInfo.MB.RptOffset = m_kivo.VFOMB.RptOffset;
-    Write(RptOffsetFrame(m_kivo.VFOMB.RptOffset));
-}
+void Cat::SendRptOffset() { SendField(LastInfo.MB.RptOffset, m_kivo.VFOMB.RptOffset, RptOffsetFrame); }
 
 void Cat::SendToneModeMB()
 {
-    Write(ToneModeFrame(m_kivo.VFOMB.ToneMode));
+    SendField(LastInfo.MB.ToneMode, m_kivo.VFOMB.ToneMode, ToneModeFrame);
     if (hooks.toneModeSent)
         hooks.toneModeSent(true, m_kivo.VFOMB.ToneMode);
-    LastInfo.MB.ToneMode = m_kivo.VFOMB.ToneMode;
 }
 
 void Cat::ShowToneModeSB()
@@ -252,23 +252,9 @@ void Cat::ShowToneModeSB()
     LastInfo.SB.ToneMode = m_kivo.VFOSB.ToneMode;
 }
 
-void Cat::SendCTCSSToneMB()
-{
-    Write(CtcssFrame(m_kivo.VFOMB.CTCSSidx));
-    LastInfo.MB.CTCSSidx = m_kivo.VFOMB.CTCSSidx;
-}
-
-void Cat::SendCTCSSToneSB()
-{
-    Write(CtcssFrame(m_kivo.VFOSB.CTCSSidx));
-    LastInfo.SB.CTCSSidx = m_kivo.VFOSB.CTCSSidx;
-}
-
-void Cat::SendDCSCodeMB()
-{
-    Write(DcsFrame(m_kivo.VFOMB.DCSidx));
-    LastInfo.MB.DCSidx = m_kivo.VFOMB.DCSidx;
-}
+void Cat::SendCTCSSToneMB() { SendField(LastInfo.MB.CTCSSidx, m_kivo.VFOMB.CTCSSidx, CtcssFrame); }
+void Cat::SendCTCSSToneSB() { SendField(LastInfo.SB.CTCSSidx, m_kivo.VFOSB.CTCSSidx, CtcssFrame); }
+void Cat::SendDCSCodeMB() { SendField(LastInfo.MB.DCSidx, m_kivo.VFOMB.DCSidx, DcsFrame); }
 
 void Cat::SendDCSCodeSB() { LastInfo.SB.DCSidx = m_kivo.VFOSB.DCSidx; }
 

@@ -117,6 +117,9 @@ private:
     void WriteNow(const Frame& frame, bool request);
     // Write's, with the frame built after the frame gap's wait (none built: nothing written).
     bool WriteBuilt(const std::function<std::optional<Frame>()>& build);
+    // A field's frame, built from its value once the frame gap is over, and that value, not the
+    // one before the wait, remembered as what the radio holds.
+    template <class Field, class Make> void SendField(Field& cached, const Field& field, Make make);
     // Credits the bytes that arrived since the last look to the frames whose answers are on
     // their way, oldest first (the radio answers in order), and gives up on answers older than
     // kAnswerLimit. True while any is still on its way.
