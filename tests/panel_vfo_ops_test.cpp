@@ -65,6 +65,7 @@ struct Row {
     Key key;
     std::vector<Timed> frames;
     std::uint32_t radioOn = 0; // what the radio's current VFO then holds (0: what it was sent)
+    Long mainAt = 0;           // the main VFO moved there before the key (0: left alone)
 };
 void PrintTo(const Row& r, std::ostream* os) { *os << r.name; }
 
@@ -92,6 +93,8 @@ const Row kRows[] = {
     {"SplitOff", {Key::SPLIT}, Key::SPLIT, SplitOffFrames(200)},
     {"ClarOn", {}, Key::CLAR, {{0, "14 52 05 00 01"}}},
     {"ClarOff", {Key::CLAR}, Key::CLAR, {{0, "14 52 00 00 01"}}},
+    // 76.002 MHz less the 5 kHz offset would leave the band: the foot of the band.
+    {"ClarOffAtTheBandsFoot", {Key::CLAR}, Key::CLAR, {{0, "07 60 00 00 01"}}, 0, 7600200},
     // 88 MHz USB; the read-back in USB clears the shift.
     {"Sync", {}, Key::SYNC, {{200, "00 00 00 00 03"}, {300, "01 00 00 00 07"}, {300, "89 00 00 00 09"}}, 8800000},
 };
@@ -104,6 +107,8 @@ TEST_P(VfoKeys, FramesInOrderOnTheClockAndTheRadioAsThePanel)
     s.VFOMB.ClarOffset = 500;
     for (Key k : r.before)
         Press(k);
+    if (r.mainAt)
+        s.VFOMB.Freq = r.mainAt;
     if (r.radioOn)
         radio.Current() = {r.radioOn, 0x01};
     TakeFrames();
