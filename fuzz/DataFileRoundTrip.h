@@ -5,9 +5,9 @@
 // half-way keeps what the program had and writes nothing.
 
 #include "fuzz/Check.h"
-#include "fuzz/MemFs.h"
 #include "state/DataFiles.h"
 #include "state/Layout.h"
+#include "tests/support/MemFs.h"
 
 #include <cstddef>
 #include <functional>
@@ -15,6 +15,8 @@
 #include <string>
 
 namespace kivo::fuzz {
+
+using kivo::testing::MemFs;
 
 inline constexpr const char* kDataDir = "/data";
 

@@ -1,17 +1,17 @@
 // A memory database file, as opened from the File menu or at start-up.
 
 #include "fuzz/Check.h"
-#include "fuzz/MemFs.h"
 #include "state/Layout.h"
 #include "state/MemoryFile.h"
+#include "tests/support/MemFs.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 
 using namespace kivo;
-using kivo::fuzz::MemFs;
 using kivo::fuzz::SilentDialogs;
+using kivo::testing::MemFs;
 
 namespace {
 

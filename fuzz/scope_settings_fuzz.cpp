@@ -1,15 +1,15 @@
 // "bandscope.kivo" as the band scope window reads it when it opens.
 
 #include "fuzz/Check.h"
-#include "fuzz/MemFs.h"
 #include "scope/ScopeSettings.h"
+#include "tests/support/MemFs.h"
 
 #include <cstdint>
 #include <vector>
 
 using namespace kivo;
-using kivo::fuzz::MemFs;
 using kivo::fuzz::SilentDialogs;
+using kivo::testing::MemFs;
 
 namespace {
 

@@ -1,18 +1,18 @@
 // The settings file as the program reads it at start-up.
 
 #include "fuzz/Check.h"
-#include "fuzz/MemFs.h"
 #include "state/DataFiles.h"
 #include "state/Layout.h"
 #include "state/MemoryFile.h"
+#include "tests/support/MemFs.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 using namespace kivo;
-using kivo::fuzz::MemFs;
 using kivo::fuzz::SilentDialogs;
+using kivo::testing::MemFs;
 
 namespace {
 

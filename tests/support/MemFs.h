@@ -1,6 +1,6 @@
 #pragma once
-// Files held in a map, with an optional read that fails after some bytes, so the fuzzers
-// never touch the disk and stay fast.
+// Files held in a map, with an optional read that fails after some bytes, so the fuzzers and the
+// random operator never touch the disk and stay fast.
 
 #include "platform/FileSystem.h"
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-namespace kivo::fuzz {
+namespace kivo::testing {
 
 class MemFs final : public platform::FileSystem {
 public:
@@ -62,4 +62,4 @@ public:
     int writes = 0;
 };
 
-} // namespace kivo::fuzz
+} // namespace kivo::testing
