@@ -3,6 +3,7 @@
 
 #include "fuzz/Check.h"
 #include "radio/CatCodec.h"
+#include "radio/Coverage.h"
 #include "radio/ModeCodes.h"
 
 #include <cstdint>
@@ -24,11 +25,11 @@ void CheckFreqMode(std::string_view reply)
         shapeOk = Bcd(b);
         bcd = bcd * 100 + (b >> 4) * 10 + (b & 0x0F);
     }
-    const bool valid = shapeOk && bcd >= 10000 && radio::IsModeCode(std::uint8_t(reply[4]) & 0x7F);
+    const bool valid = shapeOk && radio::RadioTunes(bcd) && radio::IsModeCode(std::uint8_t(reply[4]) & 0x7F);
     FUZZ_CHECK(r.has_value() == valid);
     if (!r)
         return;
-    FUZZ_CHECK(r->freq >= 10000 && r->freq <= 99999999);
+    FUZZ_CHECK(r->freq >= 10000 && r->freq <= 47000000);
     FUZZ_CHECK(r->freq == bcd);
     FUZZ_CHECK(r->mode >= 0 && r->mode <= 7);
     FUZZ_CHECK(r->mode == radio::ModeOfCode(std::uint8_t(reply[4])));
