@@ -103,8 +103,9 @@ void PriorityMonitor::StopMonitoring()
 void PriorityMonitor::Check()
 {
     // In another unit's toggle–send–toggle, channel 0 and the return would land on the other
-    // VFO: the check waits for the next tick.
-    if (m_cat.MidToggle())
+    // VFO, and inside a frequency read its status poll would take the reply: the check waits for
+    // the next tick.
+    if (m_cat.MidToggle() || m_cat.Reading())
         return;
     m_timer->SetEnabled(false);
     if (!m_holding) {

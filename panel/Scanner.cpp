@@ -235,8 +235,9 @@ Scanner::Waited Scanner::AwaitStep(bool memory)
 void Scanner::TimerScanner_Tick()
 {
     // In another unit's toggle–send–toggle the step would land on the VFO the scan does not
-    // tune: it waits for the next tick.
-    if (m_cat.MidToggle())
+    // tune, and inside a frequency read its status poll would take the reply: it waits for the
+    // next tick.
+    if (m_cat.MidToggle() || m_cat.Reading())
         return;
     m_timer->SetEnabled(false); // no second tick while this one waits
     const Waited w = AwaitStep(false);
@@ -248,7 +249,7 @@ void Scanner::TimerScanner_Tick()
 
 void Scanner::TimerScannerMR_Tick()
 {
-    if (m_cat.MidToggle())
+    if (m_cat.MidToggle() || m_cat.Reading())
         return;
     m_timerMR->SetEnabled(false);
     const Waited w = AwaitStep(true);

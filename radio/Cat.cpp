@@ -332,6 +332,11 @@ std::uint8_t Cat::TakeStatusByte()
 
 std::optional<FreqMode> Cat::ReadFreqMode()
 {
+    // Counted down also when a wait ends in an exception.
+    struct Count {
+        int& n;
+        ~Count() { --n; }
+    } count{++m_reading};
     platform::Pause(m_loop, 0.2);
     if (!Request(MakeFrame(op::kReadFreqMode)))
         return std::nullopt;

@@ -96,6 +96,7 @@ public:
     // SUB's own toggle leaves the radio on the VFO the panel tunes; any other leaves it on the
     // one it does not tune until the sequence's second toggle goes out.
     bool MidToggle() const override { return m_otherVfo != m_kivo.SubSelected; }
+    bool Reading() const override { return m_reading > 0; }
     bool VfoOutOfStep() const override { return m_otherVfo != m_radioOther; }
     void BringVfoInStep() override;
     void RadioLeftOnOtherVfo() override { m_radioOther = !m_otherVfo; }
@@ -148,6 +149,7 @@ private:
     unsigned long m_writesAtRequest = 0;
     bool m_toggling = false;
     int m_sending = 0; // set commands waiting for the line, nested in each other's waits
+    int m_reading = 0; // frequency-and-mode reads waiting for their reply
     bool m_otherVfo = false;
     bool m_radioOther = false; // the same, counting only the toggles written to the port
     unsigned long m_toggles = 0;

@@ -120,6 +120,9 @@ public:
     // True between the toggles of a toggle–send–toggle: the radio is not on the VFO the panel
     // tunes, so a timer's frame written now would land on the other one.
     virtual bool MidToggle() const = 0;
+    // True while a frequency-and-mode read waits for its reply: a timer's status poll now would
+    // discard or take the reply's bytes.
+    virtual bool Reading() const = 0;
     // True when the toggles that really went out leave the radio on another VFO than the panel
     // asked for: a port lost between the toggles of a sequence, or with SUB on, took one away.
     virtual bool VfoOutOfStep() const = 0;

@@ -210,8 +210,9 @@ void BandScope::OnChartClick(double kHz)
 
 void BandScope::TimerScope_Tick()
 {
-    // A step inside another unit's toggle–send–toggle would land on the radio's other VFO.
-    if (m_cat.MidToggle())
+    // A step inside another unit's toggle–send–toggle would land on the radio's other VFO, and a
+    // status poll inside a frequency read would take its reply.
+    if (m_cat.MidToggle() || m_cat.Reading())
         return;
     m_timer->SetEnabled(false); // no second tick while this one waits
     if (!AwaitStatus())

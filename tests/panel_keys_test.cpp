@@ -117,6 +117,12 @@ TEST_F(Keys, MonitorClarJogAndScanStates)
                                   "MhzUpButton", "CLARbutton"}));
     EXPECT_TRUE(ModeKeys());
 
+    s.ScanArmed = true;
+    s.ScanDir = -1; // a scan the jog started after CLAR: its own keys only
+    EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "SCANbutton"}));
+    s.ScanArmed = false;
+    s.ScanDir = 0;
+
     s.ClarOn = false;
     s.JogHeld = true;
     EXPECT_EQ(EnabledKeys(), (Set{"CATbutton", "MOXbutton"}));

@@ -149,6 +149,10 @@ std::string Run::Quiet()
     // No faults, nothing pressed: the program gets time to finish what it started.
     m_m->port.GetWire().ClearFaults();
     const double t0 = m_m->loop.Now();
+    // A scan, search, priority check or sweep holds the dial reading off until it ends, which
+    // may be late in the period: too late for the follower to have read the radio since.
+    const auto& s = m_m->s;
+    m_retuningAtQuiet = s.ScanDir != 0 || s.SearchOn || s.PRIOn || m_m->scope.Sweeping();
     m_watchdog->SetEnabled(true);
     m_passes = 0;
     try {
@@ -204,7 +208,7 @@ std::string Run::CheckAgreement()
     // Following the dial, the panel must have taken whatever the radio's main VFO shows by now.
     // The follower asks on every third meter tick at most (ask, take, status), so a change just
     // after a reading shows four ticks later: at 1000 ms as long as the quiet period itself.
-    const bool following = p.DialFollower().Following() && s.Settings.MeterSpeed != 6 &&
+    const bool following = !m_retuningAtQuiet && p.DialFollower().Following() && s.Settings.MeterSpeed != 6 &&
                            m_m->meter.TimerSignalMeter().Interval() < 1000 && !s.ScanArmed &&
                            m_m->meter.TimerSignalMeter().Enabled() && !s.KeypadOn && !s.JogHeld && !s.MCKOn &&
                            !s.SubSelected && !p.Power().TimerSendFreq().Enabled() && !p.Tuning().TmrKnob().Enabled();

@@ -79,6 +79,7 @@ private:
     std::string m_fileError;
     std::size_t m_timerBase = 0;
     bool m_diskFull = false;
+    bool m_retuningAtQuiet = false; // something held the dial reading off as the quiet period began
     bool m_trace = std::getenv("KIVO_RANDOM_TRACE") != nullptr;
     std::map<std::string, bool> m_inState;
     std::unique_ptr<platform::Timer> m_watchdog;
