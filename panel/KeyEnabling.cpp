@@ -64,11 +64,10 @@ void KeyEnabling::ToggleFunctionButtons()
     } else if (m_s.PRIOn) {
         on = {el::PowerButton, el::MOXbutton, el::FASTbutton,    el::LOCKbutton, el::HOMEbutton,
               el::VFOMRbutton, el::PRIbutton, el::MhzDownButton, el::MhzUpButton};
-    } else if (scanRunning && m_s.ClarOn) {
-        // As without CLAR: CLAR's keys (PMS, HOME, V/M, RCL, STO) would change the function
-        // under the running scan, which then loads memories into it.
-        on = {el::PowerButton, m_s.SearchOn ? el::SEARCHbutton : el::SCANbutton};
-    } else if (m_s.ClarOn) {
+    } else if (m_s.ClarOn && !scanRunning) {
+        // A scan running with CLAR on has the running scan's keys below, as without CLAR: CLAR's
+        // (PMS, HOME, V/M, RCL, STO) would change the function under it, which then loads
+        // memories into it.
         on = {el::PowerButton, el::MOXbutton,     el::RCLbutton,   el::STObutton, el::FASTbutton,
               el::LOCKbutton,  el::HOMEbutton,    el::VFOMRbutton, el::REVbutton, el::ENTbutton,
               el::PMSbutton,   el::MhzDownButton, el::MhzUpButton, el::CLARbutton};
